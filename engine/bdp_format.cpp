@@ -1,0 +1,74 @@
+#include "bdp_format.h"
+
+#include "windows_1252.h"
+
+namespace pictarium {
+
+void putInt32(char* destination, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        destination[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    }
+}
+
+std::int32_t getInt32(const char* source) {
+    std::uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        bits |= static_cast<std::uint32_t>(static_cast<unsigned char>(source[i])) << (8 * i);
+    }
+    return static_cast<std::int32_t>(bits);
+}
+
+EntryBytes encodeEntry(const IndexEntry& entry) {
+    EntryBytes bytes{};
+    putInt32(bytes.data(), entry.PicOffset);
+    putInt32(bytes.data() + 4, entry.PicLength);
+    putInt32(bytes.data() + 8, entry.TextOffset);
+    putInt32(bytes.data() + 12, entry.TextLength);
+    return bytes;
+}
+
+IndexEntry decodeEntry(const char* bytes) {
+    return IndexEntry{getInt32(bytes), getInt32(bytes + 4), getInt32(bytes + 8),
+                      getInt32(bytes + 12)};
+}
+
+std::array<char, HeaderSize> encodeHeader(std::int32_t recordCount) {
+    std::array<char, HeaderSize> header{};
+    putInt32(header.data(), BdpSignature);
+    putInt32(header.data() + 4, recordCount);
+    return header;
+}
+
+void FlipBytes(QByteArray& bytes) {
+    for (char& byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        byte = static_cast<char>(value < 128 ? value + 127 : value - 127);
+    }
+}
+
+QByteArray TextToBytes(const QString& text) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        bytes[i] = static_cast<char>(toWindows1252(text[i]));
+    }
+    return bytes;
+}
+
+QString BytesToText(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value >= 32) {
+            text.append(fromWindows1252(value));
+        }
+    }
+    return text;
+}
+
+bool hasBdpName(const QString& fileName) {
+    return fileName.size() > 4 && fileName.right(4).toUpper() == QStringLiteral(".BDP");
+}
+
+}  // namespace pictarium

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <cstdint>
+
+namespace pictarium {
+
+// Pictures larger than this are refused rather than decoded: about
+// 100 megapixels, a 400 MB decoded picture at 32 bits per pixel.
+inline constexpr std::int64_t MaxPicturePixels = std::int64_t{100} * 1024 * 1024;
+
+// Lets Qt's readers decode pictures up to MaxPicturePixels; Qt's default
+// limit stops at 256 MB. Only ever raises the limit.
+void allowLargePictures();
+
+// The picture as a plain bitmap file (BITMAPINFOHEADER, 24 bits, or 8 bits
+// or fewer with a palette where the picture has one). Transparent parts are
+// laid on white, since a bitmap keeps no transparency. Empty on failure.
+[[nodiscard]] QByteArray bitmapFileOf(const QImage& picture);
+
+// Decodes a bitmap file held in memory; a null picture when it does not
+// decode. Any common variant loads (palettes, RLE, bit fields, top-down,
+// OS/2 headers). The file-size field is never looked at. Headers that
+// promise more pixels than the data holds are refused before anything
+// is allocated.
+[[nodiscard]] QImage pictureFromBitmapFile(const QByteArray& file);
+
+}  // namespace pictarium

@@ -1,0 +1,198 @@
+#include "class_dbp.h"
+
+#include "bitmap_file.h"
+#include "engine_texts.h"
+#include "file_operations.h"
+#include "run_errors.h"
+
+namespace pictarium {
+
+namespace {
+
+const QString kTempBaseName = QStringLiteral("bdptmp1.tmp");
+const QString kBackupBaseName = QStringLiteral("bdpsave.tmp");
+
+}  // namespace
+
+ClassDBP::ClassDBP(EngineHost& host) : mHost(host) {
+    allowLargePictures();
+    mState.PictureFile = QByteArray(1, '\0');
+    mState.TextBytes = QByteArray(1, '\0');
+}
+
+bool ClassDBP::FileExists(const QString& Filename) const {
+    return regularFileMatches(Filename);
+}
+
+bool ClassDBP::CreateBDP(const QString& ifileName) {
+    if (!hasBdpName(ifileName)) {
+        stopBox(EngineText::BadBaseName);
+        return false;
+    }
+    bool created = false;
+    try {
+        if (FileExists(ifileName)) {
+            if (!askYesNo(EngineText::ReplaceExisting, MessageIcon::Information)) {
+                return false;
+            }
+            // Unlike Windows, POSIX would let us delete the open base.
+            if (mState.FileNumber.isSameFileAs(ifileName)) {
+                throw RunFailure(RunError::FileAlreadyOpen);
+            }
+            removeFile(ifileName);
+        }
+        setBusy(true);
+        BinaryFile file = BinaryFile::create(ifileName);
+        created = true;
+        const auto header = encodeHeader(0);
+        file.write(header.data(), header.size());
+        file.sync();
+        setBusy(false);
+        return true;
+    } catch (...) {
+        const int number = runErrorOfCurrentException();
+        setBusy(false);
+        if (number == RunError::FileAlreadyOpen) {
+            stopBox(EngineText::CannotDeleteOpenBase);
+        } else {
+            ShowError(number);
+        }
+        if (created) {
+            removeFileQuietly(ifileName);
+        }
+        return false;
+    }
+}
+
+bool ClassDBP::OpenBDP(const QString& ifileName) {
+    if (!hasBdpName(ifileName)) {
+        stopBox(EngineText::BadBaseName);
+        return false;
+    }
+    if (!FileExists(ifileName)) {
+        stopBox(EngineText::FileNotFound);
+        return false;
+    }
+    setBusy(true);
+    BinaryFile probe;
+    try {
+        probe = BinaryFile::openForReading(ifileName);
+        // A file shorter than the header reads as zeros, as a binary read
+        // past the end does, and so fails the signature test.
+        std::array<char, HeaderSize> header{};
+        (void)probe.readAt(0, header.data(), header.size());
+        const std::int32_t signature = getInt32(header.data());
+        const std::int32_t count = getInt32(header.data() + 4);
+        if (signature != BdpSignature) {
+            probe.close();
+            stopBox(EngineText::NotAPictariumFile);
+            setBusy(false);
+            return false;
+        }
+        if (mState.FileNumber.isOpen()) {
+            if (!askYesNo(EngineText::CloseOpenBase, MessageIcon::Question)) {
+                probe.close();
+                setBusy(false);
+                return false;
+            }
+            mState.FileNumber.close();
+        }
+        probe.close();
+        mState.FileNumber = BinaryFile::openForReading(ifileName);
+        mState.Signature = signature;
+        mState.FileName = ifileName;
+        mState.RecordCount = count;
+        mState.CurrentIndex = -1;
+        mState.PictureFile.clear();
+        mState.TextBytes.clear();
+        RefreshButtons();
+        MoveNext();
+        setBusy(false);
+        return true;
+    } catch (...) {
+        ShowError(runErrorOfCurrentException());
+        mState.FileNumber.close();
+        probe.close();
+        RefreshButtons();
+        return false;
+    }
+}
+
+bool ClassDBP::GetInfosBDP() {
+    if (!mState.FileNumber.isOpen()) {
+        stopBox(EngineText::OpenBaseFirst);
+        return false;
+    }
+    if (!FileExists(mState.FileName)) {
+        stopBox(EngineText::BaseNotFound);
+        return false;
+    }
+    const QString& path = mState.FileName;
+    const qsizetype lastSeparator =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    const QString name = path.mid(lastSeparator + 1);
+    const QString crlf = QStringLiteral("\r\n");
+    const QString text = QStringLiteral("Nom de la base ouverte: ") + name + crlf +
+                         QStringLiteral("Nombre d'éléments dans la base: ") +
+                         QString::number(mState.RecordCount) + crlf +
+                         QStringLiteral("Index visible actuellement:") +
+                         QString::number(std::int64_t{mState.CurrentIndex} + 1) + crlf + crlf +
+                         QStringLiteral("A propos de Pictarium :") + crlf +
+                         QStringLiteral(
+                             "La structure des bases BDP est réalisée pour le groupe de logiciels "
+                             "Tessaline. Elle n'appartient à aucune famille des bases de données "
+                             "gérées par windows");
+    informationBox(text, EngineText::Title);
+    return true;
+}
+
+void ClassDBP::RefreshButtons() {
+    const std::int64_t count = mState.RecordCount;
+    const std::int64_t current = mState.CurrentIndex;
+    mHost.AddButtonEnabled(mState.FileNumber.isOpen());
+    if (count < 2) {
+        mHost.NextButtonEnabled(false);
+        mHost.LastButtonEnabled(false);
+        mHost.SearchButtonEnabled(false);
+    }
+    mHost.NextButtonEnabled(current < count - 1);
+    mHost.LastButtonEnabled(current > 0);
+    mHost.DeleteButtonEnabled(current > -1 && current < count && count > 0);
+    if (count < 1) {
+        mHost.GetContent(QImage(), QString());
+        mHost.DeleteButtonEnabled(false);
+    }
+    setBusy(false);
+}
+
+QString ClassDBP::TempBasePath() const {
+    return pathInFolder(mHost.programFolder(), kTempBaseName);
+}
+
+QString ClassDBP::BackupBasePath() const {
+    return pathInFolder(mHost.programFolder(), kBackupBaseName);
+}
+
+void ClassDBP::ShowError(int number) {
+    stopBox(QStringLiteral("Erreur ") + QString::number(number) + QStringLiteral("\r\n") +
+            runErrorDescription(number));
+}
+
+void ClassDBP::stopBox(const QString& text) {
+    (void)mHost.showMessage({text, EngineText::Title, MessageIcon::Stop, MessageButtons::Ok});
+}
+
+void ClassDBP::informationBox(const QString& text, const QString& title) {
+    (void)mHost.showMessage({text, title, MessageIcon::Information, MessageButtons::Ok});
+}
+
+bool ClassDBP::askYesNo(const QString& text, MessageIcon icon) {
+    return mHost.showMessage({text, EngineText::Title, icon, MessageButtons::YesNo}) ==
+           MessageAnswer::Yes;
+}
+
+void ClassDBP::setBusy(bool busy) {
+    mHost.setBusyPointer(busy);
+}
+
+}  // namespace pictarium

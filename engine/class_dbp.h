@@ -1,0 +1,85 @@
+#pragma once
+
+#include "bdp_format.h"
+#include "binary_file.h"
+#include "engine_host.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+namespace pictarium {
+
+struct BaseState {
+    std::int32_t CurrentIndex = -1;  // 0-based; -1: no current record
+    std::int32_t RecordCount = 0;
+    BinaryFile FileNumber;  // the open base, read only; closed: no base open
+    QString FileName;       // exactly as passed to OpenBDP
+    std::int32_t Signature = 0;
+    // The current record's picture as a rebuilt bitmap file: the three bytes
+    // "BM." then the stored picture bytes. Kept whole so that a picture
+    // never needs a second copy in memory to be decoded or written.
+    QByteArray PictureFile;
+    QByteArray TextBytes;  // the current record's text in stored form
+    IndexEntry Entry;
+};
+
+// The image-base engine: sole reader and writer of .bdp files. It holds at
+// most one open base, reports to the user itself through its host and tells
+// the host which commands make sense through the button events.
+class ClassDBP {
+public:
+    explicit ClassDBP(EngineHost& host);
+    ~ClassDBP() = default;
+    ClassDBP(const ClassDBP&) = delete;
+    ClassDBP& operator=(const ClassDBP&) = delete;
+
+    [[nodiscard]] bool FileExists(const QString& Filename) const;
+    bool CreateBDP(const QString& ifileName);
+    bool OpenBDP(const QString& ifileName);
+    bool MoveFirst();
+    bool MoveEnd();
+    bool MoveLast();  // one record back
+    bool MoveNext();
+    bool AddBDP(const QImage& Ipic, const QString& iText);
+    bool DeleteBDP();
+    bool SearchBDP(const QString& iText, bool iLast = false);
+    bool GetInfosBDP();
+
+    // Shows record `index`, the way every operation shows a record: the
+    // record before it becomes current, then MoveNext. For front ends that
+    // address records by number.
+    bool MoveTo(std::int32_t index);
+
+    [[nodiscard]] const BaseState& state() const { return mState; }
+    [[nodiscard]] bool isBaseOpen() const { return mState.FileNumber.isOpen(); }
+
+private:
+    void RefreshButtons();
+    [[nodiscard]] QString TempBasePath() const;
+    [[nodiscard]] QString BackupBasePath() const;
+    [[nodiscard]] QImage BytesToPicture() const;
+    bool PictureToBytes(const QImage& picture, QByteArray& bitmapFile);
+    void ShowError(int number);
+
+    void ReadRecord(std::int32_t index, QImage& picture, QString& text);
+    bool showRecord(std::int32_t index);
+    bool failRecordRead(int number);
+    bool passesMoveGuard();
+    void appendRecord(const QString& text, bool& backupComplete);
+    void recoverFailedAdd(int number, bool backupComplete);
+    void writeBaseWithout(std::int32_t removedIndex);
+    [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);
+
+    void stopBox(const QString& text);
+    void informationBox(const QString& text, const QString& title);
+    [[nodiscard]] bool askYesNo(const QString& text, MessageIcon icon);
+    void setBusy(bool busy);
+
+    EngineHost& mHost;
+    BaseState mState;
+};
+
+}  // namespace pictarium

@@ -1,0 +1,166 @@
+#include "class_dbp.h"
+
+#include "checked_int32.h"
+#include "engine_texts.h"
+#include "file_operations.h"
+#include "index_reader.h"
+#include "run_errors.h"
+
+#include <vector>
+
+namespace pictarium {
+
+namespace {
+
+constexpr std::size_t kEntryBufferSize = 4096 * IndexEntrySize;
+
+void requireLengths(const IndexEntry& entry) {
+    if (entry.TextLength < 1 || entry.PicLength < 1) {
+        throw RunFailure(RunError::SubscriptOutOfRange);
+    }
+}
+
+// Copies byte ranges of the old base into the new one, merging ranges
+// that follow each other so a well-formed base is copied in a few calls.
+class RangeCopier {
+public:
+    RangeCopier(const BinaryFile& source, BinaryFile& target) : mSource(source), mTarget(target) {}
+
+    void add(std::int64_t offset, std::int64_t length) {
+        if (mLength > 0 && mOffset + mLength == offset) {
+            mLength += length;
+            return;
+        }
+        flush();
+        mOffset = offset;
+        mLength = length;
+    }
+
+    void flush() {
+        if (mLength > 0) {
+            mTarget.appendFrom(mSource, mOffset, mLength);
+        }
+        mLength = 0;
+    }
+
+private:
+    const BinaryFile& mSource;
+    BinaryFile& mTarget;
+    std::int64_t mOffset = 0;
+    std::int64_t mLength = 0;
+};
+
+}  // namespace
+
+bool ClassDBP::DeleteBDP() {
+    if (!mState.FileNumber.isOpen()) {
+        stopBox(EngineText::OpenBaseFirst);
+        return false;
+    }
+    if (!FileExists(mState.FileName)) {
+        stopBox(EngineText::BaseNotFound);
+        return false;
+    }
+    const std::int32_t count = mState.RecordCount;
+    const std::int32_t current = mState.CurrentIndex;
+    if (count <= 0) {
+        stopBox(EngineText::NothingToDelete);
+        return false;
+    }
+    if (current < 0 || current >= count) {
+        stopBox(EngineText::BadIndex);
+        return false;
+    }
+    setBusy(true);
+    bool replaced = false;
+    try {
+        writeBaseWithout(current);
+        mState.RecordCount = count - 1;
+        std::int32_t shown = current >= count - 1 ? count - 2 : current;
+        if (shown > -1) {
+            --shown;
+        }
+        mState.CurrentIndex = shown;
+        mState.FileNumber.close();
+        replaceFile(TempBasePath(), mState.FileName);
+        replaced = true;
+        removeFileQuietly(TempBasePath());
+        mState.FileNumber = BinaryFile::openForReading(mState.FileName);
+    } catch (...) {
+        ShowError(runErrorOfCurrentException());
+        removeFileQuietly(TempBasePath());
+        // The swap is all or nothing: before it the old base is whole on
+        // disk, so it is reopened as it was.
+        if (!replaced) {
+            mState.RecordCount = count;
+            mState.CurrentIndex = current;
+        }
+        if (!mState.FileNumber.isOpen()) {
+            try {
+                mState.FileNumber = BinaryFile::openForReading(mState.FileName);
+            } catch (...) {
+                // Left with no base open; the buttons below say so.
+            }
+        }
+        RefreshButtons();
+        return false;
+    }
+    MoveNext();
+    return true;
+}
+
+// Writes the base without record `removedIndex` into the temporary file.
+void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
+    const BinaryFile& base = mState.FileNumber;
+    const std::int32_t count = mState.RecordCount;
+    IndexReader index(base, count);
+
+    mState.Entry = index.entry(removedIndex);
+    requireLengths(mState.Entry);
+    const std::int32_t removed = checkedAdd(mState.Entry.TextLength, mState.Entry.PicLength);
+
+    const QString tempPath = TempBasePath();
+    if (FileExists(tempPath)) {
+        removeFile(tempPath);
+    }
+    BinaryFile target = BinaryFile::create(tempPath);
+    mState.Signature = BdpSignature;
+    const auto header = encodeHeader(count - 1);
+    target.write(header.data(), header.size());
+
+    std::vector<char> entries;
+    entries.reserve(kEntryBufferSize);
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (i == removedIndex) {
+            continue;
+        }
+        IndexEntry entry = index.entry(i);
+        if (i > removedIndex) {
+            entry.TextOffset = checkedSub(entry.TextOffset, removed);
+            entry.PicOffset = checkedAdd(entry.TextOffset, entry.TextLength);
+        }
+        const auto bytes = encodeEntry(entry);
+        entries.insert(entries.end(), bytes.begin(), bytes.end());
+        if (entries.size() >= kEntryBufferSize) {
+            target.write(entries.data(), entries.size());
+            entries.clear();
+        }
+    }
+    target.write(entries.data(), entries.size());
+
+    const std::int32_t indexSize = checkedMul(IndexEntrySize, count);
+    RangeCopier data(base, target);
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (i == removedIndex) {
+            continue;
+        }
+        mState.Entry = index.entry(i);
+        requireLengths(mState.Entry);
+        data.add(checkedAdd(indexSize, mState.Entry.TextOffset), mState.Entry.TextLength);
+        data.add(checkedAdd(indexSize, mState.Entry.PicOffset), mState.Entry.PicLength);
+    }
+    data.flush();
+    target.sync();
+}
+
+}  // namespace pictarium

@@ -1,0 +1,162 @@
+#include "class_dbp.h"
+
+#include "bitmap_file.h"
+#include "checked_int32.h"
+#include "engine_texts.h"
+#include "run_errors.h"
+
+namespace pictarium {
+
+namespace {
+
+bool liesInFile(std::int64_t offset, std::int64_t length, std::int64_t fileSize) {
+    return offset >= 0 && length >= 0 && offset <= fileSize && length <= fileSize - offset;
+}
+
+}  // namespace
+
+bool ClassDBP::MoveFirst() {
+    if (mState.RecordCount < 1) {
+        return false;
+    }
+    mState.CurrentIndex = -1;
+    return MoveNext();
+}
+
+bool ClassDBP::MoveEnd() {
+    if (mState.RecordCount < 1) {
+        return false;
+    }
+    mState.CurrentIndex = mState.RecordCount - 2;
+    return MoveNext();
+}
+
+bool ClassDBP::MoveTo(std::int32_t index) {
+    if (mState.FileNumber.isOpen() && (index < 0 || index >= mState.RecordCount)) {
+        stopBox(EngineText::BadIndex);
+        return false;
+    }
+    mState.CurrentIndex = index - 1;
+    return MoveNext();
+}
+
+bool ClassDBP::passesMoveGuard() {
+    if (!mState.FileNumber.isOpen()) {
+        stopBox(EngineText::OpenBaseFirst);
+        return false;
+    }
+    if (!FileExists(mState.FileName)) {
+        stopBox(EngineText::BaseNotFound);
+        return false;
+    }
+    setBusy(true);
+    return true;
+}
+
+bool ClassDBP::MoveNext() {
+    if (!passesMoveGuard()) {
+        return false;
+    }
+    const std::int32_t count = mState.RecordCount;
+    const std::int32_t current = mState.CurrentIndex;
+    if (count <= 0) {
+        RefreshButtons();
+        return false;
+    }
+    if (std::int64_t{current} >= std::int64_t{count} - 1) {
+        RefreshButtons();
+        informationBox(EngineText::LastRecord, EngineText::Title);
+        return false;
+    }
+    return showRecord(current + 1);
+}
+
+bool ClassDBP::MoveLast() {
+    if (!passesMoveGuard()) {
+        return false;
+    }
+    const std::int32_t count = mState.RecordCount;
+    const std::int32_t current = mState.CurrentIndex;
+    if (count <= 0) {
+        setBusy(false);
+        return false;
+    }
+    if (current <= 0) {
+        RefreshButtons();
+        informationBox(EngineText::FirstRecord, EngineText::PreviousTitle);
+        return false;
+    }
+    return showRecord(current - 1);
+}
+
+bool ClassDBP::showRecord(std::int32_t index) {
+    QImage picture;
+    QString text;
+    try {
+        ReadRecord(index, picture, text);
+    } catch (...) {
+        return failRecordRead(runErrorOfCurrentException());
+    }
+    if (picture.isNull()) {
+        stopBox(EngineText::CorruptPicture);
+        setBusy(false);
+        return false;
+    }
+    mHost.GetContent(picture, text);
+    mState.CurrentIndex = index;
+    RefreshButtons();
+    return true;
+}
+
+bool ClassDBP::failRecordRead(int number) {
+    ShowError(number);
+    mState.FileNumber.close();
+    mHost.GetContent(QImage(), QString());
+    RefreshButtons();
+    return false;
+}
+
+void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
+    const BinaryFile& file = mState.FileNumber;
+    const std::int32_t entryOffset = checkedAdd(HeaderSize, checkedMul(IndexEntrySize, index));
+    EntryBytes entryBytes{};
+    file.readExactAt(entryOffset, entryBytes.data(), entryBytes.size());
+    IndexEntry& entry = mState.Entry;
+    entry = decodeEntry(entryBytes.data());
+    if (entry.TextLength < 1 || entry.PicLength < 1) {
+        throw RunFailure(RunError::SubscriptOutOfRange);
+    }
+    const std::int32_t indexSize = checkedMul(IndexEntrySize, mState.RecordCount);
+    const std::int32_t textAt = checkedAdd(indexSize, entry.TextOffset);
+    const std::int32_t pictureAt = checkedAdd(indexSize, entry.PicOffset);
+
+    // An entry that points outside the file gives no picture; nothing is
+    // allocated for bytes the file does not hold.
+    const std::int64_t fileSize = file.size();
+    if (!liesInFile(textAt, entry.TextLength, fileSize) ||
+        !liesInFile(pictureAt, entry.PicLength, fileSize)) {
+        mState.TextBytes.clear();
+        mState.PictureFile.clear();
+        picture = QImage();
+        text.clear();
+        return;
+    }
+
+    mState.TextBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
+    file.readExactAt(textAt, mState.TextBytes.data(), static_cast<std::size_t>(entry.TextLength));
+    FlipBytes(mState.TextBytes);
+
+    QByteArray& bitmap = mState.PictureFile;
+    bitmap = QByteArray(qsizetype{entry.PicLength} + 3, Qt::Uninitialized);
+    std::copy(RebuiltBitmapPrefix.begin(), RebuiltBitmapPrefix.end(), bitmap.begin());
+    file.readExactAt(pictureAt, bitmap.data() + 3, static_cast<std::size_t>(entry.PicLength));
+
+    picture = BytesToPicture();
+    text = BytesToText(mState.TextBytes);
+}
+
+QImage ClassDBP::BytesToPicture() const {
+    return pictureFromBitmapFile(mState.PictureFile);
+}
+
+}  // namespace pictarium

@@ -1,0 +1,119 @@
+#include "class_dbp.h"
+
+#include "checked_int32.h"
+#include "engine_texts.h"
+#include "index_reader.h"
+#include "run_errors.h"
+#include "windows_1252.h"
+
+#include <algorithm>
+#include <array>
+
+namespace pictarium {
+
+namespace {
+
+// Every record is searched in the 255 bytes that start at its text, the
+// longest a description can be; a shorter text shares the window with the
+// first bytes of its picture.
+constexpr std::size_t kSearchWindow = MaxTextLength;
+
+bool isBlank(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
+}
+
+// The query in stored form, as a decoded description would be: control
+// bytes dropped, then upper-cased.
+QByteArray storedQuery(const QByteArray& flippedBytes) {
+    QByteArray query;
+    query.reserve(flippedBytes.size());
+    for (const char byte : flippedBytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value >= 32) {
+            query.append(static_cast<char>(upperWindows1252(value)));
+        }
+    }
+    return query;
+}
+
+}  // namespace
+
+bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
+    if (!mState.FileNumber.isOpen()) {
+        stopBox(EngineText::OpenBaseFirst);
+        return false;
+    }
+    if (!FileExists(mState.FileName)) {
+        stopBox(EngineText::BaseNotFound);
+        return false;
+    }
+    const std::int32_t count = mState.RecordCount;
+    const std::int32_t current = mState.CurrentIndex;
+    if (count <= 0) {
+        stopBox(EngineText::NothingToSearch);
+        return false;
+    }
+    if (current < 0 || current >= count) {
+        stopBox(EngineText::BadIndex);
+        return false;
+    }
+    if (isBlank(iText)) {
+        stopBox(EngineText::SearchTextMissing);
+        return false;
+    }
+    if (!iLast && current >= count - 1) {
+        RefreshButtons();
+        informationBox(EngineText::LastRecord, EngineText::Title);
+        return false;
+    }
+    if (iLast && current <= 0) {
+        RefreshButtons();
+        informationBox(EngineText::FirstRecord, EngineText::Title);
+        return false;
+    }
+    setBusy(true);
+    std::int32_t hit = -1;
+    try {
+        mState.TextBytes = TextToBytes(iText);
+        FlipBytes(mState.TextBytes);
+        hit = findText(storedQuery(mState.TextBytes), iLast);
+    } catch (...) {
+        // A failing scan is silent: the base stays open as it was.
+        setBusy(false);
+        RefreshButtons();
+        return false;
+    }
+    if (hit < 0) {
+        informationBox(EngineText::NothingFound, EngineText::Title);
+        setBusy(false);
+        return false;
+    }
+    mState.CurrentIndex = hit - 1;
+    MoveNext();
+    return true;
+}
+
+std::int32_t ClassDBP::findText(const QByteArray& query, bool backwards) {
+    const BinaryFile& file = mState.FileNumber;
+    const std::int32_t count = mState.RecordCount;
+    const std::int32_t indexSize = checkedMul(IndexEntrySize, count);
+    const std::int32_t step = backwards ? -1 : 1;
+    IndexReader index(file, count);
+    std::array<char, kSearchWindow> window{};
+    for (std::int32_t i = mState.CurrentIndex + step; i >= 0 && i < count; i += step) {
+        mState.Entry = index.entry(i);
+        const std::int32_t textAt = checkedAdd(indexSize, mState.Entry.TextOffset);
+        const std::size_t got = file.readAt(textAt, window.data(), window.size());
+        const auto end = window.begin() + static_cast<std::ptrdiff_t>(got);
+        std::transform(window.begin(), end, window.begin(), [](char byte) {
+            return static_cast<char>(upperWindows1252(static_cast<unsigned char>(byte)));
+        });
+        if (query.isEmpty() ||
+            std::search(window.begin(), end, query.begin(), query.end()) != end) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+}  // namespace pictarium

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace pictarium::EngineText {
+
+// The words the engine says to the user.
+inline const QString Title = QStringLiteral("Tessaline Pictarium");
+inline const QString PreviousTitle = QStringLiteral("PICTARIUM");
+inline const QString BadBaseName = QStringLiteral("nom de base incorrect !");
+inline const QString ReplaceExisting =
+    QStringLiteral("Le fichier existe déjà, voulez vous le remplacer ?");
+inline const QString CannotDeleteOpenBase =
+    QStringLiteral("Impossible de supprimer une base de données ouverte !");
+inline const QString FileNotFound = QStringLiteral("Fichier introuvable !");
+inline const QString NotAPictariumFile =
+    QStringLiteral("Ce fichier n'est pas un fichier Pictarium, ouverture impossible !");
+inline const QString CloseOpenBase =
+    QStringLiteral("Une base est déjà ouverte, souhaitez vous la fermer ?");
+inline const QString OpenBaseFirst = QStringLiteral("Ouvrez d'abord une base de données !");
+inline const QString BaseNotFound = QStringLiteral("Base de données introuvable !");
+inline const QString LastRecord = QStringLiteral("Dernier enregistrement !");
+inline const QString FirstRecord = QStringLiteral("Premier enregistrement !");
+inline const QString CorruptPicture = QStringLiteral(
+    "Impossible d'obtenir l'image de cet index !!! Votre base de données doit être corrompue !");
+inline const QString TextTooLong = QStringLiteral("Le texte ne doit pas dépasser 255 caractères !");
+inline const QString TextMissing = QStringLiteral("Indiquez un texte svp !");
+inline const QString PictureMissing = QStringLiteral("Ajouter d'abord une image !");
+inline const QString NothingToDelete = QStringLiteral("Il n'ya rien à supprimer !");
+inline const QString BadIndex = QStringLiteral("Index incorrect !");
+inline const QString NothingToSearch = QStringLiteral("Il n'ya rien à rechercher !");
+inline const QString SearchTextMissing = QStringLiteral("Indiquez un texte à rechercher !");
+inline const QString NothingFound = QStringLiteral("Aucun élément trouvé !");
+
+}  // namespace pictarium::EngineText

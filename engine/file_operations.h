@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace pictarium {
+
+// File-level steps of the engine. All but the *Quietly ones throw a
+// RunFailure on failure.
+
+// The engine's existence test: true when the name matches at least one entry
+// that is neither a folder nor a hidden file. Wildcards (* and ?) in the last
+// part of the name are honoured. Never throws.
+[[nodiscard]] bool regularFileMatches(const QString& name);
+
+// `folder` joined with `name`, adding a separator only when needed.
+[[nodiscard]] QString pathInFolder(const QString& folder, const QString& name);
+
+void removeFile(const QString& path);
+void removeFileQuietly(const QString& path) noexcept;
+
+// A full copy; `to` is created or replaced. With `durable` the copy is on
+// the disk itself before this returns.
+void copyFile(const QString& from, const QString& to, bool durable);
+
+// Puts the complete file `from` in the place of `to` in one step, so that
+// `to` is always either the old file or the new one, whole. `from` is gone
+// afterwards. Works across file systems by staging a copy beside `to`.
+void replaceFile(const QString& from, const QString& to);
+
+}  // namespace pictarium

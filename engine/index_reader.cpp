@@ -1,0 +1,42 @@
+#include "index_reader.h"
+
+#include "checked_int32.h"
+#include "run_errors.h"
+
+#include <algorithm>
+
+namespace pictarium {
+
+namespace {
+
+constexpr std::int32_t kEntriesPerChunk = 4096;
+
+}  // namespace
+
+IndexReader::IndexReader(const BinaryFile& file, std::int32_t recordCount)
+    : mFile(file), mRecordCount(recordCount) {}
+
+IndexEntry IndexReader::entry(std::int32_t index) {
+    if (index < mFirst || index >= mFirst + mLoaded) {
+        load(index);
+    }
+    return decodeEntry(mChunk.data() + std::size_t(index - mFirst) * IndexEntrySize);
+}
+
+void IndexReader::load(std::int32_t index) {
+    if (index < 0 || index >= mRecordCount) {
+        throw RunFailure(RunError::SubscriptOutOfRange);
+    }
+    const std::int32_t first = index / kEntriesPerChunk * kEntriesPerChunk;
+    const std::int32_t wanted = std::min(kEntriesPerChunk, mRecordCount - first);
+    mChunk.resize(std::size_t(wanted) * IndexEntrySize);
+    const std::int32_t offset = checkedAdd(HeaderSize, checkedMul(IndexEntrySize, first));
+    const std::size_t got = mFile.readAt(offset, mChunk.data(), mChunk.size());
+    mFirst = first;
+    mLoaded = static_cast<std::int32_t>(got / IndexEntrySize);
+    if (index >= mFirst + mLoaded) {
+        throw RunFailure(RunError::InputPastEndOfFile);
+    }
+}
+
+}  // namespace pictarium

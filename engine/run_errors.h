@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+namespace pictarium {
+
+// The classic run-time failure numbers. Users and old documentation know
+// them, so the error box keeps showing these rather than raw errno values.
+namespace RunError {
+inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int InternalError = 51;
+inline constexpr int BadFileName = 52;
+inline constexpr int FileNotFound = 53;
+inline constexpr int FileAlreadyOpen = 55;
+inline constexpr int DeviceIoError = 57;
+inline constexpr int FileAlreadyExists = 58;
+inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEndOfFile = 62;
+inline constexpr int BadRecordNumber = 63;
+inline constexpr int TooManyFiles = 67;
+inline constexpr int DeviceUnavailable = 68;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int DiskNotReady = 71;
+inline constexpr int RenameAcrossDisks = 74;
+inline constexpr int PathFileAccessError = 75;
+inline constexpr int PathNotFound = 76;
+}  // namespace RunError
+
+// A failure raised inside an engine operation. It never leaves the engine:
+// every public operation catches it and reports it to the user.
+class RunFailure {
+public:
+    explicit RunFailure(int number) : mNumber(number) {}
+    [[nodiscard]] int number() const { return mNumber; }
+
+private:
+    int mNumber;
+};
+
+// The French description shown under "Erreur N".
+[[nodiscard]] QString runErrorDescription(int number);
+
+// Maps an errno value to a failure number. `path` helps to tell a missing
+// file (53) from a missing folder (76).
+[[nodiscard]] int runErrorFromErrno(int errnoValue, const QString& path = QString());
+
+// The failure number of the exception being handled; call only inside a
+// catch block. Anything unexpected is an internal error, never a crash.
+[[nodiscard]] int runErrorOfCurrentException();
+
+}  // namespace pictarium
