@@ -1,0 +1,31 @@
+#include "cli_host.h"
+
+#include "console.h"
+
+#include <utility>
+
+namespace pictarium::cli {
+
+CliHost::CliHost(QString programFolder, bool answerYes)
+    : mProgramFolder(std::move(programFolder)), mAnswerYes(answerYes) {}
+
+void CliHost::GetContent(const QImage& Ipic, const QString& iText) {
+    mLastText = iText;
+    if (!Ipic.isNull()) {
+        ++mDeliveredRecords;
+    }
+}
+
+MessageAnswer CliHost::showMessage(const Message& message) {
+    if (mInformationToStandardOutput && message.icon == MessageIcon::Information) {
+        printOut(message.text);
+    } else {
+        printError(message.text);
+    }
+    if (message.buttons == MessageButtons::YesNo) {
+        return mAnswerYes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    return MessageAnswer::Ok;
+}
+
+}  // namespace pictarium::cli

@@ -1,0 +1,85 @@
+#include "command_table.h"
+
+#include "engine_commands.h"
+#include "verify_command.h"
+
+namespace pictarium::cli {
+
+namespace {
+
+QList<CommandSyntax> buildTable() {
+    const QString base = QStringLiteral("BASE");
+    const QString index = QStringLiteral("INDEX");
+    return {
+        {QStringLiteral("create"),
+         {base},
+         {{QStringLiteral("--yes"), QString(),
+           QStringLiteral("remplace sans demander une base qui existe déjà")}},
+         QStringLiteral("crée une base vide"),
+         QStringLiteral("Crée la base vide BASE (nom en .bdp). Sans --yes, une base existante "
+                        "n'est pas remplacée."),
+         &runCreate},
+        {QStringLiteral("add"),
+         {base, QStringLiteral("IMAGE"), QStringLiteral("TEXTE")},
+         {},
+         QStringLiteral("ajoute une image et sa description"),
+         QStringLiteral("Ajoute à la fin de BASE l'image du fichier IMAGE, décrite par TEXTE "
+                        "(1 à 255 caractères)."),
+         &runAdd},
+        {QStringLiteral("list"),
+         {base},
+         {},
+         QStringLiteral("liste les enregistrements"),
+         QStringLiteral("Écrit une ligne par enregistrement : INDEX, longueur du texte, longueur "
+                        "de l'image et TEXTE, séparés par des tabulations."),
+         &runList},
+        {QStringLiteral("picture"),
+         {base, index, QStringLiteral("SORTIE.bmp")},
+         {},
+         QStringLiteral("extrait l'image d'un enregistrement"),
+         QStringLiteral("Écrit dans SORTIE.bmp le fichier bitmap de l'enregistrement INDEX, tel "
+                        "que la base le reconstruit."),
+         &runPicture},
+        {QStringLiteral("delete"),
+         {base, index},
+         {},
+         QStringLiteral("supprime un enregistrement"),
+         QStringLiteral("Supprime de BASE l'enregistrement INDEX ; les suivants avancent d'un "
+                        "rang."),
+         &runDelete},
+        {QStringLiteral("search"),
+         {base, QStringLiteral("TEXTE")},
+         {{QStringLiteral("--from"), index,
+           QStringLiteral("enregistrement de départ, qui n'est pas examiné"), true},
+          {QStringLiteral("--backward"), QString(),
+           QStringLiteral("cherche vers l'enregistrement 0")}},
+         QStringLiteral("cherche une description"),
+         QStringLiteral("Cherche TEXTE, sans distinguer les majuscules, dans les descriptions qui "
+                        "suivent l'enregistrement INDEX (ou le précèdent avec --backward) et "
+                        "écrit l'index du plus proche trouvé."),
+         &runSearch},
+        {QStringLiteral("info"),
+         {base},
+         {{QStringLiteral("--at"), index, QStringLiteral("enregistrement affiché (par défaut 0)")}},
+         QStringLiteral("décrit la base"),
+         QStringLiteral("Écrit le texte d'information de Pictarium sur BASE."),
+         &runInfo},
+        {QStringLiteral("verify"),
+         {base},
+         {},
+         QStringLiteral("vérifie la structure d'une base"),
+         QStringLiteral("Contrôle chaque règle du format et la reconstruction de chaque image, "
+                        "sans passer par le moteur, et écrit ce qui ne va pas, enregistrement "
+                        "par enregistrement."),
+         &runVerify},
+    };
+}
+
+}  // namespace
+
+const QList<CommandSyntax>& commandTable() {
+    static const QList<CommandSyntax> table = buildTable();
+    return table;
+}
+
+}  // namespace pictarium::cli

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "command_line.h"
+
+#include <QList>
+
+namespace pictarium::cli {
+
+// Every command of the tool with its syntax, help and implementation.
+[[nodiscard]] const QList<CommandSyntax>& commandTable();
+
+}  // namespace pictarium::cli

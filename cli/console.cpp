@@ -1,0 +1,28 @@
+#include "console.h"
+
+#include <cstdio>
+
+namespace pictarium::cli {
+
+namespace {
+
+void printTo(std::FILE* stream, const QString& text) {
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    line.append(u'\n');
+    const QByteArray bytes = line.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+}  // namespace
+
+void printOut(const QString& text) {
+    printTo(stdout, text);
+}
+
+void printError(const QString& text) {
+    printTo(stderr, text);
+}
+
+}  // namespace pictarium::cli

@@ -1,0 +1,149 @@
+#include "engine_commands.h"
+
+#include "console.h"
+#include "engine_session.h"
+#include "picture_file.h"
+
+#include <QSaveFile>
+
+namespace pictarium::cli {
+
+namespace {
+
+const QString YesOption = QStringLiteral("--yes");
+const QString FromOption = QStringLiteral("--from");
+const QString BackwardOption = QStringLiteral("--backward");
+const QString AtOption = QStringLiteral("--at");
+
+ExitStatus badIndex(const Invocation& call, const QString& text) {
+    return reportUsageError(
+        QStringLiteral("index incorrect « %1 » : un nombre entier de 0 ou plus est attendu.")
+            .arg(text),
+        call.command());
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written) {
+        printError(QStringLiteral("Impossible d'écrire le fichier « %1 ».").arg(path));
+    }
+    return written;
+}
+
+QString listLine(std::int32_t index, const IndexEntry& entry, const QString& text) {
+    return QStringLiteral("%1\t%2\t%3\t%4")
+        .arg(QString::number(index), QString::number(entry.TextLength),
+             QString::number(entry.PicLength), text);
+}
+
+}  // namespace
+
+ExitStatus runCreate(const Invocation& call) {
+    EngineSession session(call.hasOption(YesOption));
+    return statusOf(session.engine().CreateBDP(call.argument(0)));
+}
+
+ExitStatus runAdd(const Invocation& call) {
+    // The picture is read first, as the window does before it calls the engine.
+    const PictureFile file = readPictureFile(call.argument(1));
+    if (file.picture.isNull()) {
+        printError(file.error);
+        return ExitStatus::Failure;
+    }
+    EngineSession session;
+    if (!session.open(call.argument(0))) {
+        return ExitStatus::Failure;
+    }
+    return statusOf(session.engine().AddBDP(file.picture, call.argument(2)));
+}
+
+ExitStatus runList(const Invocation& call) {
+    EngineSession session;
+    if (!session.open(call.argument(0))) {
+        return ExitStatus::Failure;
+    }
+    bool everyRecordShown = true;
+    for (std::int32_t index = 0; index < session.state().RecordCount; ++index) {
+        if (session.show(index)) {
+            printOut(listLine(index, session.state().Entry, session.host().lastText()));
+            continue;
+        }
+        everyRecordShown = false;
+        // A failed read closes the base: nothing further can be read.
+        if (!session.engine().isBaseOpen()) {
+            break;
+        }
+    }
+    return statusOf(everyRecordShown);
+}
+
+ExitStatus runPicture(const Invocation& call) {
+    const auto index = parseIndex(call.argument(1));
+    if (!index) {
+        return badIndex(call, call.argument(1));
+    }
+    EngineSession session;
+    if (!session.open(call.argument(0)) || !session.show(*index)) {
+        return ExitStatus::Failure;
+    }
+    return statusOf(writeWholeFile(call.argument(2), session.state().PictureFile));
+}
+
+ExitStatus runDelete(const Invocation& call) {
+    const auto index = parseIndex(call.argument(1));
+    if (!index) {
+        return badIndex(call, call.argument(1));
+    }
+    EngineSession session;
+    // The engine deletes the record on show, so nothing is deleted unless
+    // the record asked for is the one on show.
+    if (!session.open(call.argument(0)) || !session.show(*index)) {
+        return ExitStatus::Failure;
+    }
+    return statusOf(session.engine().DeleteBDP());
+}
+
+ExitStatus runSearch(const Invocation& call) {
+    const QString fromText = call.optionValue(FromOption);
+    const auto from = parseIndex(fromText);
+    if (!from) {
+        return badIndex(call, fromText);
+    }
+    EngineSession session;
+    if (!session.open(call.argument(0)) || !session.show(*from)) {
+        return ExitStatus::Failure;
+    }
+    const int deliveredBefore = session.host().deliveredRecords();
+    if (!session.engine().SearchBDP(call.argument(1), call.hasOption(BackwardOption))) {
+        return ExitStatus::Failure;
+    }
+    // A hit whose picture does not load is found but not shown; the engine
+    // has said so.
+    if (session.host().deliveredRecords() == deliveredBefore) {
+        return ExitStatus::Failure;
+    }
+    printOut(QString::number(session.state().CurrentIndex));
+    return ExitStatus::Success;
+}
+
+ExitStatus runInfo(const Invocation& call) {
+    std::optional<std::int32_t> at;
+    if (call.hasOption(AtOption)) {
+        at = parseIndex(call.optionValue(AtOption));
+        if (!at) {
+            return badIndex(call, call.optionValue(AtOption));
+        }
+    }
+    EngineSession session;
+    if (!session.open(call.argument(0)) || (at && !session.show(*at))) {
+        return ExitStatus::Failure;
+    }
+    session.host().setInformationToStandardOutput(true);
+    const bool shown = session.engine().GetInfosBDP();
+    session.host().setInformationToStandardOutput(false);
+    return statusOf(shown);
+}
+
+}  // namespace pictarium::cli

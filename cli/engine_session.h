@@ -1,0 +1,34 @@
+#pragma once
+
+#include "class_dbp.h"
+#include "cli_host.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace pictarium::cli {
+
+// One engine with its terminal owner, for the length of one command.
+class EngineSession {
+public:
+    explicit EngineSession(bool answerYes = false);
+
+    [[nodiscard]] ClassDBP& engine() { return mEngine; }
+    [[nodiscard]] const BaseState& state() const { return mEngine.state(); }
+    [[nodiscard]] CliHost& host() { return mHost; }
+
+    // Opens the base; false when no base is open afterwards.
+    [[nodiscard]] bool open(const QString& baseName);
+    // Puts record `index` on show; false, with a message already given,
+    // when it is not there or cannot be shown.
+    [[nodiscard]] bool show(std::int32_t index);
+
+private:
+    CliHost mHost;
+    ClassDBP mEngine;
+    // Opening already tried to show record 0; a failure was reported then.
+    bool mFirstRecordTried = false;
+};
+
+}  // namespace pictarium::cli
