@@ -1,0 +1,286 @@
+// Adding and deleting rewrite the whole base, so their cost is compared with
+// one durable copy of a file of the same size, measured in the same run
+// through the engine's own copy routine. The peak memory of each operation
+// is measured too: it must not grow with the base.
+//
+// Sizes in MiB: --sizes=1,16,256,1024 (the default) or PICTARIUM_BENCH_SIZES.
+// The largest needs about 5 GB of free disk in the scratch folder
+// (PICTARIUM_BENCH_DIR, default the system's temporary folder).
+
+#include "base_writer.h"
+#include "class_dbp.h"
+#include "file_operations.h"
+#include "peak_memory.h"
+#include "quiet_host.h"
+#include "run_errors.h"
+#include "run_summary.h"
+#include "scratch_folder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace pictarium::bench {
+
+namespace {
+
+constexpr std::int64_t MiB = 1024 * 1024;
+const char* const SizesOption = "--sizes=";
+const QString DefaultSizes = QStringLiteral("1,16,256,1024");
+
+// Records of a realistic photo size; the record added and deleted is small,
+// so that the rewrite of the base is what is measured.
+constexpr QSize StoredPictureSize(256, 256);
+constexpr QSize AddedPictureSize(32, 32);
+
+QString description(std::int32_t index) {
+    return QStringLiteral("Photo de famille n° %1").arg(index);
+}
+
+struct SizedBase {
+    std::int64_t megabytes = 0;
+    std::string label;
+    QString path;
+    QString copyPath;
+    int iterations = 1;
+};
+
+// Takes "--sizes=..." out of the arguments, so that the benchmark library
+// sees only its own.
+QString takeSizesOption(int& argc, char** argv) {
+    QString sizes = qEnvironmentVariable("PICTARIUM_BENCH_SIZES", DefaultSizes);
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], SizesOption, std::strlen(SizesOption)) == 0) {
+            sizes = QString::fromLocal8Bit(argv[i] + std::strlen(SizesOption));
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    return sizes;
+}
+
+std::vector<std::int64_t> parseSizes(const QString& text) {
+    std::vector<std::int64_t> sizes;
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        bool valid = false;
+        const std::int64_t megabytes = part.trimmed().toLongLong(&valid);
+        if (!valid || megabytes < 1 || megabytes > 1536) {
+            throw std::runtime_error("sizes are MiB from 1 to 1536: " + part.toStdString());
+        }
+        sizes.push_back(megabytes);
+    }
+    std::sort(sizes.begin(), sizes.end());
+    return sizes;
+}
+
+int iterationsFor(std::int64_t megabytes) {
+    if (megabytes <= 1) {
+        return 20;
+    }
+    return megabytes <= 16 ? 6 : 2;
+}
+
+void checkFreeSpace(const ScratchFolder& folder, const std::vector<std::int64_t>& sizes) {
+    if (sizes.empty()) {
+        return;
+    }
+    std::int64_t needed = 0;
+    for (const std::int64_t megabytes : sizes) {
+        needed += megabytes * MiB;
+    }
+    // During an add: the base, its backup, the new version and the copy
+    // that replaces the base; plus some room to spare.
+    needed += 3 * sizes.back() * MiB + 256 * MiB;
+    if (folder.freeBytes() < needed) {
+        throw std::runtime_error("not enough free disk in " + folder.path().toStdString() + ": " +
+                                 std::to_string(needed / MiB) +
+                                 " MiB needed; choose smaller --sizes or PICTARIUM_BENCH_DIR");
+    }
+}
+
+SizedBase makeBase(const ScratchFolder& folder, std::int64_t megabytes,
+                   const QByteArray& storedPicture) {
+    SizedBase base;
+    base.megabytes = megabytes;
+    base.label = std::to_string(megabytes) + "MiB";
+    base.path = folder.filePath(QString::fromStdString(base.label) + QStringLiteral(".bdp"));
+    base.copyPath = folder.filePath(QString::fromStdString(base.label) + QStringLiteral(".copy"));
+    base.iterations = iterationsFor(megabytes);
+    const std::int32_t count = recordsForSize(megabytes * MiB, storedPicture, description(0));
+    writeBase(base.path, count, storedPicture, description);
+    std::printf("%s: %d records, %lld bytes\n", base.label.c_str(), count,
+                static_cast<long long>(QFileInfo(base.path).size()));
+    return base;
+}
+
+void copyOnce(benchmark::State& state, const SizedBase& base) {
+    for (auto _ : state) {
+        try {
+            copyFile(base.path, base.copyPath, true);
+            state.PauseTiming();
+            removeFile(base.copyPath);
+            state.ResumeTiming();
+        } catch (const RunFailure& failure) {
+            state.SkipWithError(
+                ("copy failed with error " + std::to_string(failure.number())).c_str());
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(base.path).size());
+}
+
+// Measures the add; the delete that follows restores the base's size.
+void addRecord(benchmark::State& state, const QString& folder, const SizedBase& base) {
+    QuietHost host(folder);
+    ClassDBP engine(host);
+    if (!engine.OpenBDP(base.path)) {
+        state.SkipWithError("the base does not open");
+        return;
+    }
+    const QImage picture = makeTestPicture(AddedPictureSize);
+    std::int64_t peakKiB = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const PeakMemoryWindow window;
+        state.ResumeTiming();
+        const bool added = engine.AddBDP(picture, description(-1));
+        state.PauseTiming();
+        peakKiB = std::max(peakKiB, window.growthKiB());
+        const bool deleted = engine.DeleteBDP();
+        state.ResumeTiming();
+        if (!added || !deleted) {
+            state.SkipWithError(
+                ("the add or its undoing failed: " + host.lastMessage().toStdString()).c_str());
+            break;
+        }
+    }
+    state.counters["peak_KiB"] = static_cast<double>(peakKiB);
+}
+
+// Measures the delete of a small record added just before.
+void deleteRecord(benchmark::State& state, const QString& folder, const SizedBase& base) {
+    QuietHost host(folder);
+    ClassDBP engine(host);
+    if (!engine.OpenBDP(base.path)) {
+        state.SkipWithError("the base does not open");
+        return;
+    }
+    const QImage picture = makeTestPicture(AddedPictureSize);
+    std::int64_t peakKiB = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool added = engine.AddBDP(picture, description(-1));
+        const PeakMemoryWindow window;
+        state.ResumeTiming();
+        const bool deleted = engine.DeleteBDP();
+        state.PauseTiming();
+        peakKiB = std::max(peakKiB, window.growthKiB());
+        state.ResumeTiming();
+        if (!added || !deleted) {
+            state.SkipWithError(
+                ("the delete or its set-up failed: " + host.lastMessage().toStdString()).c_str());
+            break;
+        }
+    }
+    state.counters["peak_KiB"] = static_cast<double>(peakKiB);
+}
+
+// Copy, add and delete of one size run back to back, so that they see the
+// same state of the disk.
+void registerSize(const SizedBase& base, const QString& folder) {
+    benchmark::RegisterBenchmark(("Copy/" + base.label).c_str(),
+                                 [&base](benchmark::State& state) { copyOnce(state, base); })
+        ->Iterations(base.iterations)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        ("Add/" + base.label).c_str(),
+        [&base, folder](benchmark::State& state) { addRecord(state, folder, base); })
+        ->Iterations(base.iterations)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        ("Delete/" + base.label).c_str(),
+        [&base, folder](benchmark::State& state) { deleteRecord(state, folder, base); })
+        ->Iterations(base.iterations)
+        ->Unit(benchmark::kMillisecond);
+}
+
+void printSummary(const RecordingReporter& results, const std::vector<SizedBase>& bases) {
+    TargetSummary summary("Add and delete targets (real time, same run, durable copy as unit)");
+    for (const SizedBase& base : bases) {
+        const std::string& label = base.label;
+        const auto copy = results.seconds("Copy/" + label);
+        summary.figure(label + ": one durable copy",
+                       copy ? std::optional<double>(*copy * 1e3) : std::nullopt, "ms");
+        summary.ratioAtMost(label + ": add / copy", results.seconds("Add/" + label), copy, 3.5);
+        summary.ratioAtMost(label + ": delete / copy", results.seconds("Delete/" + label), copy,
+                            2.5);
+        summary.figure(label + ": peak memory rise during an add",
+                       results.counter("Add/" + label, "peak_KiB"), "KiB");
+        summary.figure(label + ": peak memory rise during a delete",
+                       results.counter("Delete/" + label, "peak_KiB"), "KiB");
+    }
+    if (bases.size() >= 2) {
+        // Memory must not follow the base's size: the largest base may use
+        // at most a few MiB more than the smallest, whatever their ratio.
+        constexpr double AllowedRiseKiB = 4096.0;
+        const std::string smallest = bases.front().label;
+        const std::string largest = bases.back().label;
+        for (const std::string operation : {"Add", "Delete"}) {
+            const auto small = results.counter(operation + "/" + smallest, "peak_KiB");
+            const auto large = results.counter(operation + "/" + largest, "peak_KiB");
+            const auto rise =
+                small && large ? std::optional<double>(*large - *small) : std::nullopt;
+            summary.atMost(operation + ": peak at " + largest + " minus peak at " + smallest, rise,
+                           AllowedRiseKiB, "KiB");
+        }
+    }
+    summary.print();
+}
+
+int run(int argc, char** argv) {
+    const std::vector<std::int64_t> sizes = parseSizes(takeSizesOption(argc, argv));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 2;
+    }
+    const ScratchFolder folder;
+    checkFreeSpace(folder, sizes);
+    const QByteArray storedPicture = storedPictureBytes(makeTestPicture(StoredPictureSize));
+    std::vector<SizedBase> bases;
+    bases.reserve(sizes.size());
+    for (const std::int64_t megabytes : sizes) {
+        bases.push_back(makeBase(folder, megabytes, storedPicture));
+    }
+    for (const SizedBase& base : bases) {
+        registerSize(base, folder.path());
+    }
+    RecordingReporter results;
+    benchmark::RunSpecifiedBenchmarks(&results);
+    printSummary(results, bases);
+    benchmark::Shutdown();
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace pictarium::bench
+
+int main(int argc, char** argv) {
+    try {
+        return pictarium::bench::run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "add_delete_bench: %s\n", failure.what());
+        return 1;
+    }
+}

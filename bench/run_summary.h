@@ -1,0 +1,63 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pictarium::bench {
+
+// The console reporter, keeping every result so that ratios between
+// benchmarks of the same run can be printed at the end.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // Real time per iteration in seconds of the benchmark registered as
+    // `name`; nothing when it did not run or failed.
+    [[nodiscard]] std::optional<double> seconds(const std::string& name) const;
+    [[nodiscard]] std::optional<double> counter(const std::string& name,
+                                                const std::string& counterName) const;
+
+private:
+    std::map<std::string, Run> mRuns;
+};
+
+// The closing table: one line per target, with the figure, the limit and
+// whether it was met.
+class TargetSummary {
+public:
+    explicit TargetSummary(std::string title);
+
+    // numerator / denominator must be at most `limit`.
+    void ratioAtMost(const std::string& label, std::optional<double> numerator,
+                     std::optional<double> denominator, double limit);
+    // numerator / denominator must lie within `tolerance` of 1.
+    void ratioNear(const std::string& label, std::optional<double> numerator,
+                   std::optional<double> denominator, double tolerance);
+    void atMost(const std::string& label, std::optional<double> value, double limit,
+                const std::string& unit);
+    // A figure shown for information, with no limit.
+    void figure(const std::string& label, std::optional<double> value, const std::string& unit);
+
+    // Prints the table; the number of targets missed or not measured.
+    int print() const;
+
+private:
+    struct Line {
+        std::string label;
+        std::string figure;
+        std::string target;
+        std::string verdict;
+    };
+    void add(const std::string& label, std::optional<double> value, int precision,
+             const std::string& unit, const std::string& target, std::optional<bool> met);
+
+    std::string mTitle;
+    std::vector<Line> mLines;
+    int mMissed = 0;
+};
+
+}  // namespace pictarium::bench
