@@ -1,6 +1,6 @@
 #include "base_verifier.h"
 
-#include <QImage>
+#include "bitmap_file.h"
 
 #include <algorithm>
 #include <array>
@@ -156,7 +156,7 @@ void BaseVerifier::checkPicture(std::int32_t index, const IndexEntry& entry) {
         report(index, QStringLiteral("image illisible dans le fichier."));
         return;
     }
-    if (QImage::fromData(bitmapFile, "BMP").isNull()) {
+    if (pictureFromBitmapFile(bitmapFile).isNull()) {
         report(index,
                QStringLiteral("l'image ne se reconstruit pas : ses %1 octets ne forment pas un "
                               "bitmap lisible.")

@@ -21,9 +21,9 @@ struct BaseProblem {
 };
 
 // Checks a BDP file byte by byte against every rule of the format, and that
-// each stored picture rebuilds into a bitmap. Reads the device through
-// bounded reads only: a corrupt count, length or offset never makes it
-// allocate more than the device holds.
+// each stored picture rebuilds into a bitmap the way the engine decodes it. Reads the device
+// through bounded reads only: a corrupt count, length or offset never makes it allocate more than
+// the device holds.
 class BaseVerifier {
 public:
     // `device` must be open for reading and random access.
