@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace pictarium::cli::test {
+
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs a copy of pictarium-cli that lives in a fresh folder of its own, so
+// that the engine's temporary files of one test never meet another's.
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    CliResult run(const QStringList& arguments) const;
+    [[nodiscard]] QString path(const QString& name) const;
+
+    // A picture file of one colour, in the format the name's extension says.
+    QString writePicture(const QString& name, const QColor& colour, int width = 4,
+                         int height = 3) const;
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+    [[nodiscard]] QByteArray readFile(const QString& name) const;
+    // The engine's temporary files still present in the program's folder.
+    [[nodiscard]] QStringList leftOverTemporaryFiles() const;
+
+private:
+    QTemporaryDir mFolder;
+    QString mProgram;
+};
+
+// Little-endian 32-bit integers inside a byte array.
+[[nodiscard]] std::int32_t int32At(const QByteArray& bytes, qsizetype offset);
+void setInt32(QByteArray& bytes, qsizetype offset, std::int32_t value);
+
+// A base written byte by byte from stored texts and pictures, with every
+// offset and length as the format wants them.
+struct StoredRecord {
+    QByteArray text;
+    QByteArray picture;
+};
+[[nodiscard]] QByteArray wellFormedBase(const QList<StoredRecord>& records);
+// The stored form of a plain ASCII description.
+[[nodiscard]] QByteArray storedText(const QByteArray& ascii);
+// The stored form of a small picture: its bitmap file less three bytes.
+[[nodiscard]] QByteArray storedPicture(const QColor& colour);
+
+}  // namespace pictarium::cli::test
