@@ -32,6 +32,11 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes) {
     return written;
 }
 
+// An empty base is left for the engine to refuse in its own words.
+bool showUnlessEmpty(EngineSession& session, std::int32_t index) {
+    return session.state().RecordCount <= 0 || session.show(index);
+}
+
 QString listLine(std::int32_t index, const IndexEntry& entry, const QString& text) {
     return QStringLiteral("%1\t%2\t%3\t%4")
         .arg(QString::number(index), QString::number(entry.TextLength),
@@ -99,7 +104,7 @@ ExitStatus runDelete(const Invocation& call) {
     EngineSession session;
     // The engine deletes the record on show, so nothing is deleted unless
     // the record asked for is the one on show.
-    if (!session.open(call.argument(0)) || !session.show(*index)) {
+    if (!session.open(call.argument(0)) || !showUnlessEmpty(session, *index)) {
         return ExitStatus::Failure;
     }
     return statusOf(session.engine().DeleteBDP());
@@ -112,7 +117,7 @@ ExitStatus runSearch(const Invocation& call) {
         return badIndex(call, fromText);
     }
     EngineSession session;
-    if (!session.open(call.argument(0)) || !session.show(*from)) {
+    if (!session.open(call.argument(0)) || !showUnlessEmpty(session, *from)) {
         return ExitStatus::Failure;
     }
     const int deliveredBefore = session.host().deliveredRecords();
