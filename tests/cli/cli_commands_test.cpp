@@ -136,6 +136,7 @@ TEST_F(CliCommandsTest, readingCommandsReportTheEnginesRefusals) {
     ASSERT_EQ(run({"create", Base}).exitCode, 0);
     ASSERT_NO_FATAL_FAILURE(addThreeRecords());
     writeFile("autre.bdp", "GIF89a, pas une base");
+    ASSERT_EQ(run({"create", "vide.bdp"}).exitCode, 0);
 
     struct Refusal {
         QStringList arguments;
@@ -150,6 +151,8 @@ TEST_F(CliCommandsTest, readingCommandsReportTheEnginesRefusals) {
         {{"search", Base, "chat", "--from", "2"}, "Dernier enregistrement !\n"},
         {{"search", Base, "chat", "--from", "0", "--backward"}, "Premier enregistrement !\n"},
         {{"search", Base, "  ", "--from", "0"}, "Indiquez un texte à rechercher !\n"},
+        {{"delete", "vide.bdp", "0"}, "Il n'ya rien à supprimer !\n"},
+        {{"search", "vide.bdp", "chat", "--from", "0"}, "Il n'ya rien à rechercher !\n"},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.arguments.join(u' ').toStdString());
