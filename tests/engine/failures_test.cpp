@@ -1,0 +1,212 @@
+#include "engine_fixture.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <csignal>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+namespace pictarium::test {
+namespace {
+
+using Failures = EngineTest;
+
+const QString kCorrupt = QStringLiteral(
+    "Impossible d'obtenir l'image de cet index !!! Votre base de données doit être corrompue !");
+
+// Lets this process write no file beyond `bytes`, as a full disk would:
+// writes past it fail with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &mSaved);
+        mSavedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = mSaved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &mSaved);
+        std::signal(SIGXFSZ, mSavedHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit mSaved{};
+    void (*mSavedHandler)(int) = nullptr;
+};
+
+TEST_F(Failures, AVanishedBaseIsReportedAndStaysOpen) {
+    const QString path = openBaseWith(2);
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_FALSE(mBase.MoveNext());
+    EXPECT_FALSE(mBase.AddBDP(picture(1), QStringLiteral("x")));
+    EXPECT_FALSE(mBase.DeleteBDP());
+    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("x")));
+    EXPECT_FALSE(mBase.GetInfosBDP());
+    EXPECT_EQ(mHost.messages.size(), 5U);
+    for (const Message& message : mHost.messages) {
+        EXPECT_EQ(message.text, QStringLiteral("Base de données introuvable !"));
+    }
+    EXPECT_TRUE(mBase.isBaseOpen());
+    EXPECT_EQ(mHost.take().size(), 5U);  // boxes only, no event
+}
+
+TEST_F(Failures, AFullDiskDuringTheRebuildKeepsTheOldBase) {
+    const QString path = openBaseWith(2);
+    ASSERT_TRUE(mBase.MoveNext());
+    const QByteArray before = readAll(path);
+    {
+        const FileSizeLimit limit(static_cast<rlim_t>(before.size() + 10));
+        EXPECT_FALSE(mBase.AddBDP(picture(7, 40, 40), QStringLiteral("too big")));
+    }
+    EXPECT_EQ(mHost.messages.front().text, QStringLiteral("Erreur 61\r\nDisque plein"));
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_FALSE(tempFilesLeft());
+    EXPECT_TRUE(mBase.isBaseOpen());
+    EXPECT_EQ(mBase.state().CurrentIndex, 0);  // reopened on record 0
+    EXPECT_EQ(mHost.lastText, QStringLiteral("record 0"));
+    EXPECT_FALSE(mHost.mBusy);
+}
+
+TEST_F(Failures, AFullDiskDuringTheBackupLeavesTheBaseUntouched) {
+    const QString path = openBaseWith(2);
+    const QByteArray before = readAll(path);
+    {
+        const FileSizeLimit limit(static_cast<rlim_t>(before.size() / 2));
+        EXPECT_FALSE(mBase.AddBDP(picture(7), QStringLiteral("never")));
+        EXPECT_FALSE(mBase.DeleteBDP());
+    }
+    EXPECT_EQ(mHost.messages[0].text, QStringLiteral("Erreur 61\r\nDisque plein"));
+    EXPECT_EQ(mHost.messages[1].text, QStringLiteral("Erreur 61\r\nDisque plein"));
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_FALSE(tempFilesLeft());
+    EXPECT_EQ(mBase.state().RecordCount, 2);
+    EXPECT_TRUE(mBase.MoveNext());
+}
+
+TEST_F(Failures, ARealSmallFileSystemFillsUp) {
+    QTemporaryDir mountPoint;
+    if (::mount("tmpfs", QFile::encodeName(mountPoint.path()).constData(), "tmpfs", 0,
+                "size=64k") != 0) {
+        GTEST_SKIP() << "mounting a small file system needs root";
+    }
+    RecordingHost host(mountPoint.path());
+    {
+        ClassDBP base(host);
+        const QString path = buildBase(1);
+        const QByteArray before = readAll(path);
+        ASSERT_TRUE(base.OpenBDP(path));
+        EXPECT_FALSE(base.AddBDP(picture(3, 200, 200), QStringLiteral("120 kB")));
+        EXPECT_EQ(host.messages.front().text, QStringLiteral("Erreur 61\r\nDisque plein"));
+        EXPECT_EQ(readAll(path), before);
+        EXPECT_TRUE(QDir(mountPoint.path()).isEmpty());
+    }
+    ::umount(QFile::encodeName(mountPoint.path()).constData());
+}
+
+TEST_F(Failures, AProgramFolderThatCannotBeWrittenChangesNothing) {
+    const QString path = buildBase(3);
+    const QByteArray before = readAll(path);
+    writeAll(mDataFolder.filePath(QStringLiteral("plain-file")), "x");
+    RecordingHost host(mDataFolder.filePath(QStringLiteral("plain-file/program")));
+    ClassDBP base(host);
+    ASSERT_TRUE(base.OpenBDP(path));
+    ASSERT_TRUE(base.MoveNext());
+    EXPECT_FALSE(base.AddBDP(picture(1), QStringLiteral("nope")));
+    EXPECT_EQ(host.messages.back().text, QStringLiteral("Erreur 76\r\nChemin d'accès introuvable"));
+    ASSERT_TRUE(base.MoveNext());
+    EXPECT_FALSE(base.DeleteBDP());
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_TRUE(base.isBaseOpen());
+    EXPECT_EQ(base.state().RecordCount, 3);
+    EXPECT_EQ(base.state().CurrentIndex, 1);
+    EXPECT_TRUE(base.MoveNext());
+    EXPECT_EQ(host.lastText, QStringLiteral("record 2"));
+}
+
+TEST_F(Failures, ABaseThatWouldReachTwoGigabytesIsRefused) {
+    // The last record's stored offsets claim the data area ends just below 2 GiB.
+    const QString path = buildBase(2);
+    QByteArray bytes = readAll(path);
+    putInt32(bytes.data() + 8 + 16 + 8, 0x7FFFFFF0);  // TextOffset
+    putInt32(bytes.data() + 8 + 16, 0x7FFFFFF8);      // PicOffset
+    writeAll(path, bytes);
+    ASSERT_TRUE(mBase.OpenBDP(path));
+    mHost.messages.clear();
+    EXPECT_FALSE(mBase.AddBDP(picture(1), QStringLiteral("overflow")));
+    EXPECT_EQ(mHost.messages.front().text, QStringLiteral("Erreur 6\r\nDépassement de capacité"));
+    EXPECT_EQ(readAll(path), bytes);
+    EXPECT_FALSE(tempFilesLeft());
+}
+
+TEST_F(Failures, AZeroLengthEntryClosesTheBase) {
+    const QString path = buildBase(2);
+    QByteArray bytes = readAll(path);
+    putInt32(bytes.data() + 8 + 16 + 12, 0);  // record 1's TextLength
+    writeAll(path, bytes);
+    ASSERT_TRUE(mBase.OpenBDP(path));
+    mHost.take();
+    EXPECT_FALSE(mBase.MoveNext());
+    const Log log = mHost.take();
+    ASSERT_GE(log.size(), 3U);
+    EXPECT_EQ(log[0],
+              "Box[stop|Tessaline Pictarium] Erreur 9\r\nL'indice n'appartient pas à la sélection");
+    EXPECT_EQ(log[1], "Content(none,)");
+    EXPECT_EQ(log[2], "Add(0)");
+    EXPECT_FALSE(mBase.isBaseOpen());
+    EXPECT_FALSE(mBase.MoveLast());
+    EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Ouvrez d'abord une base de données !"));
+}
+
+TEST_F(Failures, CountsAndOffsetsThatLieNeverCrashOrAllocateTheClaim) {
+    const QString path = buildBase(2);
+    const QByteArray good = readAll(path);
+
+    QByteArray moreRecords = good;
+    putInt32(moreRecords.data() + 4, 1000000);  // opens: the header is trusted
+    writeAll(path, moreRecords);
+    ASSERT_TRUE(mBase.OpenBDP(path));
+    EXPECT_EQ(mHost.messages.back().text, kCorrupt);
+    EXPECT_FALSE(mBase.MoveEnd());
+    EXPECT_EQ(mHost.messages.back().text,
+              QStringLiteral("Erreur 62\r\nEntrée au-delà de la fin du fichier"));
+    EXPECT_FALSE(mBase.isBaseOpen());
+
+    QByteArray hugePicture = good;
+    putInt32(hugePicture.data() + 8 + 4, 0x7FFFFFF0);  // record 0's PicLength
+    writeAll(path, hugePicture);
+    ASSERT_TRUE(mBase.OpenBDP(path));
+    EXPECT_EQ(mHost.messages.back().text, kCorrupt);
+    EXPECT_TRUE(mBase.isBaseOpen());
+    EXPECT_TRUE(mBase.MoveTo(1));
+
+    QByteArray negative = good;
+    putInt32(negative.data() + 4, -5);
+    writeAll(path, negative);
+    mHost.answer(MessageAnswer::Yes);
+    ASSERT_TRUE(mBase.OpenBDP(path));
+    EXPECT_FALSE(mBase.MoveNext());
+    EXPECT_FALSE(mBase.DeleteBDP());
+    EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Il n'ya rien à supprimer !"));
+}
+
+TEST_F(Failures, DeletingFromABaseWithABadEntryChangesNothing) {
+    const QString path = buildBase(3);
+    QByteArray bytes = readAll(path);
+    putInt32(bytes.data() + 8 + 2 * 16 + 4, 0x7FFFFFF0);  // record 2's picture runs past the end
+    writeAll(path, bytes);
+    ASSERT_TRUE(mBase.OpenBDP(path));
+    EXPECT_FALSE(mBase.DeleteBDP());
+    EXPECT_EQ(mHost.messages.back().text.left(9), QStringLiteral("Erreur 62"));
+    EXPECT_EQ(readAll(path), bytes);
+    EXPECT_TRUE(mBase.isBaseOpen());
+    EXPECT_EQ(mBase.state().RecordCount, 3);
+    EXPECT_FALSE(tempFilesLeft());
+}
+
+}  // namespace
+}  // namespace pictarium::test
