@@ -1,0 +1,131 @@
+#include "picture_decoding.h"
+
+#include "bitmap_file.h"
+#include "bitmap_picture.h"
+#include "clipboard_file_decoder.h"
+#include "eps_decoder.h"
+#include "gem_image_decoder.h"
+#include "imaging_errors.h"
+#include "magick_picture_decoder.h"
+#include "msp_decoder.h"
+#include "pc_paint_decoder.h"
+#include "picture_file_bytes.h"
+#include "qt_picture_decoder.h"
+#include "run_errors.h"
+
+#include <new>
+
+namespace pictarium {
+
+namespace {
+
+const char* qtFormatOf(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Gif:
+            return "gif";
+        case PictureFormat::Icon:
+            return "ico";
+        case PictureFormat::Jpeg:
+            return "jpeg";
+        case PictureFormat::Png:
+            return "png";
+        case PictureFormat::Tiff:
+            return "tiff";
+        case PictureFormat::PortableAnymap:
+            return "ppm";
+        default:
+            return nullptr;
+    }
+}
+
+const char* magickCoderOf(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Metafile:
+            return "WMF";
+        case PictureFormat::Photoshop:
+            return "PSD";
+        case PictureFormat::SiliconGraphics:
+            return "SGI";
+        case PictureFormat::SunRaster:
+            return "SUN";
+        case PictureFormat::MultiPagePcx:
+            return "DCX";
+        case PictureFormat::Pcx:
+            return "PCX";
+        case PictureFormat::WordPerfect:
+            return "WPG";
+        case PictureFormat::PhotoCd:
+            return "PCD";
+        case PictureFormat::Pict:
+            return "PICT";
+        case PictureFormat::Cals:
+            return "CALS";
+        case PictureFormat::Scitex:
+            return "SCT";
+        case PictureFormat::Targa:
+            return "TGA";
+        case PictureFormat::DrHalo:
+            return "CUT";
+        default:
+            return nullptr;
+    }
+}
+
+// Magick++ reads MacPaint files as they come off a Mac, behind a 128-byte
+// MacBinary header; files copied without it get an empty one.
+QImage decodeMacPaint(QByteArrayView bytes) {
+    constexpr qsizetype MacBinaryHeaderSize = 128;
+    const bool hasMacBinaryHeader =
+        bytes.size() > MacBinaryHeaderSize && bytes.sliced(65, 4) == QByteArrayView("PNTG");
+    if (hasMacBinaryHeader) {
+        return decodeWithMagick(bytes, "MAC");
+    }
+    QByteArray wrapped(MacBinaryHeaderSize, '\0');
+    wrapped.append(bytes.data(), bytes.size());
+    return decodeWithMagick(wrapped, "MAC");
+}
+
+}  // namespace
+
+QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& path) {
+    if (const char* qtFormat = qtFormatOf(format)) {
+        return decodeWithQt(bytes, qtFormat);
+    }
+    if (const char* coder = magickCoderOf(format)) {
+        return decodeWithMagick(bytes, coder);
+    }
+    switch (format) {
+        case PictureFormat::Bitmap:
+            // The engine's own reader: it also rebuilds stored pictures.
+            return pictureFromBitmapFile(QByteArray::fromRawData(bytes.data(), bytes.size()));
+        case PictureFormat::MacPaint:
+            return decodeMacPaint(bytes);
+        case PictureFormat::MicrosoftPaint:
+            return decodeMspPicture(bytes);
+        case PictureFormat::PcPaint:
+            return decodePcPaintPicture(bytes);
+        case PictureFormat::ClipboardFile:
+            return decodeClipboardFile(bytes);
+        case PictureFormat::GemImage:
+            return decodeGemImage(bytes);
+        case PictureFormat::PostScript:
+            return decodeEncapsulatedPostScript(path, bytes);
+        default:
+            return {};
+    }
+}
+
+QImage loadPictureFile(const QString& fileName, const FormatChooser& chooseFormat) {
+    try {
+        const PictureFileBytes file(fileName);
+        QImage picture = decodePicture(chooseFormat(file.bytes()), file.bytes(), fileName);
+        if (picture.isNull()) {
+            throw RunFailure(ImagingError::InvalidPicture);
+        }
+        return opaquePicture(std::move(picture));
+    } catch (const std::bad_alloc&) {
+        throw RunFailure(RunError::OutOfMemory);
+    }
+}
+
+}  // namespace pictarium

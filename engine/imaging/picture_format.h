@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace pictarium {
+
+// The picture formats the imaging layer tells apart, grouped by who
+// decodes them.
+enum class PictureFormat {
+    Unknown,
+    // Qt's own readers
+    Bitmap,
+    Gif,
+    Icon,
+    Jpeg,
+    Png,
+    Tiff,
+    PortableAnymap,
+    // Magick++
+    Metafile,
+    Photoshop,
+    SiliconGraphics,
+    SunRaster,
+    MultiPagePcx,
+    Pcx,
+    WordPerfect,
+    PhotoCd,
+    Pict,
+    Cals,
+    Scitex,
+    Targa,
+    MacPaint,
+    DrHalo,
+    // our own decoders
+    MicrosoftPaint,
+    PcPaint,
+    ClipboardFile,
+    GemImage,
+    // Ghostscript
+    PostScript,
+    // known, but nothing here reads it
+    EnhancedMetafile,
+};
+
+// How many leading bytes of a file the recognition looks at.
+inline constexpr qsizetype SniffLength = 4096;
+
+// The format whose signature the file's first bytes carry.
+[[nodiscard]] PictureFormat sniffPictureFormat(QByteArrayView head);
+
+// For the formats that carry no signature: the format the file's
+// extension (upper-case, as GetFileExtension gives it) stands for.
+[[nodiscard]] PictureFormat formatWithoutSignature(const QString& extension);
+
+}  // namespace pictarium

@@ -1,0 +1,88 @@
+#include "library_samples.h"
+
+#include <Magick++.h>
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include <list>
+
+namespace pictarium::test {
+
+namespace {
+
+MagickCore::ImageType imageTypeOf(const std::string& name) {
+    if (name == "Palette") {
+        return MagickCore::PaletteType;
+    }
+    if (name == "Bilevel") {
+        return MagickCore::BilevelType;
+    }
+    if (name == "Grayscale") {
+        return MagickCore::GrayscaleType;
+    }
+    if (name == "PaletteMatte") {
+        return MagickCore::PaletteMatteType;
+    }
+    if (name == "TrueColorMatte") {
+        return MagickCore::TrueColorMatteType;
+    }
+    return MagickCore::TrueColorType;
+}
+
+Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    Magick::Image image(std::size_t(argb.width()), std::size_t(argb.height()), "BGRA",
+                        Magick::CharPixel, argb.constBits());
+    image.matte(picture.hasAlphaChannel());
+    if (!options.type.empty()) {
+        image.type(imageTypeOf(options.type));
+    }
+    if (options.compression == "RLE") {
+        image.compressType(MagickCore::RLECompression);
+    } else if (options.compression == "None") {
+        image.compressType(MagickCore::NoCompression);
+    }
+    return image;
+}
+
+QByteArray fromBlob(const Magick::Blob& blob) {
+    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+}
+
+}  // namespace
+
+QByteArray writtenByQt(const QImage& picture, const char* format, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (!writer.write(picture)) {
+        return {};
+    }
+    return bytes;
+}
+
+QByteArray writtenByMagick(const QImage& picture, const std::string& format,
+                           const MagickOptions& options) {
+    Magick::Image image = toMagick(picture, options);
+    image.magick(format);
+    Magick::Blob blob;
+    image.write(&blob);
+    return fromBlob(blob);
+}
+
+QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& format,
+                           const MagickOptions& options) {
+    std::list<Magick::Image> images;
+    for (const QImage& picture : pictures) {
+        images.push_back(toMagick(picture, options));
+        images.back().magick(format);
+    }
+    Magick::Blob blob;
+    Magick::writeImages(images.begin(), images.end(), &blob, true);
+    return fromBlob(blob);
+}
+
+}  // namespace pictarium::test

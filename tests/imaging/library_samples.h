@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+
+#include <string>
+
+namespace pictarium::test {
+
+// Sample files written by the libraries that can write their format.
+
+// Qt's writer for `format` ("bmp", "png", "jpeg", "tiff"); `quality` as
+// QImageWriter takes it.
+[[nodiscard]] QByteArray writtenByQt(const QImage& picture, const char* format, int quality = -1);
+
+struct MagickOptions {
+    std::string type;         // Magick++ image type: "TrueColor", "Palette", "Bilevel", ...
+    std::string compression;  // "RLE", "None", ... or empty for the writer's default
+};
+
+// Magick++'s writer for `format` ("TGA", "PCX", "BMP3", ...).
+[[nodiscard]] QByteArray writtenByMagick(const QImage& picture, const std::string& format,
+                                         const MagickOptions& options = {});
+
+// Several pictures in one file (GIF frames, icon sizes, TIFF or DCX pages).
+[[nodiscard]] QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& format,
+                                         const MagickOptions& options = {});
+
+}  // namespace pictarium::test

@@ -1,0 +1,54 @@
+#include "imaging/picture_reader.h"
+#include "imaging/extension_groups.h"
+#include "sample_catalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace pictarium::test {
+
+namespace {
+
+class PictureReaderTest : public ::testing::Test {
+protected:
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = mFolder.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir mFolder;
+};
+
+using Outcome = PictureReading::Outcome;
+
+TEST_F(PictureReaderTest, everySampleLoadsToItsPixelsOrIsRefused) {
+    for (const Sample& sample : allSamples()) {
+        SCOPED_TRACE(sample.fileName.toStdString());
+        const QString path = write(sample.fileName, sample.bytes);
+        const PictureReading reading = readPictureFile(path);
+        if (sample.expected.isNull()) {
+            EXPECT_EQ(reading.outcome, Outcome::Refused);
+            EXPECT_TRUE(reading.picture.isNull());
+            EXPECT_EQ(reading.refusal.text, unreadablePictureMessage(path).text);
+            continue;
+        }
+        ASSERT_EQ(reading.outcome, Outcome::Loaded);
+        EXPECT_FALSE(reading.picture.hasAlphaChannel());
+        EXPECT_EQ(reading.picture.size(), sample.expected.size());
+        EXPECT_LE(largestDifference(reading.picture, sample.expected, sample.blockSize),
+                  sample.tolerance);
+    }
+}
+
+}  // namespace
+
+}  // namespace pictarium::test

@@ -1,0 +1,184 @@
+#include "sample_catalog.h"
+
+#include "hand_built_samples.h"
+#include "library_samples.h"
+#include "reference_pictures.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pictarium::test {
+
+namespace {
+
+constexpr int JpegTolerance = 24;      // 4:2:0 chroma bleeds across the block edges
+constexpr int RenderedTolerance = 40;  // anti-aliased edges of metafiles and EPS
+constexpr int PhotoCdTolerance = 70;   // PhotoYCC keeps saturated colours only roughly
+
+QImage solid(int width, int height, QRgb colour) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+// The colour reference with its top-left block fully transparent.
+QImage withTransparentCorner(bool layOnWhite) {
+    QImage picture = colourReference().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            picture.setPixel(x, y, layOnWhite ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0));
+        }
+    }
+    return layOnWhite ? picture.convertToFormat(QImage::Format_RGB32) : picture;
+}
+
+QImage macPaintPage() {
+    QImage page = solid(576, 720, qRgb(255, 255, 255));
+    const QImage reference = monochromeReference();
+    for (int y = 0; y < reference.height(); ++y) {
+        for (int x = 0; x < reference.width(); ++x) {
+            page.setPixel(x, y, reference.pixel(x, y));
+        }
+    }
+    return page;
+}
+
+QByteArray notAPicture() {
+    QByteArray bytes;
+    for (int i = 0; i < 600; ++i) {
+        bytes.append(static_cast<char>((i * 37 + 11) % 251));
+    }
+    return bytes;
+}
+
+std::vector<Sample> groupASamples() {
+    const QImage colour = colourReference();
+    const QImage mono = monochromeReference();
+    return {
+        {"bitmap-24.bmp", writtenByQt(colour, "bmp"), colour},
+        {"bitmap-8.BMP", writtenByMagick(colour, "BMP3", {"Palette", ""}), colour},
+        {"bitmap-1.bmp", writtenByMagick(mono, "BMP3", {"Bilevel", ""}), mono},
+        {"bitmap-os2.bmp", writtenByMagick(colour, "BMP2", {"Palette", ""}), colour},
+        {"bitmap-alpha.bmp", writtenByMagick(transparentReference(), "BMP", {"TrueColorMatte", ""}),
+         transparentReferenceOnWhite(), 1},
+        {"run-length.rle", writtenByMagick(colour, "BMP3", {"Palette", "RLE"}), colour},
+        {"clip-art.wmf", windowsMetafile(), redBlueHalves(), RenderedTolerance, 8},
+        {"drawing.emf", enhancedMetafile(), QImage()},
+        {"icon.ico", writtenByMagick({solid(12, 8, qRgb(0, 255, 0)), colour}, "ICO"), colour},
+        {"animation.gif", writtenByMagick({colour, solid(24, 16, qRgb(0, 0, 255))}, "GIF"), colour},
+        {"transparent.gif", writtenByMagick(withTransparentCorner(false), "GIF"),
+         withTransparentCorner(true)},
+    };
+}
+
+std::vector<Sample> jpegSamples() {
+    const QImage colour = colourReference();
+    const QByteArray jpeg = writtenByQt(colour, "jpeg", 95);
+    return {
+        {"Camera Photo.JpG", jpeg, colour, JpegTolerance, 8},
+        {"lead.cmp", jpeg, colour, JpegTolerance, 8},
+        {"jfif.jff", jpeg, colour, JpegTolerance, 8},
+        {"jpeg-tiff.jtf", jpeg, colour, JpegTolerance, 8},
+    };
+}
+
+std::vector<Sample> groupBSamples() {
+    const QImage colour = colourReference();
+    const QImage mono = monochromeReference();
+    const QImage sixteen = sixteenColourReference();
+    const QImage grey = greyReference();
+    const QImage blue = solid(24, 16, qRgb(0, 0, 255));
+    return {
+        {"proprietary.cmp", notAPicture(), QImage()},
+        {"scan.tif", writtenByQt(colour, "tiff"), colour},
+        {"pages.mpt", writtenByMagick({colour, blue}, "TIFF"), colour},
+        {"targa.tga", writtenByMagick(colour, "TGA"), colour},
+        {"targa-rle.tga", writtenByMagick(colour, "TGA", {"TrueColor", "RLE"}), colour},
+        {"paintbrush.pcx", writtenByMagick(colour, "PCX"), colour},
+        {"pages.dcx", writtenByMagick({colour, blue}, "DCX"), colour},
+        {"pcpaint-mono.pic", pcPaintMonochrome(mono), mono},
+        {"pcpaint-ega.pic", pcPaintEgaPlanes(sixteen), sixteen},
+        {"pcpaint-vga.PIC", pcPaintVga(sixteen), sixteen},
+        {"quickdraw.pic", writtenByMagick(colour, "PICT"), colour},
+        {"drawing.cal", writtenByMagick(mono, "CALS"), mono},
+        {"macpaint.mac", macPaint(mono, false), macPaintPage()},
+        {"macbinary.mac", macPaint(mono, true), macPaintPage()},
+        {"gem-mono.img", gemMonochrome(mono), mono},
+        {"gem-colour.img", gemSixteenColours(sixteen), sixteen},
+        {"gem-patterns.img", gemPatternRuns(), gemPatternRunsPicture()},
+        {"paint-1.msp", microsoftPaint(mono, MspVersion::Plain1), mono},
+        {"paint-2.msp", microsoftPaint(mono, MspVersion::Packed2), mono},
+        {"intergraph.itg", notAPicture(), QImage()},
+        {"png-inside.itg", writtenByQt(colour, "png"), colour},
+        {"xerox.smp", notAPicture(), QImage()},
+        {"bitmap.pbm", writtenByMagick(mono, "PBM"), mono},
+        {"wordperfect.wpg", wordPerfectGraphic(sixteen), sixteen},
+        {"sun.ras", writtenByMagick(colour, "SUN"), colour},
+        {"quickdraw.pct", writtenByMagick(colour, "PICT"), colour},
+        {"photo.pcd", writtenByMagick(photoCdReference(), "PCD"), photoCdReference(),
+         PhotoCdTolerance, 256},
+        {"flashpix.fpx", notAPicture(), QImage()},
+        {"drawing.eps", encapsulatedPostScript(), redBlueHalves(), RenderedTolerance, 8},
+        {"preview.eps", dosEpsWithTiffPreview(writtenByQt(colour, "tiff")), colour},
+        {"halo.cut", drHaloCut(grey), grey},
+        {"photoshop.psd", writtenByMagick(colour, "PSD", {"TrueColor", ""}), colour},
+        {"image.png", writtenByQt(colour, "png"), colour},
+        {"transparent.png", writtenByQt(transparentReference(), "png"),
+         transparentReferenceOnWhite(), 1},
+        {"clipboard-dib.clp", clipboardWithDib(colour), colour},
+        {"clipboard-mono.clp", clipboardWithMonochromeBitmap(mono), mono},
+        {"clipboard-palette.clp", clipboardWithPaletteBitmap(sixteen), sixteen},
+        {"iris.sgi", writtenByMagick(colour, "SGI"), colour},
+        {"scitex.sct", scitexContinuousTone(colour), colour},
+    };
+}
+
+std::vector<Sample> buildSamples() {
+    std::vector<Sample> samples = groupASamples();
+    for (auto part : {jpegSamples(), groupBSamples()}) {
+        samples.insert(samples.end(), part.begin(), part.end());
+    }
+    return samples;
+}
+
+QRgb blockAverage(const QImage& picture, int left, int top, int size) {
+    long red = 0;
+    long green = 0;
+    long blue = 0;
+    int count = 0;
+    for (int y = top; y < std::min(top + size, picture.height()); ++y) {
+        for (int x = left; x < std::min(left + size, picture.width()); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            red += qRed(pixel);
+            green += qGreen(pixel);
+            blue += qBlue(pixel);
+            ++count;
+        }
+    }
+    return qRgb(int(red / count), int(green / count), int(blue / count));
+}
+
+}  // namespace
+
+const std::vector<Sample>& allSamples() {
+    static const std::vector<Sample> samples = buildSamples();
+    return samples;
+}
+
+int largestDifference(const QImage& actual, const QImage& expected, int blockSize) {
+    if (actual.size() != expected.size()) {
+        return -1;
+    }
+    int largest = 0;
+    for (int y = 0; y < expected.height(); y += blockSize) {
+        for (int x = 0; x < expected.width(); x += blockSize) {
+            const QRgb a = blockAverage(actual, x, y, blockSize);
+            const QRgb b = blockAverage(expected, x, y, blockSize);
+            largest = std::max({largest, std::abs(qRed(a) - qRed(b)),
+                                std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    return largest;
+}
+
+}  // namespace pictarium::test
