@@ -201,7 +201,13 @@ std::vector<Seed> nearValidSeeds() {
     setInt32(hugePicture, lastPicture + 15, 30000);  // width
     setInt32(hugePicture, lastPicture + 19, 30000);  // height
 
+    // Run-length data that ends at once, for a picture of 100 million pixels.
+    const QByteArray runLengthGiant =
+        infoBitmap(10000, 10000, 8, 1, grayPalette(256), QByteArray::fromHex("0001"));
+
     return {
+        {QStringLiteral("run-length-giant"),
+         assembleBase({{storedText(QStringLiteral("abc")), runLengthGiant.mid(3)}})},
         {QStringLiteral("wrong-signature"), changed(0, 0x06711425)},
         {QStringLiteral("count-too-large"), changed(4, 1000)},
         {QStringLiteral("count-negative"), changed(4, -1)},
