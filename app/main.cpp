@@ -1,0 +1,21 @@
+#include "french_translations.h"
+#include "main_dialog.h"
+#include "program_folders.h"
+
+#include <QApplication>
+#include <QStringList>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tessaline"));
+    QApplication::setApplicationName(QStringLiteral("Pictarium"));
+    QApplication::setDesktopFileName(QStringLiteral("pictarium"));
+    const auto translator = pictarium::installFrenchTranslations();
+
+    pictarium::WindowSetup setup;
+    setup.folders = pictarium::findProgramFolders();
+    setup.commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    pictarium::MainDialog window(std::move(setup));
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,82 @@
+#include "common_dialog_control.h"
+
+#include "busy_pointer.h"
+#include "file_dialog_filter.h"
+#include "run_errors.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace pictarium {
+
+void CommonDialogControl::configure(QFileDialog& dialog, bool save) const {
+    // Qt's own box, so that it speaks French whatever the desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The box shows the names exactly as the filter gives them.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setWindowTitle(mTitle);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode((mFlags & FileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (mFlags & OverwritePrompt) == 0);
+    const QStringList nameFilters = nameFiltersOf(mFilter);
+    dialog.setNameFilters(nameFilters);
+    if (mFilterIndex >= 1 && mFilterIndex <= nameFilters.size()) {
+        dialog.selectNameFilter(nameFilters[mFilterIndex - 1]);
+    }
+    if (!mFileName.isEmpty()) {
+        dialog.selectFile(mFileName);
+    } else if (!mLastFolder.isEmpty()) {
+        dialog.setDirectory(mLastFolder);
+    }
+}
+
+void CommonDialogControl::ShowOpen() {
+    show(false);
+}
+
+void CommonDialogControl::ShowSave() {
+    show(true);
+}
+
+void CommonDialogControl::show(bool save) {
+    QFileDialog dialog(mOwner);
+    configure(dialog, save);
+    std::optional<QString> chosen;
+    {
+        const PointerLift lift;
+        chosen = runDialog(dialog);
+    }
+    if (!chosen) {
+        if (mCancelError) {
+            throw RunFailure(DialogCancelled);
+        }
+        return;
+    }
+    mFileName = QDir::cleanPath(*chosen);
+    mLastFolder = QFileInfo(mFileName).absolutePath();
+}
+
+std::optional<QString> CommonDialogControl::runDialog(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+void CommonDialogControl::ShowHelp() {
+    if (mHelpCommand != HelpForceFile || !QFileInfo(mHelpFile).isFile()) {
+        return;
+    }
+    openHelpFile(mHelpFile);
+}
+
+void CommonDialogControl::openHelpFile(const QString& path) {
+    // No viewer for the file: nothing is shown, and nothing is said.
+    (void)QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace pictarium

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "imaging/common_dialog.h"
+
+#include <QString>
+
+#include <optional>
+
+class QFileDialog;
+class QWidget;
+
+namespace pictarium {
+
+// The window's common-dialog control: file boxes over QFileDialog and the
+// help call. Like the control, it keeps its properties between uses, so a
+// box shown without a file name opens where the last chosen path was.
+class CommonDialogControl : public CommonDialog {
+public:
+    // The help command that shows a help file at its default topic.
+    static constexpr int HelpForceFile = 9;
+    // Common-dialog flags that change how a box behaves here.
+    static constexpr int OverwritePrompt = 0x2;
+    static constexpr int FileMustExist = 0x1000;
+
+    CommonDialogControl() = default;
+
+    // The window the boxes belong to.
+    void setOwner(QWidget* owner) { mOwner = owner; }
+
+    void setDialogTitle(const QString& title) override { mTitle = title; }
+    void setFlags(int flags) override { mFlags = flags; }
+    void setCancelError(bool raise) override { mCancelError = raise; }
+    void setFilter(const QString& filter) override { mFilter = filter; }
+    void setFileName(const QString& fileName) override { mFileName = fileName; }
+    [[nodiscard]] QString FileName() const override { return mFileName; }
+    void setFilterIndex(int index) override { mFilterIndex = index; }
+    void ShowOpen() override;
+    void ShowSave() override;
+
+    void setHelpCommand(int command) { mHelpCommand = command; }
+    void setHelpFile(const QString& helpFile) { mHelpFile = helpFile; }
+    // Shows the help file when it exists; a missing file shows nothing.
+    void ShowHelp();
+
+    // A box set up from the properties, ready to run.
+    void configure(QFileDialog& dialog, bool save) const;
+
+protected:
+    // Runs the box: the chosen path, or nothing when cancelled.
+    virtual std::optional<QString> runDialog(QFileDialog& dialog);
+    // Hands the help file to whatever the desktop opens such files with.
+    virtual void openHelpFile(const QString& path);
+
+private:
+    void show(bool save);
+
+    QWidget* mOwner = nullptr;
+    QString mTitle;
+    int mFlags = 0;
+    bool mCancelError = false;
+    QString mFilter;
+    QString mFileName;
+    int mFilterIndex = 1;
+    QString mLastFolder;
+    int mHelpCommand = 0;
+    QString mHelpFile;
+};
+
+}  // namespace pictarium

@@ -1,0 +1,28 @@
+#include "display_box.h"
+
+#include <QPainter>
+
+namespace pictarium {
+
+DisplayBox::DisplayBox(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+}
+
+void DisplayBox::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (!mPaint) {
+        return;
+    }
+    QPainter painter(this);
+    const QRect inside = contentsRect();
+    painter.setClipRect(inside);
+    painter.translate(inside.topLeft());
+    mPaint(painter);
+}
+
+}  // namespace pictarium

@@ -1,0 +1,18 @@
+#include "french_translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+
+namespace pictarium {
+
+std::unique_ptr<QTranslator> installFrenchTranslations() {
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator.get());
+    }
+    return translator;
+}
+
+}  // namespace pictarium

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "class_dbp.h"
+#include "dialog_controls.h"
+#include "engine_host.h"
+#include "window_setup.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QPainter;
+class QTimer;
+
+namespace pictarium {
+
+class ClipboardWatch;
+
+// The program's only window. Creating it starts the program: it takes the
+// command-line picture, creates the engine `Base` and opens the default
+// base. Closing it releases the engine.
+//
+// Members that the whole program knows by name (`Base`, `Medlg`, the
+// display geometry, `ContentDelivered`) keep those names.
+class MainDialog : public QWidget, public EngineHost {
+public:
+    explicit MainDialog(WindowSetup setup, QWidget* parent = nullptr);
+    ~MainDialog() override;
+    MainDialog(const MainDialog&) = delete;
+    MainDialog& operator=(const MainDialog&) = delete;
+
+    // The engine; null once the window is closed.
+    [[nodiscard]] const ClassDBP* engine() const { return Base.get(); }
+    // Where the current picture was last drawn, inside the display box.
+    [[nodiscard]] QRect drawnPictureRect() const;
+
+    // EngineHost: the engine's events go to the Base_ handlers.
+    void NextButtonEnabled(bool Enabled) override { Base_NextButtonEnabled(Enabled); }
+    void LastButtonEnabled(bool Enabled) override { Base_LastButtonEnabled(Enabled); }
+    void SearchButtonEnabled(bool) override {}
+    void DeleteButtonEnabled(bool Enabled) override { Base_DeleteButtonEnabled(Enabled); }
+    void AddButtonEnabled(bool Enabled) override { Base_AddButtonEnabled(Enabled); }
+    void GetContent(const QImage& Ipic, const QString& iText) override {
+        Base_GetContent(Ipic, iText);
+    }
+    MessageAnswer showMessage(const Message& message) override;
+    void setBusyPointer(bool busy) override;
+    [[nodiscard]] QString programFolder() const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Start-up and shutdown.
+    void Form_Load();
+    void Form_Resize();
+    void takeCommandLinePicture();
+    void openDefaultBase();
+    void placeWindow();
+    [[nodiscard]] QString ReadDefaultBase() const;
+    [[nodiscard]] bool WriteDefaultBase(const QString& path) const;
+    void connectControls();
+    void focusTabStrip();
+
+    // Tabs and timer.
+    void TabStrip1_Click();
+    void Timer1_Timer();
+
+    // Display.
+    void Base_GetContent(const QImage& Ipic, const QString& iText);
+    void PicShow_Paint(QPainter& painter);
+    void repaintDisplay();
+
+    // Base commands.
+    void Command4_Click();
+    void Command5_Click();
+    void CmdImpose_Click();
+    void Command8_Click();
+    void Command13_Click();
+    [[nodiscard]] bool ShowOpenBaseDialog(QString& path);
+    void stopBox(const QString& text);
+
+    // Import and clipboard.
+    void AddPicture();
+    [[nodiscard]] bool loadPendingPicture();
+    [[nodiscard]] QString ChooseImageFile();
+    void Command14_Click();
+    void Command15_Click();
+
+    // Record commands and button states.
+    void runRecordCommand(const std::function<void()>& command);
+    void Command16_Click();
+    void Base_AddButtonEnabled(bool Enabled);
+    void Base_NextButtonEnabled(bool Enabled);
+    void Base_LastButtonEnabled(bool Enabled);
+    void Base_DeleteButtonEnabled(bool Enabled);
+
+    WindowSetup mSetup;
+    DialogControls mUi;
+    CommonDialogControl& Medlg;
+    QTimer* Timer1 = nullptr;
+    ClipboardWatch* mClipboard = nullptr;
+    std::unique_ptr<ClassDBP> Base;
+
+    int DisplayWidth = 0;
+    int DisplayHeight = 0;
+    int DisplayLeft = 0;
+    int DisplayTop = 0;
+    int PictureWidth = 0;
+    int PictureHeight = 0;
+    bool ContentDelivered = false;
+};
+
+}  // namespace pictarium

@@ -1,0 +1,53 @@
+// The record on show: its picture scaled into the display box and its
+// description.
+
+#include "main_dialog.h"
+
+#include "description_box.h"
+#include "display_box.h"
+#include "fit_picture.h"
+#include "himetric.h"
+#include "picture_holder.h"
+
+#include <QPainter>
+#include <QPushButton>
+
+namespace pictarium {
+
+void MainDialog::Base_GetContent(const QImage& Ipic, const QString& iText) {
+    ContentDelivered = true;
+    mUi.PicLoad->setPicture(Ipic);
+    mUi.TextDescription->setText(iText);
+    repaintDisplay();
+    // No picture, as for an empty base: the close button waits for one.
+    mUi.Command13->setEnabled(!Ipic.isNull());
+}
+
+void MainDialog::repaintDisplay() {
+    mUi.PicShow->repaint();
+}
+
+void MainDialog::PicShow_Paint(QPainter& painter) {
+    // The box clears itself to white before every paint.
+    if (!mUi.PicLoad->holdsPicture()) {
+        return;
+    }
+    const QImage& picture = mUi.PicLoad->picture();
+    const QSize inside = mUi.PicShow->contentsRect().size();
+    DisplayWidth = inside.width();
+    DisplayHeight = inside.height();
+    // The picture's natural size, through the HIMETRIC size pictures report.
+    const double dpiX = mUi.PicShow->logicalDpiX();
+    const double dpiY = mUi.PicShow->logicalDpiY();
+    PictureWidth = himetricToPixels(pixelsToHimetric(picture.width(), dpiX), dpiX);
+    PictureHeight = himetricToPixels(pixelsToHimetric(picture.height(), dpiY), dpiY);
+    FitPicture(PictureWidth, PictureHeight, DisplayWidth, DisplayHeight, DisplayLeft, DisplayTop);
+    painter.drawImage(QRect(DisplayLeft, DisplayTop, DisplayWidth, DisplayHeight), picture,
+                      QRect(0, 0, PictureWidth, PictureHeight));
+}
+
+QRect MainDialog::drawnPictureRect() const {
+    return {DisplayLeft, DisplayTop, DisplayWidth, DisplayHeight};
+}
+
+}  // namespace pictarium

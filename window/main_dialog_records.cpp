@@ -1,0 +1,65 @@
+// Browsing, searching, deleting, information, save as, and the button
+// states that the engine reports.
+
+#include "main_dialog.h"
+
+#include "busy_pointer.h"
+#include "engine_export.h"
+#include "picture_holder.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QToolButton>
+
+namespace pictarium {
+
+// The engine reports its own failures; anything that still escapes is
+// dropped so that the window stays usable. The focus goes back to the tab
+// strip so that no button keeps it.
+void MainDialog::runRecordCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (...) {
+        showBusyPointer(false);
+    }
+    focusTabStrip();
+}
+
+void MainDialog::Command16_Click() {
+    if (mUi.PicLoad->holdsPicture()) {
+        QString name;
+        if (askSaveFileName(*Base, Medlg, name)) {
+            showBusyPointer(true);
+            savePictureFile(*Base, mUi.PicLoad->picture(), name);
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            clipboard->clear();
+            clipboard->setText(name);
+        }
+    }
+    showBusyPointer(false);
+}
+
+void MainDialog::Base_AddButtonEnabled(bool Enabled) {
+    mUi.Command1->setEnabled(Enabled);
+    mUi.Command12->setEnabled(Enabled);
+}
+
+void MainDialog::Base_NextButtonEnabled(bool Enabled) {
+    mUi.Command3->setEnabled(Enabled);
+    mUi.Command10->setEnabled(Enabled);
+    mUi.Command11->setEnabled(Enabled);
+}
+
+void MainDialog::Base_LastButtonEnabled(bool Enabled) {
+    mUi.Command2->setEnabled(Enabled);
+    mUi.Command7->setEnabled(Enabled);
+    mUi.Command9->setEnabled(Enabled);
+}
+
+void MainDialog::Base_DeleteButtonEnabled(bool Enabled) {
+    mUi.Command6->setEnabled(Enabled);
+    mUi.Command15->setEnabled(Enabled);
+    mUi.Command16->setEnabled(Enabled);
+}
+
+}  // namespace pictarium

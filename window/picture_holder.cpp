@@ -1,0 +1,11 @@
+#include "picture_holder.h"
+
+namespace pictarium {
+
+PictureHolder::PictureHolder(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    hide();
+}
+
+}  // namespace pictarium

@@ -1,0 +1,44 @@
+#include "program_folders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace pictarium {
+
+namespace {
+
+// Access rights alone can mislead (read-only mounts, ACLs): try a file.
+bool canCreateFileIn(const QString& folder) {
+    QTemporaryFile probe(withSeparator(folder) + QStringLiteral(".pictarium-probe-XXXXXX"));
+    return probe.open();
+}
+
+}  // namespace
+
+QString withSeparator(const QString& folder) {
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) {
+        return folder;
+    }
+    return folder + QLatin1Char('/');
+}
+
+QString writableFolderOr(const QString& folder, const QString& fallback) {
+    if (canCreateFileIn(folder)) {
+        return withSeparator(folder);
+    }
+    QDir().mkpath(fallback);
+    return withSeparator(fallback);
+}
+
+ProgramFolders findProgramFolders() {
+    ProgramFolders folders;
+    folders.programFolder = withSeparator(QCoreApplication::applicationDirPath());
+    folders.dataFolder =
+        writableFolderOr(folders.programFolder,
+                         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    return folders;
+}
+
+}  // namespace pictarium

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace pictarium {
+
+// Where the program finds its files and keeps what it writes.
+struct ProgramFolders {
+    // The folder that holds the executable: the help file lives there.
+    QString programFolder;
+    // Where "default.tsi" and the engine's temporary files go: the
+    // program's folder, or the per-user data folder when the program's
+    // folder cannot be written (an installed copy).
+    QString dataFolder;
+};
+
+// The folders of the running program. Needs a QCoreApplication.
+[[nodiscard]] ProgramFolders findProgramFolders();
+
+// `folder` when a file can be created in it, else `fallback`, which is
+// created when missing.
+[[nodiscard]] QString writableFolderOr(const QString& folder, const QString& fallback);
+
+// The folder with a trailing separator, as paths are built from it.
+[[nodiscard]] QString withSeparator(const QString& folder);
+
+}  // namespace pictarium

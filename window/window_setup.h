@@ -1,0 +1,23 @@
+#pragma once
+
+#include "common_dialog_control.h"
+#include "message_boxes.h"
+#include "program_folders.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pictarium {
+
+// What the main window is started with.
+struct WindowSetup {
+    ProgramFolders folders;
+    // The program's argument string: everything after the program's name.
+    QString commandLine;
+    // The common-dialog control and the message boxes; tests script them.
+    std::unique_ptr<CommonDialogControl> dialogControl = std::make_unique<CommonDialogControl>();
+    std::unique_ptr<MessageBoxes> messageBoxes = std::make_unique<MessageBoxes>();
+};
+
+}  // namespace pictarium
