@@ -1,6 +1,7 @@
 #include "magick_picture_decoder.h"
 
 #include "bitmap_file.h"
+#include "libtiff_handler_guard.h"
 
 #include <Magick++.h>
 
@@ -88,6 +89,7 @@ QImage toQImage(Magick::Image& image) {
 }  // namespace
 
 QImage decodeWithMagick(QByteArrayView bytes, const char* coder) {
+    const LibtiffHandlerGuard libtiffHandlers;
     initializeMagickOnce();
     try {
         const Magick::Blob blob(bytes.data(), std::size_t(bytes.size()));

@@ -9,6 +9,7 @@
 #include "magick_picture_decoder.h"
 #include "msp_decoder.h"
 #include "pc_paint_decoder.h"
+#include "picture_completeness.h"
 #include "picture_file_bytes.h"
 #include "qt_picture_decoder.h"
 #include "run_errors.h"
@@ -85,9 +86,32 @@ QImage decodeMacPaint(QByteArrayView bytes) {
     return decodeWithMagick(wrapped, "MAC");
 }
 
+// Some readers return what they could decode of a file cut short (Qt's GIF
+// and JPEG readers, the bitmap reader, Magick++'s MacPaint and WPG readers);
+// such files are refused.
+bool isCompleteForItsReader(PictureFormat format, QByteArrayView bytes) {
+    switch (format) {
+        case PictureFormat::Bitmap:
+            return isCompleteBitmap(bytes);
+        case PictureFormat::Gif:
+            return isCompleteGif(bytes);
+        case PictureFormat::Jpeg:
+            return isCompleteJpeg(bytes);
+        case PictureFormat::MacPaint:
+            return isCompleteMacPaint(bytes);
+        case PictureFormat::WordPerfect:
+            return isCompleteWordPerfect(bytes);
+        default:
+            return true;
+    }
+}
+
 }  // namespace
 
 QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& path) {
+    if (!isCompleteForItsReader(format, bytes)) {
+        return {};
+    }
     if (const char* qtFormat = qtFormatOf(format)) {
         return decodeWithQt(bytes, qtFormat);
     }

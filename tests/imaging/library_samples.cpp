@@ -1,5 +1,7 @@
 #include "library_samples.h"
 
+#include "imaging/libtiff_handler_guard.h"
+
 #include <Magick++.h>
 
 #include <QBuffer>
@@ -66,6 +68,7 @@ QByteArray writtenByQt(const QImage& picture, const char* format, int quality) {
 
 QByteArray writtenByMagick(const QImage& picture, const std::string& format,
                            const MagickOptions& options) {
+    const LibtiffHandlerGuard libtiffHandlers;
     Magick::Image image = toMagick(picture, options);
     image.magick(format);
     Magick::Blob blob;
@@ -75,6 +78,7 @@ QByteArray writtenByMagick(const QImage& picture, const std::string& format,
 
 QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& format,
                            const MagickOptions& options) {
+    const LibtiffHandlerGuard libtiffHandlers;
     std::list<Magick::Image> images;
     for (const QImage& picture : pictures) {
         images.push_back(toMagick(picture, options));

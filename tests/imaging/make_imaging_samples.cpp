@@ -3,14 +3,14 @@
 
 #include "sample_catalog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    QGuiApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: make-imaging-samples FOLDER\n");
         return 2;

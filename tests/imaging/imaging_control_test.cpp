@@ -1,0 +1,103 @@
+#include "imaging/imaging_control.h"
+#include "imaging/imaging_errors.h"
+#include "library_samples.h"
+#include "reference_pictures.h"
+#include "run_errors.h"
+#include "sample_catalog.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pictarium::test {
+
+namespace {
+
+class ImagingControlTest : public ::testing::Test {
+protected:
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = mFolder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    template <typename Operation>
+    static int failureOf(Operation operation) {
+        try {
+            operation();
+        } catch (const RunFailure& failure) {
+            return failure.number();
+        }
+        return 0;
+    }
+
+    QTemporaryDir mFolder;
+    ImagingControl mControl;
+};
+
+TEST_F(ImagingControlTest, loadingMakesTheFilePictureHeldUntilTheHandleIsCleared) {
+    EXPECT_TRUE(mControl.ImagePicture().isNull());
+    mControl.LoadImage(write("scan.pcx", writtenByMagick(colourReference(), "PCX")), 0, 0, 1);
+    EXPECT_EQ(largestDifference(mControl.ImagePicture(), colourReference()), 0);
+    mControl.setImageHandle(0);
+    EXPECT_TRUE(mControl.ImagePicture().isNull());
+}
+
+TEST_F(ImagingControlTest, loadFailuresCarryTheClassicNumbers) {
+    EXPECT_EQ(failureOf([&] { mControl.LoadImage(mFolder.filePath("gone.pcx"), 0, 0, 1); }),
+              RunError::FileNotFound);
+    EXPECT_EQ(failureOf([&] { mControl.LoadImage(mFolder.path(), 0, 0, 1); }),
+              RunError::PathFileAccessError);
+    EXPECT_EQ(failureOf([&] { mControl.LoadImage(write("text.pcx", "plain text"), 0, 0, 1); }),
+              ImagingError::InvalidPicture);
+    EXPECT_TRUE(mControl.ImagePicture().isNull());
+}
+
+// Formats without a signature are known by the extension alone.
+TEST_F(ImagingControlTest, targaIsReadAsTargaOnlyUnderItsOwnExtension) {
+    const QByteArray targa = writtenByMagick(colourReference(), "TGA");
+    EXPECT_EQ(failureOf([&] { mControl.LoadImage(write("targa.sgi", targa), 0, 0, 1); }),
+              ImagingError::InvalidPicture);
+    mControl.LoadImage(write("targa.tga", targa), 0, 0, 1);
+    EXPECT_EQ(largestDifference(mControl.ImagePicture(), colourReference()), 0);
+}
+
+TEST_F(ImagingControlTest, convertingToTwentyFourBitsMakesAnyPictureTrueColour) {
+    mControl.TakePicture(monochromeReference());
+    EXPECT_EQ(mControl.ImageBits(), 1);
+    mControl.ConvertColorDepth(24, 4, 0, 0);
+    EXPECT_EQ(mControl.ImageBits(), 24);
+    EXPECT_EQ(largestDifference(mControl.ImagePicture(), monochromeReference()), 0);
+
+    mControl.TakePicture(transparentReference());
+    EXPECT_EQ(mControl.ImageBits(), 32);
+    mControl.ConvertColorDepth(24, 4, 0, 0);
+    EXPECT_EQ(mControl.ImageBits(), 24);
+    EXPECT_LE(largestDifference(mControl.ImagePicture(), transparentReferenceOnWhite()), 1);
+}
+
+TEST_F(ImagingControlTest, operationsRefuseWhatTheyCannotDo) {
+    EXPECT_EQ(failureOf([&] { mControl.TakePicture(QImage()); }), ImagingError::InvalidPicture);
+    EXPECT_EQ(failureOf([&] { mControl.ConvertColorDepth(24, 4, 0, 0); }),
+              ImagingError::InvalidPicture);
+    EXPECT_EQ(failureOf([&] { mControl.SaveImage(mFolder.filePath("x.bmp"), 6, 24, -2, 0); }),
+              ImagingError::InvalidPicture);
+    mControl.TakePicture(colourReference());
+    EXPECT_EQ(failureOf([&] { mControl.ConvertColorDepth(8, 4, 0, 0); }),
+              ImagingError::InvalidProcedureCall);
+    EXPECT_EQ(failureOf([&] { mControl.SaveImage(mFolder.filePath("x.gif"), 7, 0, 0, 0); }),
+              ImagingError::InvalidProcedureCall);
+    EXPECT_EQ(failureOf([&] { mControl.setImageHandle(1); }), ImagingError::InvalidPropertyValue);
+    EXPECT_EQ(
+        failureOf([&] { mControl.SaveImage(mFolder.filePath("missing/x.bmp"), 6, 24, -2, 0); }),
+        RunError::PathFileAccessError);
+    EXPECT_FALSE(QFile::exists(mFolder.filePath("x.gif")));
+}
+
+}  // namespace
+
+}  // namespace pictarium::test
