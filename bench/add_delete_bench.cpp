@@ -14,6 +14,7 @@
 #include "quiet_host.h"
 #include "run_errors.h"
 #include "run_summary.h"
+#include "samples.h"
 #include "scratch_folder.h"
 
 #include <benchmark/benchmark.h>
@@ -86,9 +87,12 @@ std::vector<std::int64_t> parseSizes(const QString& text) {
 
 int iterationsFor(std::int64_t megabytes) {
     if (megabytes <= 1) {
-        return 20;
+        return 30;
     }
-    return megabytes <= 16 ? 6 : 2;
+    if (megabytes <= 16) {
+        return 10;
+    }
+    return megabytes <= 256 ? 4 : 3;
 }
 
 void checkFreeSpace(const ScratchFolder& folder, const std::vector<std::int64_t>& sizes) {
@@ -124,125 +128,96 @@ SizedBase makeBase(const ScratchFolder& folder, std::int64_t megabytes,
     return base;
 }
 
-void copyOnce(benchmark::State& state, const SizedBase& base) {
+// One durable copy, one add and one delete in turn, on the same base, so
+// that all three see the same state of the disk. The delete removes the
+// small record just added, which brings the base back to its size.
+void compareRewrites(benchmark::State& state, const QString& folder, const SizedBase& base) {
+    QuietHost host(folder);
+    ClassDBP engine(host);
+    if (!engine.OpenBDP(base.path)) {
+        state.SkipWithError("the base does not open");
+        return;
+    }
+    const QImage picture = makeTestPicture(AddedPictureSize);
+    Samples copies;
+    Samples adds;
+    Samples deletes;
+    std::int64_t addPeakKiB = 0;
+    std::int64_t deletePeakKiB = 0;
     for (auto _ : state) {
         try {
-            copyFile(base.path, base.copyPath, true);
-            state.PauseTiming();
+            copies.time([&] { copyFile(base.path, base.copyPath, true); });
             removeFile(base.copyPath);
-            state.ResumeTiming();
         } catch (const RunFailure& failure) {
             state.SkipWithError(
                 ("copy failed with error " + std::to_string(failure.number())).c_str());
-            break;
+            return;
         }
-    }
-    state.SetBytesProcessed(state.iterations() * QFileInfo(base.path).size());
-}
-
-// Measures the add; the delete that follows restores the base's size.
-void addRecord(benchmark::State& state, const QString& folder, const SizedBase& base) {
-    QuietHost host(folder);
-    ClassDBP engine(host);
-    if (!engine.OpenBDP(base.path)) {
-        state.SkipWithError("the base does not open");
-        return;
-    }
-    const QImage picture = makeTestPicture(AddedPictureSize);
-    std::int64_t peakKiB = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const PeakMemoryWindow window;
-        state.ResumeTiming();
-        const bool added = engine.AddBDP(picture, description(-1));
-        state.PauseTiming();
-        peakKiB = std::max(peakKiB, window.growthKiB());
-        const bool deleted = engine.DeleteBDP();
-        state.ResumeTiming();
+        bool added = false;
+        bool deleted = false;
+        {
+            const PeakMemoryWindow window;
+            adds.time([&] { added = engine.AddBDP(picture, description(-1)); });
+            addPeakKiB = std::max(addPeakKiB, window.growthKiB());
+        }
+        {
+            const PeakMemoryWindow window;
+            deletes.time([&] { deleted = engine.DeleteBDP(); });
+            deletePeakKiB = std::max(deletePeakKiB, window.growthKiB());
+        }
         if (!added || !deleted) {
             state.SkipWithError(
-                ("the add or its undoing failed: " + host.lastMessage().toStdString()).c_str());
-            break;
+                ("an add or a delete failed: " + host.lastMessage().toStdString()).c_str());
+            return;
         }
     }
-    state.counters["peak_KiB"] = static_cast<double>(peakKiB);
+    state.counters["copy_ms"] = copies.median() * 1e3;
+    state.counters["add_ms"] = adds.median() * 1e3;
+    state.counters["delete_ms"] = deletes.median() * 1e3;
+    state.counters["add_peak_KiB"] = static_cast<double>(addPeakKiB);
+    state.counters["delete_peak_KiB"] = static_cast<double>(deletePeakKiB);
 }
 
-// Measures the delete of a small record added just before.
-void deleteRecord(benchmark::State& state, const QString& folder, const SizedBase& base) {
-    QuietHost host(folder);
-    ClassDBP engine(host);
-    if (!engine.OpenBDP(base.path)) {
-        state.SkipWithError("the base does not open");
-        return;
-    }
-    const QImage picture = makeTestPicture(AddedPictureSize);
-    std::int64_t peakKiB = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const bool added = engine.AddBDP(picture, description(-1));
-        const PeakMemoryWindow window;
-        state.ResumeTiming();
-        const bool deleted = engine.DeleteBDP();
-        state.PauseTiming();
-        peakKiB = std::max(peakKiB, window.growthKiB());
-        state.ResumeTiming();
-        if (!added || !deleted) {
-            state.SkipWithError(
-                ("the delete or its set-up failed: " + host.lastMessage().toStdString()).c_str());
-            break;
-        }
-    }
-    state.counters["peak_KiB"] = static_cast<double>(peakKiB);
-}
-
-// Copy, add and delete of one size run back to back, so that they see the
-// same state of the disk.
 void registerSize(const SizedBase& base, const QString& folder) {
-    benchmark::RegisterBenchmark(("Copy/" + base.label).c_str(),
-                                 [&base](benchmark::State& state) { copyOnce(state, base); })
-        ->Iterations(base.iterations)
-        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(
-        ("Add/" + base.label).c_str(),
-        [&base, folder](benchmark::State& state) { addRecord(state, folder, base); })
-        ->Iterations(base.iterations)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(
-        ("Delete/" + base.label).c_str(),
-        [&base, folder](benchmark::State& state) { deleteRecord(state, folder, base); })
+        ("Rewrites/" + base.label).c_str(),
+        [&base, folder](benchmark::State& state) { compareRewrites(state, folder, base); })
         ->Iterations(base.iterations)
         ->Unit(benchmark::kMillisecond);
 }
 
 void printSummary(const RecordingReporter& results, const std::vector<SizedBase>& bases) {
-    TargetSummary summary("Add and delete targets (real time, same run, durable copy as unit)");
+    TargetSummary summary("Add and delete targets (median times, taken in turn in the same run)");
     for (const SizedBase& base : bases) {
         const std::string& label = base.label;
-        const auto copy = results.seconds("Copy/" + label);
-        summary.figure(label + ": one durable copy",
-                       copy ? std::optional<double>(*copy * 1e3) : std::nullopt, "ms");
-        summary.ratioAtMost(label + ": add / copy", results.seconds("Add/" + label), copy, 3.5);
-        summary.ratioAtMost(label + ": delete / copy", results.seconds("Delete/" + label), copy,
+        const std::string name = "Rewrites/" + label;
+        const auto copy = results.counter(name, "copy_ms");
+        summary.figure(label + ": one durable copy", copy, "ms");
+        summary.figure(label + ": add", results.counter(name, "add_ms"), "ms");
+        summary.figure(label + ": delete", results.counter(name, "delete_ms"), "ms");
+        summary.ratioAtMost(label + ": add / copy", results.counter(name, "add_ms"), copy, 3.5);
+        summary.ratioAtMost(label + ": delete / copy", results.counter(name, "delete_ms"), copy,
                             2.5);
         summary.figure(label + ": peak memory rise during an add",
-                       results.counter("Add/" + label, "peak_KiB"), "KiB");
+                       results.counter(name, "add_peak_KiB"), "KiB");
         summary.figure(label + ": peak memory rise during a delete",
-                       results.counter("Delete/" + label, "peak_KiB"), "KiB");
+                       results.counter(name, "delete_peak_KiB"), "KiB");
     }
     if (bases.size() >= 2) {
         // Memory must not follow the base's size: the largest base may use
         // at most a few MiB more than the smallest, whatever their ratio.
         constexpr double AllowedRiseKiB = 4096.0;
-        const std::string smallest = bases.front().label;
-        const std::string largest = bases.back().label;
-        for (const std::string operation : {"Add", "Delete"}) {
-            const auto small = results.counter(operation + "/" + smallest, "peak_KiB");
-            const auto large = results.counter(operation + "/" + largest, "peak_KiB");
+        const std::string smallest = "Rewrites/" + bases.front().label;
+        const std::string largest = "Rewrites/" + bases.back().label;
+        for (const std::string operation : {"add", "delete"}) {
+            const std::string counter = operation + "_peak_KiB";
+            const auto small = results.counter(smallest, counter);
+            const auto large = results.counter(largest, counter);
             const auto rise =
                 small && large ? std::optional<double>(*large - *small) : std::nullopt;
-            summary.atMost(operation + ": peak at " + largest + " minus peak at " + smallest, rise,
-                           AllowedRiseKiB, "KiB");
+            summary.atMost("peak of an " + operation + ", " + bases.back().label + " minus " +
+                               bases.front().label,
+                           rise, AllowedRiseKiB, "KiB");
         }
     }
     summary.print();

@@ -29,29 +29,43 @@ std::optional<double> divide(std::optional<double> numerator, std::optional<doub
 void RecordingReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
+        const std::string& name = run.run_name.function_name;
         if (run.run_type == Run::RT_Iteration) {
-            mRuns.insert_or_assign(run.run_name.function_name, run);
+            mRuns.insert_or_assign(name, run);
+        } else if (run.aggregate_name == "median") {
+            mMedians.insert_or_assign(name, run);
         }
     }
 }
 
-std::optional<double> RecordingReporter::seconds(const std::string& name) const {
-    const auto found = mRuns.find(name);
-    if (found == mRuns.end() || found->second.error_occurred) {
+const RecordingReporter::Run* RecordingReporter::find(const std::string& name) const {
+    for (const auto* runs : {&mMedians, &mRuns}) {
+        const auto found = runs->find(name);
+        if (found != runs->end()) {
+            return found->second.error_occurred ? nullptr : &found->second;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<double> RecordingReporter::seconds(const std::string& name, Clock clock) const {
+    const Run* run = find(name);
+    if (run == nullptr) {
         return std::nullopt;
     }
-    const Run& run = found->second;
-    return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    const double time =
+        clock == Clock::Real ? run->GetAdjustedRealTime() : run->GetAdjustedCPUTime();
+    return time / benchmark::GetTimeUnitMultiplier(run->time_unit);
 }
 
 std::optional<double> RecordingReporter::counter(const std::string& name,
                                                  const std::string& counterName) const {
-    const auto found = mRuns.find(name);
-    if (found == mRuns.end() || found->second.error_occurred) {
+    const Run* run = find(name);
+    if (run == nullptr) {
         return std::nullopt;
     }
-    const auto value = found->second.counters.find(counterName);
-    if (value == found->second.counters.end()) {
+    const auto value = run->counters.find(counterName);
+    if (value == run->counters.end()) {
         return std::nullopt;
     }
     return value->second.value;

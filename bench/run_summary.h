@@ -10,19 +10,29 @@
 namespace pictarium::bench {
 
 // The console reporter, keeping every result so that ratios between
-// benchmarks of the same run can be printed at the end.
+// benchmarks of the same run can be printed at the end. With
+// --benchmark_repetitions, the median of the repetitions is kept.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
 
-    // Real time per iteration in seconds of the benchmark registered as
-    // `name`; nothing when it did not run or failed.
-    [[nodiscard]] std::optional<double> seconds(const std::string& name) const;
+    // Real time suits work that waits for the disk. Work done in memory is
+    // better compared by processor time (the kernel's share included),
+    // which other programs on a busy machine do not inflate.
+    enum class Clock { Real, Processor };
+
+    // Time per iteration in seconds of the benchmark registered as `name`;
+    // nothing when it did not run or failed.
+    [[nodiscard]] std::optional<double> seconds(const std::string& name,
+                                                Clock clock = Clock::Real) const;
     [[nodiscard]] std::optional<double> counter(const std::string& name,
                                                 const std::string& counterName) const;
 
 private:
+    [[nodiscard]] const Run* find(const std::string& name) const;
+
     std::map<std::string, Run> mRuns;
+    std::map<std::string, Run> mMedians;
 };
 
 // The closing table: one line per target, with the figure, the limit and

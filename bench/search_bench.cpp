@@ -109,16 +109,21 @@ int run(int argc, char** argv) {
     benchmark::RegisterBenchmark(
         "Search forwards, hit in the last record",
         [&](benchmark::State& state) { searchToLastRecord(state, programFolder, base); })
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
         ->Unit(benchmark::kMillisecond);
 
     RecordingReporter results;
     benchmark::RunSpecifiedBenchmarks(&results);
 
     TargetSummary summary("Search over " + std::to_string(RecordCount) +
-                          " records (real time per search, base in the page cache)");
-    for (const char* name : {"Search forwards, no match", "Search backwards, no match",
-                             "Search forwards, hit in the last record"}) {
-        summary.atMost(name, results.seconds(name), TargetSeconds, "s");
+                          " records (base in the page cache)");
+    for (const std::string name : {"Search forwards, no match", "Search backwards, no match",
+                                   "Search forwards, hit in the last record"}) {
+        summary.atMost(name + ", real time", results.seconds(name), TargetSeconds, "s");
+        summary.atMost(name + ", processor time",
+                       results.seconds(name, RecordingReporter::Clock::Processor), TargetSeconds,
+                       "s");
     }
     summary.print();
     benchmark::Shutdown();
