@@ -12,6 +12,8 @@
 
 namespace pictarium {
 
+class CommonDialog;
+
 struct BaseState {
     std::int32_t CurrentIndex = -1;  // 0-based; -1: no current record
     std::int32_t RecordCount = 0;
@@ -36,6 +38,11 @@ public:
     ClassDBP(const ClassDBP&) = delete;
     ClassDBP& operator=(const ClassDBP&) = delete;
 
+    // Asks for the name of a picture file to write; false when cancelled.
+    bool gSaveFile(CommonDialog& Dlg, QString& ifName);
+    // Writes the picture as BMP or JPEG, chosen by the name's last three
+    // characters; reports nothing.
+    void SaveFileInDsk(const QImage& Ipic, const QString& ifileName);
     [[nodiscard]] bool FileExists(const QString& Filename) const;
     bool CreateBDP(const QString& ifileName);
     bool OpenBDP(const QString& ifileName);
