@@ -1,0 +1,200 @@
+// Reading pictures: a 24-megapixel camera JPEG through the picture reader
+// against Qt's own QImageReader decode of the same file, taken in turn in
+// the same run; the peak memory of reading and adding such a picture to a
+// base; and, for information, a picture at the 100-megapixel limit.
+
+#include "class_dbp.h"
+#include "imaging/picture_reader.h"
+#include "peak_memory.h"
+#include "quiet_host.h"
+#include "run_summary.h"
+#include "scratch_folder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <stdexcept>
+#include <vector>
+
+namespace pictarium::bench {
+
+namespace {
+
+constexpr QSize CameraSize(6000, 4000);   // 24 megapixels
+constexpr QSize LimitSize(10240, 10240);  // the largest picture that loads
+constexpr int Rounds = 7;
+constexpr double ReadRatioLimit = 1.5;
+constexpr double PeakMultipleLimit = 3.0;  // of the picture's 32-bit bitmap
+
+// Smooth light, edges and grain, so that the JPEG is as costly to decode
+// as a real photo of that size (about 1.5 bits per pixel).
+QImage photoLikePicture(QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    std::uint32_t grain = 12345;
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            grain = grain * 1664525 + 1013904223;
+            const int noise = int(grain >> 28) - 8;
+            const int light = int(128 + 90 * std::sin(x * 0.002) * std::cos(y * 0.003));
+            const int edge = ((x / 37 + y / 53) % 5 == 0) ? 60 : 0;
+            line[x] = qRgb(std::clamp(light + noise + edge, 0, 255),
+                           std::clamp(light / 2 + 60 + noise, 0, 255),
+                           std::clamp(255 - light + noise - edge, 0, 255));
+        }
+    }
+    return picture;
+}
+
+QString writeJpeg(const ScratchFolder& folder, const QString& name, QSize size) {
+    const QString path = folder.filePath(name);
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    if (!writer.write(photoLikePicture(size))) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
+    return path;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+template <typename Read>
+double timedMilliseconds(Read read) {
+    QElapsedTimer timer;
+    timer.start();
+    read();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Both readers in turn, so that a slower moment of the machine hits both.
+void compareJpegReads(benchmark::State& state, const QString& path) {
+    std::vector<double> qtTimes;
+    std::vector<double> readerTimes;
+    for (auto _ : state) {
+        qtTimes.push_back(timedMilliseconds([&] {
+            QImageReader reader(path);
+            const QImage picture = reader.read();
+            benchmark::DoNotOptimize(picture.constBits());
+        }));
+        readerTimes.push_back(timedMilliseconds([&] {
+            const PictureReading reading = readPictureFile(path);
+            if (reading.outcome != PictureReading::Outcome::Loaded) {
+                state.SkipWithError("the picture reader refused the JPEG");
+            }
+            benchmark::DoNotOptimize(reading.picture.constBits());
+        }));
+    }
+    state.counters["qt_ms"] = median(qtTimes);
+    state.counters["reader_ms"] = median(readerTimes);
+}
+
+// Reading the file and adding it to a base, as the add command does.
+void measureReadAndAdd(benchmark::State& state, const ScratchFolder& folder, const QString& path) {
+    std::int64_t peakKiB = 0;
+    for (auto _ : state) {
+        QuietHost host(folder.path());
+        ClassDBP base(host);
+        const QString basePath = folder.filePath(QStringLiteral("photos.bdp"));
+        QFile::remove(basePath);
+        if (!base.CreateBDP(basePath) || !base.OpenBDP(basePath)) {
+            state.SkipWithError("cannot create the base");
+            return;
+        }
+        const PeakMemoryWindow window;
+        {
+            const PictureReading reading = readPictureFile(path);
+            if (!base.AddBDP(reading.picture, QStringLiteral("Photo d'appareil"))) {
+                state.SkipWithError("the add failed");
+                return;
+            }
+        }
+        peakKiB = std::max(peakKiB, window.growthKiB());
+    }
+    state.counters["peak_KiB"] = double(peakKiB);
+}
+
+void measureLimitRead(benchmark::State& state, const QString& path) {
+    std::int64_t peakKiB = 0;
+    for (auto _ : state) {
+        const PeakMemoryWindow window;
+        const PictureReading reading = readPictureFile(path);
+        if (reading.picture.size() != LimitSize) {
+            state.SkipWithError("the 100-megapixel picture did not load");
+            return;
+        }
+        peakKiB = std::max(peakKiB, window.growthKiB());
+    }
+    state.counters["peak_KiB"] = double(peakKiB);
+}
+
+void printSummary(const RecordingReporter& results) {
+    const double bitmapKiB = double(CameraSize.width()) * CameraSize.height() * 4 / 1024;
+    TargetSummary summary("Picture reading targets (24-megapixel JPEG)");
+    const auto qt = results.counter("JpegRead/24MP", "qt_ms");
+    const auto reader = results.counter("JpegRead/24MP", "reader_ms");
+    summary.figure("Qt's QImageReader decode", qt, "ms");
+    summary.figure("picture reader", reader, "ms");
+    summary.ratioAtMost("picture reader / QImageReader", reader, qt, ReadRatioLimit);
+    summary.atMost("peak memory of reading and adding",
+                   results.counter("ReadAndAdd/24MP", "peak_KiB"), PeakMultipleLimit * bitmapKiB,
+                   "KiB");
+    summary.figure("peak memory of reading a 100-megapixel JPEG",
+                   results.counter("LimitRead/100MP", "peak_KiB"), "KiB");
+    summary.print();
+}
+
+int run(int argc, char** argv) {
+    const QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 2;
+    }
+    const ScratchFolder folder;
+    const QString camera = writeJpeg(folder, QStringLiteral("camera.jpg"), CameraSize);
+    const QString limit = writeJpeg(folder, QStringLiteral("limit.jpg"), LimitSize);
+
+    benchmark::RegisterBenchmark("JpegRead/24MP",
+                                 [&](benchmark::State& state) { compareJpegReads(state, camera); })
+        ->Iterations(Rounds)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        "ReadAndAdd/24MP",
+        [&](benchmark::State& state) { measureReadAndAdd(state, folder, camera); })
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("LimitRead/100MP",
+                                 [&](benchmark::State& state) { measureLimitRead(state, limit); })
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+
+    RecordingReporter results;
+    benchmark::RunSpecifiedBenchmarks(&results);
+    printSummary(results);
+    benchmark::Shutdown();
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace pictarium::bench
+
+int main(int argc, char** argv) {
+    try {
+        return pictarium::bench::run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "imaging_bench: %s\n", failure.what());
+        return 1;
+    }
+}

@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the Microsoft Paint decoder.
+
+#include "decoded_picture_check.h"
+#include "imaging/msp_decoder.h"
+
+#include <QByteArrayView>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    pictarium::fuzz::checkDecodedPicture(pictarium::decodeMspPicture(bytes));
+    return 0;
+}
