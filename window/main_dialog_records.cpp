@@ -4,7 +4,7 @@
 #include "main_dialog.h"
 
 #include "busy_pointer.h"
-#include "engine_export.h"
+#include "imaging/common_dialog.h"
 #include "picture_holder.h"
 
 #include <QClipboard>
@@ -28,9 +28,9 @@ void MainDialog::runRecordCommand(const std::function<void()>& command) {
 void MainDialog::Command16_Click() {
     if (mUi.PicLoad->holdsPicture()) {
         QString name;
-        if (askSaveFileName(*Base, Medlg, name)) {
+        if (Base->gSaveFile(Medlg, name)) {
             showBusyPointer(true);
-            savePictureFile(*Base, mUi.PicLoad->picture(), name);
+            Base->SaveFileInDsk(mUi.PicLoad->picture(), name);
             QClipboard* clipboard = QGuiApplication::clipboard();
             clipboard->clear();
             clipboard->setText(name);

@@ -1,0 +1,186 @@
+#include "engine_texts.h"
+#include "picture_holder.h"
+#include "window_suites.h"
+#include "window_test_support.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace pictarium::test {
+
+class ImportTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> mFolder;
+
+    QString path(const char* name) const { return mFolder->filePath(QString::fromLatin1(name)); }
+
+    QString savedPicture(const char* name, QColor colour, const char* format) const {
+        const QString file = path(name);
+        plainPicture(80, 40, colour).save(file, format);
+        return file;
+    }
+
+    // An empty base, made the default so that the window opens it.
+    void defaultEmptyBase() const {
+        writeBase(path("album.bdp"), {});
+        writeDefaultBase(mFolder->path(), path("album.bdp"));
+    }
+
+    static int recordCount(const StartedWindow& started) {
+        return started.window().engine()->state().RecordCount;
+    }
+
+    static bool pending(const StartedWindow& started) {
+        return started.control<PictureHolder>("PicTmp")->holdsPicture();
+    }
+
+private slots:
+    void init() {
+        mFolder = std::make_unique<QTemporaryDir>();
+        QGuiApplication::clipboard()->clear();
+    }
+
+    void addsAPictureChosenInTheBox() {
+        defaultEmptyBase();
+        const StartedWindow started(mFolder->path());
+        started.dialog().choose(savedPicture("Photo.Jpg", Qt::magenta, "JPG"));
+        started.typeDescription(QStringLiteral("Une photo"));
+        started.click("Command1");
+        const ShownFileBox& box = started.dialog().shownBoxes.at(0);
+        QCOMPARE(box.title, QStringLiteral("ajouter une image..."));
+        QCOMPARE(box.fileMode, QFileDialog::ExistingFile);
+        QVERIFY(box.nameFilters.at(0).startsWith(QStringLiteral("Toutes les images(*.bmp;*.wmf;")));
+        QVERIFY(
+            box.nameFilters.at(0).endsWith(QStringLiteral("*.sgi;*.sct) (*.bmp *.wmf *.emf "
+                                                          "*.rle *.gif *.jpg *.cmp *.jff *.jtf "
+                                                          "*.tif *.mpt *.tga *.pcx *.dcx *.pic "
+                                                          "*.cal *.mac *.img *.msp *.itg *.smp "
+                                                          "*.pbm *.wpg *.ras *.pct *.pcd *.fpx "
+                                                          "*.eps *.cut *.psd *.png *.clp *.sgi "
+                                                          "*.sct)")));
+        QCOMPARE(recordCount(started), 1);
+        QCOMPARE(started.description(), QStringLiteral("Une photo"));
+        QVERIFY(!pending(started));
+        QCOMPARE(started.window().drawnPictureRect(), QRect(122, 70, 80, 40));
+        QVERIFY(started.enabled("Command13"));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    void refusedAddKeepsThePicturePending() {
+        defaultEmptyBase();
+        const StartedWindow started(mFolder->path());
+        started.dialog().choose(savedPicture("logo.bmp", Qt::darkGreen, "BMP"));
+        started.click("Command1");
+        QCOMPARE(started.boxes().takeTexts(), QStringList{EngineText::TextMissing});
+        QCOMPARE(recordCount(started), 0);
+        QVERIFY(pending(started));
+        QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::white));
+
+        // Once the description is typed, the same picture goes in, no box asked.
+        started.typeDescription(QStringLiteral("Logo"));
+        started.click("Command1");
+        QCOMPARE(started.dialog().shownBoxes.size(), std::size_t{1});
+        QCOMPARE(recordCount(started), 1);
+        QVERIFY(!pending(started));
+        QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::darkGreen));
+    }
+
+    void ignoresCancelAndUnlistedExtensions() {
+        defaultEmptyBase();
+        const StartedWindow started(mFolder->path());
+        started.typeDescription(QStringLiteral("Rien"));
+        started.dialog().cancel();
+        started.click("Command1");
+        started.dialog().choose(savedPicture("photo.jpeg", Qt::red, "JPG"));
+        started.click("Command1");
+        QCOMPARE(recordCount(started), 0);
+        QVERIFY(started.boxes().shown.empty());
+        QVERIFY(!pending(started));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    void refusesAFileThatDoesNotDecode() {
+        defaultEmptyBase();
+        QFile broken(path("broken.gif"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("GIF89a but nothing else");
+        broken.close();
+        const StartedWindow started(mFolder->path());
+        started.typeDescription(QStringLiteral("Cassée"));
+        started.dialog().choose(broken.fileName());
+        started.click("Command1");
+        QCOMPARE(started.boxes().shown.size(), std::size_t{1});
+        QCOMPARE(recordCount(started), 0);
+        QVERIFY(!pending(started));
+    }
+
+    void takesTheCommandLinePictureAsPending() {
+        defaultEmptyBase();
+        const QString picture = savedPicture("Cmd.Bmp", Qt::yellow, "BMP");
+        const StartedWindow started(mFolder->path(), QStringLiteral("  ") + picture + "  ");
+        QVERIFY(pending(started));
+        QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::white));
+        started.typeDescription(QStringLiteral("Depuis la ligne de commande"));
+        started.click("Command1");
+        QVERIFY(started.dialog().shownBoxes.empty());
+        QCOMPARE(recordCount(started), 1);
+    }
+
+    void ignoresCommandLineFilesOutsideBothGroups() {
+        const QString quoted = QLatin1Char('"') + savedPicture("a.bmp", Qt::red, "BMP") + '"';
+        const StartedWindow withQuotes(mFolder->path(), quoted);
+        QVERIFY(!pending(withQuotes));
+        const StartedWindow jpeg(mFolder->path(), savedPicture("b.jpeg", Qt::red, "JPG"));
+        QVERIFY(!pending(jpeg));
+    }
+
+    void pasteFollowsTheClipboardAndAddsAtOnce() {
+        defaultEmptyBase();
+        const StartedWindow started(mFolder->path());
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QVERIFY(!started.enabled("Command14"));
+        clipboard->setImage(plainPicture(50, 30, Qt::darkBlue));
+        QTRY_VERIFY_WITH_TIMEOUT(started.enabled("Command14"), 500);
+        started.typeDescription(QStringLiteral("Collée"));
+        started.click("Command14");
+        QVERIFY(started.dialog().shownBoxes.empty());
+        QCOMPARE(recordCount(started), 1);
+        QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::darkBlue));
+
+        clipboard->setText(QStringLiteral("du texte"));
+        QTRY_VERIFY_WITH_TIMEOUT(!started.enabled("Command14"), 500);
+    }
+
+    void pasteIsNeverOfferedWithoutABase() {
+        const StartedWindow started(mFolder->path());
+        QGuiApplication::clipboard()->setImage(plainPicture(50, 30, Qt::red));
+        QTest::qWait(60);
+        QVERIFY(!started.enabled("Command14"));
+    }
+
+    void copyThenPasteAddsTheSameRecordAgain() {
+        writeBase(path("album.bdp"), {{plainPicture(70, 20, Qt::darkRed), QStringLiteral("Une")}});
+        writeDefaultBase(mFolder->path(), path("album.bdp"));
+        const StartedWindow started(mFolder->path());
+        started.click("Command15");
+        QTRY_VERIFY_WITH_TIMEOUT(started.enabled("Command14"), 500);
+        started.click("Command14");
+        QCOMPARE(recordCount(started), 2);
+        QCOMPARE(started.description(), QStringLiteral("Une"));
+        QCOMPARE(started.window().drawnPictureRect(), QRect(127, 80, 70, 20));
+    }
+};
+
+int runImportTests(int argc, char** argv) {
+    ImportTest suite;
+    return QTest::qExec(&suite, argc, argv);
+}
+
+}  // namespace pictarium::test
+
+#include "import_test.moc"

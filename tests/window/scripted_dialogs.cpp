@@ -1,0 +1,57 @@
+#include "scripted_dialogs.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+
+namespace pictarium::test {
+
+std::optional<QString> ScriptedDialogControl::runDialog(QFileDialog& dialog) {
+    ShownFileBox box;
+    box.title = dialog.windowTitle();
+    box.acceptMode = dialog.acceptMode();
+    box.fileMode = dialog.fileMode();
+    box.confirmsOverwrite = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
+    box.nameFilters = dialog.nameFilters();
+    box.selectedNameFilter = dialog.selectedNameFilter();
+    box.directory = QFileInfo(dialog.directory().absolutePath()).canonicalFilePath();
+    box.selectedFiles = dialog.selectedFiles();
+    shownBoxes.push_back(box);
+    if (mChoices.empty()) {
+        return std::nullopt;
+    }
+    const Choice choice = mChoices.front();
+    mChoices.pop_front();
+    if (choice.cancelled) {
+        return std::nullopt;
+    }
+    return choice.path;
+}
+
+QStringList ScriptedMessageBoxes::takeTexts() {
+    QStringList texts;
+    for (const ShownMessageBox& box : shown) {
+        texts.append(box.text);
+    }
+    shown.clear();
+    return texts;
+}
+
+QMessageBox::StandardButton ScriptedMessageBoxes::runBox(QMessageBox& box) {
+    ShownMessageBox record{box.text(), box.windowTitle(), box.icon(), {}};
+    for (QAbstractButton* button : box.buttons()) {
+        record.buttonTexts.append(button->text());
+    }
+    shown.push_back(record);
+    const QMessageBox::StandardButtons buttons = box.standardButtons();
+    if (buttons == QMessageBox::Ok) {
+        return QMessageBox::Ok;
+    }
+    if (mAnswers.empty()) {
+        return QMessageBox::No;
+    }
+    const QMessageBox::StandardButton next = mAnswers.front();
+    mAnswers.pop_front();
+    return next;
+}
+
+}  // namespace pictarium::test

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "common_dialog_control.h"
+#include "message_boxes.h"
+
+#include <QFileDialog>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace pictarium::test {
+
+// What a file box looked like when it was shown.
+struct ShownFileBox {
+    QString title;
+    QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
+    QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
+    bool confirmsOverwrite = true;
+    QStringList nameFilters;
+    QString selectedNameFilter;
+    QString directory;
+    QStringList selectedFiles;
+};
+
+// The common-dialog control with a user who picks paths from a script.
+// An unscripted box is cancelled.
+class ScriptedDialogControl : public CommonDialogControl {
+public:
+    void choose(const QString& path) { mChoices.push_back({false, path}); }
+    void cancel() { mChoices.push_back({true, QString()}); }
+
+    std::vector<ShownFileBox> shownBoxes;
+    QStringList openedHelpFiles;
+
+protected:
+    std::optional<QString> runDialog(QFileDialog& dialog) override;
+    void openHelpFile(const QString& path) override { openedHelpFiles.append(path); }
+
+private:
+    struct Choice {
+        bool cancelled;
+        QString path;
+    };
+    std::deque<Choice> mChoices;
+};
+
+// What a message box looked like when it was shown.
+struct ShownMessageBox {
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttonTexts;
+};
+
+// Message boxes answered from a script; an unscripted question is answered
+// No, and a box with one button gets that button.
+class ScriptedMessageBoxes : public MessageBoxes {
+public:
+    void answer(QMessageBox::StandardButton next) { mAnswers.push_back(next); }
+
+    std::vector<ShownMessageBox> shown;
+
+    // The texts of the boxes shown so far, and forgets them.
+    QStringList takeTexts();
+
+protected:
+    QMessageBox::StandardButton runBox(QMessageBox& box) override;
+
+private:
+    std::deque<QMessageBox::StandardButton> mAnswers;
+};
+
+}  // namespace pictarium::test
