@@ -1,4 +1,4 @@
-// Runs the fuzz target once over each file given, or each file of each
+// Runs the fuzz target once over each file given, or each file under each
 // folder given, for compilers without libFuzzer: the corpus and the crash
 // samples are still replayed, under the sanitizers of the build.
 
@@ -19,7 +19,7 @@ std::vector<std::filesystem::path> inputsOf(const std::filesystem::path& argumen
         return {argument};
     }
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(argument)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(argument)) {
         if (entry.is_regular_file()) {
             files.push_back(entry.path());
         }
