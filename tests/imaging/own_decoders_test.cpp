@@ -1,0 +1,107 @@
+#include "byte_writer.h"
+#include "imaging/clipboard_file_decoder.h"
+#include "imaging/gem_image_decoder.h"
+#include "imaging/msp_decoder.h"
+#include "imaging/pc_paint_decoder.h"
+
+#include <gtest/gtest.h>
+
+namespace pictarium::test {
+
+namespace {
+
+constexpr QRgb Black = 0xFF000000;
+constexpr QRgb White = 0xFFFFFFFF;
+
+bool rowIs(const QImage& picture, int y, QRgb colour) {
+    for (int x = 0; x < picture.width(); ++x) {
+        if (picture.pixel(x, y) != colour) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(MspDecoderTest, anEmptyPackedRowIsWhiteAndAnOverlongRunStopsAtItsRow) {
+    ByteWriter msp;
+    msp.bytes("LinS").u16le(16).u16le(2).padTo(32);
+    msp.u16le(0).u16le(3);       // row lengths: empty, then one run
+    msp.u8(0).u8(200).u8(0x00);  // 200 black bytes into a 2-byte row
+    const QImage picture = decodeMspPicture(msp.result());
+    ASSERT_EQ(picture.size(), QSize(16, 2));
+    EXPECT_TRUE(rowIs(picture, 0, White));
+    EXPECT_TRUE(rowIs(picture, 1, Black));
+}
+
+TEST(GemDecoderTest, lineRepeatsStopAtThePictureHeight) {
+    ByteWriter gem;
+    gem.u16be(1).u16be(8).u16be(1).u16be(2).u16be(85).u16be(85).u16be(8).u16be(3);
+    gem.u8(0).u8(0).u8(0xFF).u8(200).u8(0x81);  // a solid black line, 200 times
+    const QImage picture = decodeGemImage(gem.result());
+    ASSERT_EQ(picture.size(), QSize(8, 3));
+    EXPECT_TRUE(rowIs(picture, 2, Black));
+}
+
+TEST(GemDecoderTest, aLineRunWithoutItsMarkerIsRefused) {
+    ByteWriter gem;
+    gem.u16be(1).u16be(8).u16be(1).u16be(2).u16be(85).u16be(85).u16be(8).u16be(1);
+    gem.u8(0).u8(0).u8(0x00).u8(1).u8(0x81);
+    EXPECT_TRUE(decodeGemImage(gem.result()).isNull());
+}
+
+ByteWriter pcPaintMonochromeHeader(int width, int height, int blocks) {
+    ByteWriter paint;
+    paint.u16le(0x1234).u16le(width).u16le(height).u32le(0).u8(0x01).u8(0xFF).u8('C');
+    paint.u16le(0).u16le(0).u16le(blocks);
+    return paint;
+}
+
+TEST(PcPaintDecoderTest, aLongRunFillsThePictureAndNoMore) {
+    ByteWriter paint = pcPaintMonochromeHeader(8, 2, 1);
+    paint.u16le(10).u16le(2).u8(0x55).u8(0x55).u8(0).u16le(65535).u8(0x00);
+    const QImage picture = decodePcPaintPicture(paint.result());
+    ASSERT_EQ(picture.size(), QSize(8, 2));
+    EXPECT_TRUE(rowIs(picture, 0, Black));
+    EXPECT_TRUE(rowIs(picture, 1, Black));
+}
+
+TEST(PcPaintDecoderTest, blocksThatUnpackToTooFewBytesAreRefused) {
+    ByteWriter paint = pcPaintMonochromeHeader(8, 2, 1);
+    paint.u16le(6).u16le(1).u8(0x55).u8(0xFF);
+    EXPECT_TRUE(decodePcPaintPicture(paint.result()).isNull());
+}
+
+QByteArray redBlueBitFieldsDib() {
+    ByteWriter dib;
+    dib.u32le(40).u32le(2).u32le(1).u16le(1).u16le(16).u32le(3).u32le(4);
+    dib.u32le(0).u32le(0).u32le(0).u32le(0);
+    dib.u32le(0xF800).u32le(0x07E0).u32le(0x001F);  // 5-6-5 masks after the header
+    dib.u16le(0xF800).u16le(0x001F);
+    return dib.result();
+}
+
+TEST(ClipboardDecoderTest, bitFieldMasksAfterTheHeaderAreHonoured) {
+    const QImage picture = decodePackedDib(redBlueBitFieldsDib());
+    ASSERT_EQ(picture.size(), QSize(2, 1));
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(248, 0, 0));  // 5 bits widened by a shift
+    EXPECT_EQ(picture.pixel(1, 0), qRgb(0, 0, 248));
+}
+
+TEST(ClipboardDecoderTest, theDibEntryIsPreferredAndEntriesMustLieInTheFile) {
+    ByteWriter bitmap;  // a 1 x 1 white device bitmap
+    bitmap.u16le(0).u16le(1).u16le(1).u16le(2).u8(1).u8(1).u32le(0).u16le(0x8000);
+    const QByteArray dib = redBlueBitFieldsDib();
+    ByteWriter clip;
+    clip.u16le(0xC350).u16le(2);
+    const std::uint32_t first = 4 + 2 * 89;
+    clip.u16le(2).u32le(std::uint32_t(bitmap.size())).u32le(first).fill(79);
+    clip.u16le(8).u32le(std::uint32_t(dib.size())).u32le(first + std::uint32_t(bitmap.size()));
+    clip.fill(79).bytes(bitmap.result()).bytes(dib);
+    EXPECT_EQ(decodeClipboardFile(clip.result()).size(), QSize(2, 1));
+
+    EXPECT_TRUE(decodeClipboardFile(clip.result().chopped(1)).isNull());
+}
+
+}  // namespace
+
+}  // namespace pictarium::test
