@@ -215,9 +215,9 @@ void printSummary(const RecordingReporter& results, const std::vector<SizedBase>
             const auto large = results.counter(largest, counter);
             const auto rise =
                 small && large ? std::optional<double>(*large - *small) : std::nullopt;
-            summary.atMost("peak of an " + operation + ", " + bases.back().label + " minus " +
-                               bases.front().label,
-                           rise, AllowedRiseKiB, "KiB");
+            summary.atMost(
+                operation + " peak, " + bases.back().label + " minus " + bases.front().label, rise,
+                AllowedRiseKiB, "KiB");
         }
     }
     summary.print();

@@ -100,18 +100,21 @@ int run(int argc, char** argv) {
     warmPageCache(base);
 
     const QString programFolder = folder.path();
-    benchmark::RegisterBenchmark("Search forwards, no match", [&](benchmark::State& state) {
+    const auto registerSearch = [](const char* name, auto search) {
+        benchmark::RegisterBenchmark(name, search)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true)
+            ->Unit(benchmark::kMillisecond);
+    };
+    registerSearch("Search forwards, no match", [&](benchmark::State& state) {
         searchWithoutMatch(state, programFolder, base, false);
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Search backwards, no match", [&](benchmark::State& state) {
+    });
+    registerSearch("Search backwards, no match", [&](benchmark::State& state) {
         searchWithoutMatch(state, programFolder, base, true);
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(
-        "Search forwards, hit in the last record",
-        [&](benchmark::State& state) { searchToLastRecord(state, programFolder, base); })
-        ->Repetitions(5)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond);
+    });
+    registerSearch("Search forwards, hit in the last record", [&](benchmark::State& state) {
+        searchToLastRecord(state, programFolder, base);
+    });
 
     RecordingReporter results;
     benchmark::RunSpecifiedBenchmarks(&results);
