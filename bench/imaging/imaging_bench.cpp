@@ -1,7 +1,8 @@
 // Reading pictures: a 24-megapixel camera JPEG through the picture reader
 // against Qt's own QImageReader decode of the same file, taken in turn in
 // the same run; the peak memory of reading and adding such a picture to a
-// base; and, for information, a picture at the 100-megapixel limit.
+// base; and, for information, its export as BMP and JPEG and the reading
+// of a picture at the 100-megapixel limit.
 
 #include "class_dbp.h"
 #include "imaging/picture_reader.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -125,6 +127,25 @@ void measureReadAndAdd(benchmark::State& state, const ScratchFolder& folder, con
     state.counters["peak_KiB"] = double(peakKiB);
 }
 
+// The export of the picture on show, as "Enregistrer sous..." does it.
+void measureExport(benchmark::State& state, const ScratchFolder& folder, const QString& path) {
+    const QImage picture = readPictureFile(path).picture;
+    QuietHost host(folder.path());
+    ClassDBP base(host);
+    std::vector<double> bitmapTimes;
+    std::vector<double> jpegTimes;
+    const QString bitmapPath = folder.filePath(QStringLiteral("export.bmp"));
+    const QString jpegPath = folder.filePath(QStringLiteral("export.jpg"));
+    for (auto _ : state) {
+        bitmapTimes.push_back(timedMilliseconds([&] { base.SaveFileInDsk(picture, bitmapPath); }));
+        jpegTimes.push_back(timedMilliseconds([&] { base.SaveFileInDsk(picture, jpegPath); }));
+    }
+    state.counters["bmp_ms"] = median(bitmapTimes);
+    state.counters["jpg_ms"] = median(jpegTimes);
+    state.counters["jpg_percent_of_bmp"] =
+        100.0 * double(QFileInfo(jpegPath).size()) / double(QFileInfo(bitmapPath).size());
+}
+
 void measureLimitRead(benchmark::State& state, const QString& path) {
     std::int64_t peakKiB = 0;
     for (auto _ : state) {
@@ -150,6 +171,10 @@ void printSummary(const RecordingReporter& results) {
     summary.atMost("peak memory of reading and adding",
                    results.counter("ReadAndAdd/24MP", "peak_KiB"), PeakMultipleLimit * bitmapKiB,
                    "KiB");
+    summary.figure("export as BMP", results.counter("Export/24MP", "bmp_ms"), "ms");
+    summary.figure("export as JPEG", results.counter("Export/24MP", "jpg_ms"), "ms");
+    summary.figure("JPEG file size, of the BMP's",
+                   results.counter("Export/24MP", "jpg_percent_of_bmp"), "%");
     summary.figure("peak memory of reading a 100-megapixel JPEG",
                    results.counter("LimitRead/100MP", "peak_KiB"), "KiB");
     summary.print();
@@ -172,6 +197,10 @@ int run(int argc, char** argv) {
     benchmark::RegisterBenchmark(
         "ReadAndAdd/24MP",
         [&](benchmark::State& state) { measureReadAndAdd(state, folder, camera); })
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        "Export/24MP", [&](benchmark::State& state) { measureExport(state, folder, camera); })
         ->Iterations(3)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("LimitRead/100MP",

@@ -38,7 +38,10 @@ void prepare(Magick::Image& image, const char* coder) {
         image.subImage(0);
         image.subRange(1);
     }
-    image.density(Magick::Geometry(MetafileDotsPerInch, MetafileDotsPerInch));
+    // Only metafiles need it; the CALS reader leaks the setting's copy.
+    if (std::strcmp(coder, "WMF") == 0) {
+        image.density(Magick::Geometry(MetafileDotsPerInch, MetafileDotsPerInch));
+    }
     image.backgroundColor(Magick::Color("white"));
 }
 
