@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <optional>
@@ -137,7 +138,20 @@ QImage renderWithGhostscript(const QString& path, QByteArrayView postScript) {
     if (ghostscript.isEmpty() || !box || !fitsPixelLimit(*box)) {
         return {};
     }
+    // Safe mode still lets Ghostscript write in its temporary folder: give
+    // it a private one, gone when the rendering ends.
+    const QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        return {};
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name :
+         {QStringLiteral("TMPDIR"), QStringLiteral("TEMP"), QStringLiteral("TMP")}) {
+        environment.insert(name, scratch.path());
+    }
     QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(scratch.path());
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
 #ifdef Q_OS_UNIX

@@ -93,6 +93,22 @@ TEST_F(HostileInputTest, corruptedCopiesOfEverySampleLoadWhollyOrAreRefused) {
     }
 }
 
+// Ghostscript runs in its safe mode: a document that opens files for
+// writing or reading outside itself stops with an error and gives nothing.
+TEST_F(HostileInputTest, postScriptCannotReachFilesOutsideItself) {
+    const QString target = mFolder.filePath("written-by-postscript.txt");
+    const QByteArray writer = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 36 24\n(" +
+                              target.toUtf8() +
+                              ") (w) file (leak) writestring\n0 0 36 24 rectfill showpage\n";
+    EXPECT_EQ(readAs("writer.eps", writer).outcome, Outcome::Refused);
+    EXPECT_FALSE(QFile::exists(target));
+
+    const QByteArray reader =
+        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 36 24\n"
+        "(/etc/passwd) (r) file pop 0 0 36 24 rectfill showpage\n";
+    EXPECT_EQ(readAs("reader.eps", reader).outcome, Outcome::Refused);
+}
+
 }  // namespace
 
 }  // namespace pictarium::test
