@@ -80,19 +80,6 @@ private slots:
         }
     }
 
-    void helpShowsOnlyAnExistingFile() {
-        QTemporaryDir folder;
-        const QString help = folder.filePath(QStringLiteral("Ptxm.hlp"));
-        ScriptedDialogControl control;
-        control.setHelpCommand(CommonDialogControl::HelpForceFile);
-        control.setHelpFile(help);
-        control.ShowHelp();
-        QVERIFY(control.openedHelpFiles.isEmpty());
-        QVERIFY(QFile(help).open(QIODevice::WriteOnly));
-        control.ShowHelp();
-        QCOMPARE(control.openedHelpFiles, QStringList{help});
-    }
-
     void messageBoxesSpeakFrench() {
         ScriptedMessageBoxes boxes;
         boxes.answer(QMessageBox::Yes);

@@ -197,15 +197,6 @@ private slots:
         QCOMPARE(second.description(), QStringLiteral("Plage"));
     }
 
-    void cancelledOpenChangesNothing() {
-        const StartedWindow started(mFolder->path());
-        started.dialog().cancel();
-        started.click("Command4");
-        QVERIFY(started.control<QLineEdit>("TextDbOpen")->text().isEmpty());
-        QVERIFY(!started.enabled("CmdImpose"));
-        QVERIFY(started.boxes().shown.empty());
-    }
-
     void createsABaseUnderTheChosenName() {
         const StartedWindow started(mFolder->path());
         started.dialog().choose(path("nouvelle.jpg"));
