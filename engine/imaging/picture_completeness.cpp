@@ -172,12 +172,15 @@ bool isCompleteWordPerfect(QByteArrayView bytes) {
     constexpr std::uint8_t Bitmap1 = 0x0B;
     constexpr std::uint8_t Bitmap2 = 0x14;
     constexpr std::uint8_t Level2Bitmap = 0x0E;
+    constexpr std::uint8_t PostScript1 = 0x11;
+    constexpr std::uint8_t PostScript2 = 0x1B;
     try {
         ByteReader header(bytes, 4);
         const qsizetype dataOffset = header.u32le();
         header.skip(2);
         const bool level2 = header.u16le() == 2;
         ByteReader reader(bytes, dataOffset);
+        bool hasBitmap = false;
         while (!reader.atEnd()) {
             if (level2) {
                 reader.skip(1);  // record class
@@ -188,11 +191,13 @@ bool isCompleteWordPerfect(QByteArrayView bytes) {
             }
             const qsizetype length = wordPerfectLength(reader);
             reader.skip(length);
-            if (type == (level2 ? Level2Bitmap : Bitmap1) || (!level2 && type == Bitmap2)) {
-                return true;
+            if (type == (level2 ? PostScript2 : PostScript1)) {
+                return false;
             }
+            hasBitmap = hasBitmap || type == (level2 ? Level2Bitmap : Bitmap1) ||
+                        (!level2 && type == Bitmap2);
         }
-        return false;
+        return hasBitmap;
     } catch (const MalformedPicture&) {
         return false;
     }

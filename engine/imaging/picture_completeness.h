@@ -22,7 +22,9 @@ namespace pictarium {
 // rows of the page.
 [[nodiscard]] bool isCompleteMacPaint(QByteArrayView bytes);
 
-// A WordPerfect graphic holds at least one whole bitmap record.
+// A WordPerfect graphic holds a bitmap record, every record is whole, and
+// none is embedded PostScript: Magick++ would hand such data to whatever
+// reader its first bytes name, so those files are refused.
 [[nodiscard]] bool isCompleteWordPerfect(QByteArrayView bytes);
 
 }  // namespace pictarium

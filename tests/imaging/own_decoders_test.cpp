@@ -1,8 +1,11 @@
 #include "byte_writer.h"
+#include "hand_built_samples.h"
 #include "imaging/clipboard_file_decoder.h"
 #include "imaging/gem_image_decoder.h"
 #include "imaging/msp_decoder.h"
 #include "imaging/pc_paint_decoder.h"
+#include "imaging/picture_completeness.h"
+#include "reference_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +103,18 @@ TEST(ClipboardDecoderTest, theDibEntryIsPreferredAndEntriesMustLieInTheFile) {
     EXPECT_EQ(decodeClipboardFile(clip.result()).size(), QSize(2, 1));
 
     EXPECT_TRUE(decodeClipboardFile(clip.result().chopped(1)).isNull());
+}
+
+// Magick++ reads a WPG's embedded PostScript record with whatever reader
+// its first bytes name; the check in front of it refuses such files.
+TEST(WordPerfectCheckTest, embeddedPostScriptRecordsAreRefused) {
+    const QByteArray plain = wordPerfectGraphic(sixteenColourReference());
+    ASSERT_TRUE(isCompleteWordPerfect(plain));
+    const QByteArray embedded = "push graphic-context\nviewbox 0 0 8 8\npop graphic-context\n";
+    ByteWriter record;
+    record.u8(0x11).u8(0xFF).u16le(int(8 + embedded.size())).fill(8).bytes(embedded);
+    EXPECT_FALSE(isCompleteWordPerfect(plain.first(16) + record.result() + plain.sliced(16)));
+    EXPECT_FALSE(isCompleteWordPerfect(plain.chopped(2) + record.result() + plain.last(2)));
 }
 
 }  // namespace
