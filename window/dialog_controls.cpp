@@ -6,6 +6,7 @@
 #include "picture_holder.h"
 #include "twips.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,6 +76,9 @@ QLineEdit* createPathBox(QWidget* panel, const QString& name, int top, int helpT
 QLabel* createLabel(QWidget* panel, const QString& name, const QString& text, const QRect& twips) {
     auto* label = createChild<QLabel>(panel, name, text);
     place(label, twips.x(), twips.y(), twips.width(), twips.height());
+    // Fonts here are wider than the one the layout was drawn with: a label
+    // grows to show its whole text rather than lose its end.
+    label->resize(label->size().expandedTo(label->sizeHint()));
     return label;
 }
 
@@ -182,6 +186,10 @@ void setFocusOrder(const DialogControls& c) {
 }  // namespace
 
 DialogControls buildDialogControls(QWidget& window) {
+    // The layout was drawn for an 8-point font.
+    QFont font = window.font();
+    font.setPointSize(8);
+    window.setFont(font);
     DialogControls controls;
     buildWindowControls(window, controls);
     buildDataPanel(controls);
