@@ -18,7 +18,7 @@ void writeJpegFile(const QImage& picture, const QString& fileName, int qualityFa
 // file); libjpeg's quality from 100 down. The export asks for 25, which is
 // made libjpeg quality 85: with 4:2:0 chroma and optimised Huffman tables
 // this is the usual "good photo" setting: artefacts invisible at full size,
-// a file near a tenth of the 24-bit bitmap's size. Factors between the
+// a file of some 5 to 10 % of the 24-bit bitmap. Factors between the
 // anchors 2 -> 100, 25 -> 85 and 255 -> 5 are interpolated.
 [[nodiscard]] int jpegQualityOf(int qualityFactor);
 
