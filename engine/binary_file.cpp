@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace pictarium {
@@ -43,7 +44,8 @@ BinaryFile::~BinaryFile() {
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
     : mDescriptor(std::exchange(other.mDescriptor, -1)),
       mPath(std::move(other.mPath)),
-      mWritePosition(std::exchange(other.mWritePosition, 0)) {}
+      mWritePosition(std::exchange(other.mWritePosition, 0)),
+      mOpenedSize(std::exchange(other.mOpenedSize, 0)) {}
 
 BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     if (this != &other) {
@@ -51,6 +53,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
         mDescriptor = std::exchange(other.mDescriptor, -1);
         mPath = std::move(other.mPath);
         mWritePosition = std::exchange(other.mWritePosition, 0);
+        mOpenedSize = std::exchange(other.mOpenedSize, 0);
     }
     return *this;
 }
@@ -60,7 +63,9 @@ BinaryFile BinaryFile::openForReading(const QString& path) {
     if (descriptor < 0) {
         throwErrno(path);
     }
-    return BinaryFile(descriptor, path);
+    BinaryFile file(descriptor, path);
+    file.mOpenedSize = file.size();
+    return file;
 }
 
 BinaryFile BinaryFile::create(const QString& path) {
@@ -78,6 +83,7 @@ void BinaryFile::close() noexcept {
         mDescriptor = -1;
     }
     mWritePosition = 0;
+    mOpenedSize = 0;
 }
 
 std::int64_t BinaryFile::size() const {
@@ -120,6 +126,36 @@ void BinaryFile::readExactAt(std::int64_t offset, char* destination, std::size_t
     if (readAt(offset, destination, count) != count) {
         throw RunFailure(RunError::InputPastEndOfFile);
     }
+}
+
+void BinaryFile::readExactAt(std::int64_t offset, char* first, std::size_t firstCount, char* second,
+                             std::size_t secondCount) const {
+    if (!isOpen()) {
+        throw RunFailure(RunError::BadFileName);
+    }
+    if (offset < 0) {
+        throw RunFailure(RunError::BadRecordNumber);
+    }
+    iovec parts[2] = {{first, firstCount}, {second, secondCount}};
+    ssize_t got = 0;
+    do {
+        got = ::preadv(mDescriptor, parts, 2, static_cast<off_t>(offset));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        throwErrno(mPath);
+    }
+    const auto done = static_cast<std::size_t>(got);
+    if (done == firstCount + secondCount) {
+        return;
+    }
+    // A short read: finish it the plain way, which also tells the end of the file.
+    if (done < firstCount) {
+        readExactAt(offset + got, first + done, firstCount - done);
+        readExactAt(offset + static_cast<std::int64_t>(firstCount), second, secondCount);
+        return;
+    }
+    const std::size_t secondDone = done - firstCount;
+    readExactAt(offset + got, second + secondDone, secondCount - secondDone);
 }
 
 void BinaryFile::write(const char* data, std::size_t count) {

@@ -26,12 +26,19 @@ public:
     void close() noexcept;
 
     [[nodiscard]] std::int64_t size() const;
+    // The size when the file was opened for reading: the engine's own bases
+    // are only ever replaced whole, never changed under an open handle.
+    [[nodiscard]] std::int64_t openedSize() const { return mOpenedSize; }
 
     // Reads up to `count` bytes at `offset`; fewer only at the end of the file.
     [[nodiscard]] std::size_t readAt(std::int64_t offset, char* destination,
                                      std::size_t count) const;
     // Reads exactly `count` bytes, or fails with "input past end of file".
     void readExactAt(std::int64_t offset, char* destination, std::size_t count) const;
+    // Reads `firstCount` bytes into `first` and the bytes that follow them
+    // into `second`, in one call; fails like readExactAt.
+    void readExactAt(std::int64_t offset, char* first, std::size_t firstCount, char* second,
+                     std::size_t secondCount) const;
 
     // Appends after what this handle has written so far.
     void write(const char* data, std::size_t count);
@@ -53,6 +60,7 @@ private:
     int mDescriptor = -1;
     QString mPath;
     std::int64_t mWritePosition = 0;
+    std::int64_t mOpenedSize = 0;
 };
 
 }  // namespace pictarium

@@ -18,6 +18,8 @@ constexpr std::int32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
+// A run-length code of two bytes gives at most 255 pixels.
+constexpr std::int64_t kMaxPixelsPerRunByte = 128;
 
 std::uint16_t getUint16(const char* source) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(source[0]) |
@@ -72,7 +74,7 @@ bool isPlausible(const QByteArray& file) {
                            geometry.compression == kBitFields ||
                            geometry.compression == kAlphaBitFields;
     if (!rawPixels) {
-        return true;  // run-length data: bounded by the pixel limit above
+        return geometry.width * geometry.height <= kMaxPixelsPerRunByte * file.size();
     }
     const std::int64_t rowBytes = (geometry.width * geometry.bitsPerPixel + 31) / 32 * 4;
     return rowBytes * geometry.height <= file.size();

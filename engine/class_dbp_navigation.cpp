@@ -132,7 +132,7 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
 
     // An entry that points outside the file gives no picture; nothing is
     // allocated for bytes the file does not hold.
-    const std::int64_t fileSize = file.size();
+    const std::int64_t fileSize = file.openedSize();
     if (!liesInFile(textAt, entry.TextLength, fileSize) ||
         !liesInFile(pictureAt, entry.PicLength, fileSize)) {
         mState.TextBytes.clear();
@@ -142,14 +142,20 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
         return;
     }
 
-    mState.TextBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
-    file.readExactAt(textAt, mState.TextBytes.data(), static_cast<std::size_t>(entry.TextLength));
-    FlipBytes(mState.TextBytes);
-
+    QByteArray& textBytes = mState.TextBytes;
+    textBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
     QByteArray& bitmap = mState.PictureFile;
     bitmap = QByteArray(qsizetype{entry.PicLength} + 3, Qt::Uninitialized);
     std::copy(RebuiltBitmapPrefix.begin(), RebuiltBitmapPrefix.end(), bitmap.begin());
-    file.readExactAt(pictureAt, bitmap.data() + 3, static_cast<std::size_t>(entry.PicLength));
+    const auto textLength = static_cast<std::size_t>(entry.TextLength);
+    const auto pictureLength = static_cast<std::size_t>(entry.PicLength);
+    if (std::int64_t{textAt} + entry.TextLength == pictureAt) {
+        file.readExactAt(textAt, textBytes.data(), textLength, bitmap.data() + 3, pictureLength);
+    } else {
+        file.readExactAt(textAt, textBytes.data(), textLength);
+        file.readExactAt(pictureAt, bitmap.data() + 3, pictureLength);
+    }
+    FlipBytes(textBytes);
 
     picture = BytesToPicture();
     text = BytesToText(mState.TextBytes);

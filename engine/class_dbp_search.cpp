@@ -18,6 +18,46 @@ namespace {
 // first bytes of its picture.
 constexpr std::size_t kSearchWindow = MaxTextLength;
 
+// Serves the 255-byte windows of a scan from blocks of the file, so that
+// records with small pictures share one read.
+class WindowReader {
+public:
+    WindowReader(const BinaryFile& file, bool backwards) : mFile(file), mBackwards(backwards) {}
+
+    // Up to kSearchWindow bytes from `offset`; fewer at the end of the file.
+    std::pair<const char*, std::size_t> at(std::int64_t offset) {
+        if (offset < 0) {
+            throw RunFailure(RunError::BadRecordNumber);
+        }
+        if (!holds(offset)) {
+            const auto blockSize = static_cast<std::int64_t>(mBlock.size());
+            const std::int64_t windowEnd = offset + static_cast<std::int64_t>(kSearchWindow);
+            mStart = mBackwards ? std::max<std::int64_t>(0, windowEnd - blockSize) : offset;
+            mLength = mFile.readAt(mStart, mBlock.data(), mBlock.size());
+        }
+        const auto skip = static_cast<std::size_t>(offset - mStart);
+        const std::size_t available = mLength > skip ? mLength - skip : 0;
+        return {mBlock.data() + skip, std::min(kSearchWindow, available)};
+    }
+
+private:
+    // True when the block has the whole window, or all the file has of it.
+    [[nodiscard]] bool holds(std::int64_t offset) const {
+        if (mStart < 0 || offset < mStart) {
+            return false;
+        }
+        const std::int64_t end = mStart + static_cast<std::int64_t>(mLength);
+        const bool blockReachedFileEnd = mLength < mBlock.size();
+        return offset + static_cast<std::int64_t>(kSearchWindow) <= end || blockReachedFileEnd;
+    }
+
+    const BinaryFile& mFile;
+    bool mBackwards;
+    std::array<char, 8192> mBlock{};
+    std::int64_t mStart = -1;
+    std::size_t mLength = 0;
+};
+
 bool isBlank(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
 }
@@ -98,15 +138,16 @@ std::int32_t ClassDBP::findText(const QByteArray& query, bool backwards) {
     const std::int32_t count = mState.RecordCount;
     const std::int32_t indexSize = checkedMul(IndexEntrySize, count);
     const std::int32_t step = backwards ? -1 : 1;
+    const auto& upper = windows1252UpperTable();
     IndexReader index(file, count);
+    WindowReader windows(file, backwards);
     std::array<char, kSearchWindow> window{};
     for (std::int32_t i = mState.CurrentIndex + step; i >= 0 && i < count; i += step) {
         mState.Entry = index.entry(i);
-        const std::int32_t textAt = checkedAdd(indexSize, mState.Entry.TextOffset);
-        const std::size_t got = file.readAt(textAt, window.data(), window.size());
-        const auto end = window.begin() + static_cast<std::ptrdiff_t>(got);
-        std::transform(window.begin(), end, window.begin(), [](char byte) {
-            return static_cast<char>(upperWindows1252(static_cast<unsigned char>(byte)));
+        const auto [bytes, length] = windows.at(checkedAdd(indexSize, mState.Entry.TextOffset));
+        const auto end = window.begin() + static_cast<std::ptrdiff_t>(length);
+        std::transform(bytes, bytes + length, window.begin(), [&upper](char byte) {
+            return static_cast<char>(upper[static_cast<unsigned char>(byte)]);
         });
         if (query.isEmpty() ||
             std::search(window.begin(), end, query.begin(), query.end()) != end) {

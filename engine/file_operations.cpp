@@ -67,7 +67,9 @@ bool regularFileMatches(const QString& name) {
         return false;
     }
     if (!hasWildcard(pattern)) {
-        return info.exists() && !info.isDir() && !pattern.startsWith(QLatin1Char('.'));
+        struct stat status {};
+        return !pattern.startsWith(QLatin1Char('.')) &&
+               ::stat(native(name).constData(), &status) == 0 && !S_ISDIR(status.st_mode);
     }
     const QDir folder = info.dir();
     return !folder.entryList({pattern}, QDir::Files | QDir::System).isEmpty();

@@ -51,9 +51,13 @@ unsigned char toWindows1252(QChar character) {
     return kUnknown;
 }
 
-unsigned char upperWindows1252(unsigned char byte) {
+const std::array<unsigned char, 256>& windows1252UpperTable() {
     static const std::array<unsigned char, 256> table = buildUpperTable();
-    return table[byte];
+    return table;
+}
+
+unsigned char upperWindows1252(unsigned char byte) {
+    return windows1252UpperTable()[byte];
 }
 
 }  // namespace pictarium

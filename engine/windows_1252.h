@@ -2,6 +2,8 @@
 
 #include <QChar>
 
+#include <array>
+
 namespace pictarium {
 
 // Description text is stored in Windows-1252, fixed, so that a base written
@@ -15,5 +17,7 @@ namespace pictarium {
 // a character whose capital the code page lacks (such as the sharp s) is
 // kept, so the length of a text never changes.
 [[nodiscard]] unsigned char upperWindows1252(unsigned char byte);
+// The same for all 256 bytes at once, for scans over many texts.
+[[nodiscard]] const std::array<unsigned char, 256>& windows1252UpperTable();
 
 }  // namespace pictarium
