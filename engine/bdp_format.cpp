@@ -2,6 +2,8 @@
 
 #include "windows_1252.h"
 
+#include <algorithm>
+
 namespace pictarium {
 
 void putInt32(char* destination, std::int32_t value) {
@@ -65,6 +67,10 @@ QString BytesToText(const QByteArray& bytes) {
         }
     }
     return text;
+}
+
+bool hasOnlySpaces(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
 bool hasBdpName(const QString& fileName) {

@@ -50,6 +50,10 @@ void FlipBytes(QByteArray& bytes);
 // One character per byte; bytes below 32 are dropped.
 [[nodiscard]] QString BytesToText(const QByteArray& bytes);
 
+// True when the text is empty once its leading and trailing spaces are
+// removed. Only the space character counts, as in the classic Trim.
+[[nodiscard]] bool hasOnlySpaces(const QString& text);
+
 // True when the name is longer than 4 characters and ends in ".bdp",
 // whatever the case.
 [[nodiscard]] bool hasBdpName(const QString& fileName);

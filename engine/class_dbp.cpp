@@ -119,12 +119,7 @@ bool ClassDBP::OpenBDP(const QString& ifileName) {
 }
 
 bool ClassDBP::GetInfosBDP() {
-    if (!mState.FileNumber.isOpen()) {
-        stopBox(EngineText::OpenBaseFirst);
-        return false;
-    }
-    if (!FileExists(mState.FileName)) {
-        stopBox(EngineText::BaseNotFound);
+    if (!isBaseReady()) {
         return false;
     }
     const QString& path = mState.FileName;
@@ -143,6 +138,30 @@ bool ClassDBP::GetInfosBDP() {
                              "Tessaline. Elle n'appartient à aucune famille des bases de données "
                              "gérées par windows");
     informationBox(text, EngineText::Title);
+    return true;
+}
+
+bool ClassDBP::isBaseReady() {
+    if (!mState.FileNumber.isOpen()) {
+        stopBox(EngineText::OpenBaseFirst);
+        return false;
+    }
+    if (!FileExists(mState.FileName)) {
+        stopBox(EngineText::BaseNotFound);
+        return false;
+    }
+    return true;
+}
+
+bool ClassDBP::hasCurrentRecord(const QString& emptyBaseMessage) {
+    if (mState.RecordCount <= 0) {
+        stopBox(emptyBaseMessage);
+        return false;
+    }
+    if (mState.CurrentIndex < 0 || mState.CurrentIndex >= mState.RecordCount) {
+        stopBox(EngineText::BadIndex);
+        return false;
+    }
     return true;
 }
 

@@ -74,6 +74,9 @@ private:
     void ReadRecord(std::int32_t index, QImage& picture, QString& text);
     bool showRecord(std::int32_t index);
     bool failRecordRead(int number);
+    // The checks that open every operation on the base, each with its box.
+    bool isBaseReady();
+    bool hasCurrentRecord(const QString& emptyBaseMessage);
     bool passesMoveGuard();
     void appendRecord(const QString& text, bool& backupComplete);
     void recoverFailedAdd(int number, bool backupComplete);

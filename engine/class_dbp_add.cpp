@@ -10,11 +10,6 @@ namespace pictarium {
 
 namespace {
 
-bool isBlank(const QString& text) {
-    // Only the space character counts here, as in the classic Trim.
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
-}
-
 IndexEntry readEntry(const BinaryFile& file, std::int32_t index) {
     EntryBytes bytes{};
     file.readExactAt(checkedAdd(HeaderSize, checkedMul(IndexEntrySize, index)), bytes.data(),
@@ -25,19 +20,14 @@ IndexEntry readEntry(const BinaryFile& file, std::int32_t index) {
 }  // namespace
 
 bool ClassDBP::AddBDP(const QImage& Ipic, const QString& iText) {
-    if (!mState.FileNumber.isOpen()) {
-        stopBox(EngineText::OpenBaseFirst);
-        return false;
-    }
-    if (!FileExists(mState.FileName)) {
-        stopBox(EngineText::BaseNotFound);
+    if (!isBaseReady()) {
         return false;
     }
     if (iText.size() > MaxTextLength) {
         stopBox(EngineText::TextTooLong);
         return false;
     }
-    if (isBlank(iText)) {
+    if (hasOnlySpaces(iText)) {
         stopBox(EngineText::TextMissing);
         return false;
     }

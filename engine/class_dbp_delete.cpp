@@ -53,24 +53,11 @@ private:
 }  // namespace
 
 bool ClassDBP::DeleteBDP() {
-    if (!mState.FileNumber.isOpen()) {
-        stopBox(EngineText::OpenBaseFirst);
-        return false;
-    }
-    if (!FileExists(mState.FileName)) {
-        stopBox(EngineText::BaseNotFound);
+    if (!isBaseReady() || !hasCurrentRecord(EngineText::NothingToDelete)) {
         return false;
     }
     const std::int32_t count = mState.RecordCount;
     const std::int32_t current = mState.CurrentIndex;
-    if (count <= 0) {
-        stopBox(EngineText::NothingToDelete);
-        return false;
-    }
-    if (current < 0 || current >= count) {
-        stopBox(EngineText::BadIndex);
-        return false;
-    }
     setBusy(true);
     bool replaced = false;
     try {

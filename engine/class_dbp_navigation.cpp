@@ -41,12 +41,7 @@ bool ClassDBP::MoveTo(std::int32_t index) {
 }
 
 bool ClassDBP::passesMoveGuard() {
-    if (!mState.FileNumber.isOpen()) {
-        stopBox(EngineText::OpenBaseFirst);
-        return false;
-    }
-    if (!FileExists(mState.FileName)) {
-        stopBox(EngineText::BaseNotFound);
+    if (!isBaseReady()) {
         return false;
     }
     setBusy(true);

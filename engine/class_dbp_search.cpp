@@ -58,10 +58,6 @@ private:
     std::size_t mLength = 0;
 };
 
-bool isBlank(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
-}
-
 // The query in stored form, as a decoded description would be: control
 // bytes dropped, then upper-cased.
 QByteArray storedQuery(const QByteArray& flippedBytes) {
@@ -79,25 +75,12 @@ QByteArray storedQuery(const QByteArray& flippedBytes) {
 }  // namespace
 
 bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
-    if (!mState.FileNumber.isOpen()) {
-        stopBox(EngineText::OpenBaseFirst);
-        return false;
-    }
-    if (!FileExists(mState.FileName)) {
-        stopBox(EngineText::BaseNotFound);
+    if (!isBaseReady() || !hasCurrentRecord(EngineText::NothingToSearch)) {
         return false;
     }
     const std::int32_t count = mState.RecordCount;
     const std::int32_t current = mState.CurrentIndex;
-    if (count <= 0) {
-        stopBox(EngineText::NothingToSearch);
-        return false;
-    }
-    if (current < 0 || current >= count) {
-        stopBox(EngineText::BadIndex);
-        return false;
-    }
-    if (isBlank(iText)) {
+    if (hasOnlySpaces(iText)) {
         stopBox(EngineText::SearchTextMissing);
         return false;
     }
