@@ -85,8 +85,12 @@ bool isCompleteBitmap(QByteArrayView bytes) {
             ByteReader pixels(bytes, pixelOffset);
             return endsWithEndOfBitmap(pixels, compression == Rle4);
         }
+        if (width <= 0 || bits <= 0 || bits > 64) {
+            return false;
+        }
+        // Divided rather than multiplied: a hostile header overflows the product.
         const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
-        return width > 0 && rowBytes * height <= bytes.size() - pixelOffset;
+        return height <= (bytes.size() - pixelOffset) / rowBytes;
     } catch (const MalformedPicture&) {
         return false;
     }
