@@ -11,6 +11,7 @@ CliHost::CliHost(QString programFolder, bool answerYes)
 
 void CliHost::GetContent(const QImage& Ipic, const QString& iText) {
     mLastText = iText;
+    mLastPicture = Ipic;
     if (!Ipic.isNull()) {
         ++mDeliveredRecords;
     }

@@ -30,6 +30,7 @@ public:
     // How many records have been delivered with a picture so far.
     [[nodiscard]] int deliveredRecords() const { return mDeliveredRecords; }
     [[nodiscard]] const QString& lastText() const { return mLastText; }
+    [[nodiscard]] const QImage& lastPicture() const { return mLastPicture; }
 
 private:
     QString mProgramFolder;
@@ -37,6 +38,7 @@ private:
     bool mInformationToStandardOutput = false;
     int mDeliveredRecords = 0;
     QString mLastText;
+    QImage mLastPicture;
 };
 
 }  // namespace pictarium::cli

@@ -24,7 +24,9 @@ QList<CommandSyntax> buildTable() {
          {},
          QStringLiteral("ajoute une image et sa description"),
          QStringLiteral("Ajoute à la fin de BASE l'image du fichier IMAGE, décrite par TEXTE "
-                        "(1 à 255 caractères)."),
+                        "(1 à 255 caractères). IMAGE est lu selon son extension, comme dans la "
+                        "fenêtre : BMP, WMF, EMF, RLE, ICO, GIF, JPG, TIF, PNG, PCX, TGA, PSD et "
+                        "les autres formats reconnus."),
          &runAdd},
         {QStringLiteral("list"),
          {base},
@@ -40,6 +42,14 @@ QList<CommandSyntax> buildTable() {
          QStringLiteral("Écrit dans SORTIE.bmp le fichier bitmap de l'enregistrement INDEX, tel "
                         "que la base le reconstruit."),
          &runPicture},
+        {QStringLiteral("export"),
+         {base, index, QStringLiteral("SORTIE")},
+         {},
+         QStringLiteral("enregistre l'image d'un enregistrement en BMP ou JPEG"),
+         QStringLiteral("Enregistre l'image de l'enregistrement INDEX dans SORTIE, comme "
+                        "« Enregistrer sous... » : en BMP 24 bits si le nom finit par .bmp, en "
+                        "JPEG s'il finit par .jpg."),
+         &runExport},
         {QStringLiteral("delete"),
          {base, index},
          {},

@@ -2,8 +2,10 @@
 
 #include "console.h"
 #include "engine_session.h"
-#include "picture_file.h"
+#include "imaging/picture_reader.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace pictarium::cli {
@@ -52,9 +54,20 @@ ExitStatus runCreate(const Invocation& call) {
 
 ExitStatus runAdd(const Invocation& call) {
     // The picture is read first, as the window does before it calls the engine.
-    const PictureFile file = readPictureFile(call.argument(1));
-    if (file.picture.isNull()) {
-        printError(file.error);
+    if (!QFileInfo::exists(call.argument(1))) {
+        printError(QStringLiteral("Impossible de lire l'image « %1 » : fichier introuvable.")
+                       .arg(call.argument(1)));
+        return ExitStatus::Failure;
+    }
+    const PictureReading file = readPictureFile(call.argument(1));
+    if (file.outcome == PictureReading::Outcome::Ignored) {
+        printError(QStringLiteral("« %1 » n'a pas l'extension d'une image reconnue : rien n'est "
+                                  "ajouté.")
+                       .arg(call.argument(1)));
+        return ExitStatus::Failure;
+    }
+    if (file.outcome == PictureReading::Outcome::Refused) {
+        printError(file.refusal.text);
         return ExitStatus::Failure;
     }
     EngineSession session;
@@ -94,6 +107,33 @@ ExitStatus runPicture(const Invocation& call) {
         return ExitStatus::Failure;
     }
     return statusOf(writeWholeFile(call.argument(2), session.state().PictureFile));
+}
+
+ExitStatus runExport(const Invocation& call) {
+    const auto index = parseIndex(call.argument(1));
+    if (!index) {
+        return badIndex(call, call.argument(1));
+    }
+    // The engine chooses the format by the name's last three characters
+    // and says nothing about a name it cannot write; here it is said.
+    const QString target = call.argument(2);
+    const QString extension = target.right(3).toUpper();
+    if (extension != QLatin1String("BMP") && extension != QLatin1String("JPG")) {
+        printError(
+            QStringLiteral("« %1 » : seuls les noms en .bmp ou .jpg sont écrits.").arg(target));
+        return ExitStatus::Failure;
+    }
+    EngineSession session;
+    if (!session.open(call.argument(0)) || !session.show(*index)) {
+        return ExitStatus::Failure;
+    }
+    QFile::remove(target);
+    session.engine().SaveFileInDsk(session.host().lastPicture(), target);
+    if (QFileInfo(target).size() <= 0) {
+        printError(QStringLiteral("Impossible d'écrire le fichier « %1 ».").arg(target));
+        return ExitStatus::Failure;
+    }
+    return ExitStatus::Success;
 }
 
 ExitStatus runDelete(const Invocation& call) {

@@ -11,6 +11,7 @@ namespace pictarium::cli {
 [[nodiscard]] ExitStatus runAdd(const Invocation& call);
 [[nodiscard]] ExitStatus runList(const Invocation& call);
 [[nodiscard]] ExitStatus runPicture(const Invocation& call);
+[[nodiscard]] ExitStatus runExport(const Invocation& call);
 [[nodiscard]] ExitStatus runDelete(const Invocation& call);
 [[nodiscard]] ExitStatus runSearch(const Invocation& call);
 [[nodiscard]] ExitStatus runInfo(const Invocation& call);

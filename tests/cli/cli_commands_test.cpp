@@ -84,6 +84,34 @@ TEST_F(CliCommandsTest, createAddListPictureSearchInfoDeleteRoundTrip) {
         << leftOverTemporaryFiles().join(u' ').toStdString();
 }
 
+TEST_F(CliCommandsTest, addReadsByExtensionAndExportWritesByTheNamesEnding) {
+    ASSERT_EQ(run({"create", Base}).exitCode, 0);
+    const QRgb rose = qRgb(200, 40, 90);
+    // A TIFF goes through the imaging component, a bitmap through the platform's loader.
+    ASSERT_EQ(run({"add", Base, writePicture("rose.tif", QColor(rose), 16, 8), "rose"}).exitCode,
+              0);
+    ASSERT_EQ(run({"add", Base, writePicture("rose.bmp", QColor(rose), 16, 8), "bmp"}).exitCode, 0);
+
+    EXPECT_EQ(run({"export", Base, "0", "copie.BMP"}).exitCode, 0);
+    const QImage bitmap(path("copie.BMP"), "BMP");
+    ASSERT_EQ(bitmap.size(), QSize(16, 8));
+    EXPECT_EQ(bitmap.pixel(5, 5), rose);
+    EXPECT_EQ(readFile("copie.BMP").at(28), 24);  // bits per pixel
+
+    EXPECT_EQ(run({"export", Base, "1", "copie.Jpg"}).exitCode, 0);
+    EXPECT_TRUE(readFile("copie.Jpg").startsWith("\xFF\xD8"));
+    const QColor decoded = QImage(path("copie.Jpg"), "JPEG").pixelColor(5, 5);
+    EXPECT_NEAR(decoded.red(), 200, 12);
+    EXPECT_NEAR(decoded.green(), 40, 12);
+    EXPECT_NEAR(decoded.blue(), 90, 12);
+
+    for (const char* name : {"copie.gif", "copie.jpeg", "sans-extension"}) {
+        const CliResult refused = run({"export", Base, "0", name});
+        EXPECT_EQ(refused.exitCode, 1) << name;
+        EXPECT_FALSE(QFile::exists(path(name))) << name;
+    }
+}
+
 TEST_F(CliCommandsTest, createRefusesBadNamesAndAsksBeforeReplacing) {
     const CliResult badName = run({"create", "base.bd"});
     EXPECT_EQ(badName.exitCode, 1);
@@ -106,6 +134,7 @@ TEST_F(CliCommandsTest, addRefusalsLeaveTheBaseUnchanged) {
     ASSERT_EQ(run({"create", Base}).exitCode, 0);
     const QString picture = writePicture("image.png", Qt::red);
     writeFile("pas-une-image.png", "ceci n'est pas une image");
+    writePicture("photo.jpeg", Qt::red);
 
     struct Refusal {
         QStringList arguments;
@@ -117,7 +146,9 @@ TEST_F(CliCommandsTest, addRefusalsLeaveTheBaseUnchanged) {
          "Le texte ne doit pas dépasser 255 caractères !\n"},
         {{"add", "absente.bdp", picture, "chat"}, "Fichier introuvable !\n"},
         {{"add", Base, "pas-une-image.png", "chat"},
-         "Impossible de lire l'image « pas-une-image.png » : format d'image non reconnu.\n"},
+         "L'image du fichier « pas-une-image.png » ne peut pas être lue !\n"},
+        {{"add", Base, "photo.jpeg", "chat"},
+         "« photo.jpeg » n'a pas l'extension d'une image reconnue : rien n'est ajouté.\n"},
         {{"add", Base, "absente.png", "chat"},
          "Impossible de lire l'image « absente.png » : fichier introuvable.\n"},
     };
