@@ -5,7 +5,8 @@
 namespace pictarium::emf {
 
 // The record types this reader acts on; every other type is skipped.
-enum RecordType : std::uint32_t {
+namespace RecordType {
+enum : std::uint32_t {
     Header = 1,
     PolyBezier = 2,
     Polygon = 3,
@@ -89,5 +90,6 @@ enum RecordType : std::uint32_t {
     AlphaBlend = 114,
     GradientFill = 118,
 };
+}  // namespace RecordType
 
 }  // namespace pictarium::emf

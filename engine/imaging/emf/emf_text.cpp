@@ -1,0 +1,160 @@
+#include "emf_text.h"
+
+#include "emf_canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+
+#include <cmath>
+#include <numbers>
+
+namespace pictarium::emf {
+
+namespace {
+
+constexpr double DegreesPerRadian = 180 / std::numbers::pi;
+constexpr double DefaultPixelSize = 16;  // 12 points at 96 dpi
+constexpr double LargestPixelSize = 16384;
+
+double lengthOf(QPointF vector) {
+    return std::hypot(vector.x(), vector.y());
+}
+
+// Qt's font in bitmap pixels; none when the text is too small or too
+// large to draw.
+std::optional<QFont> qtFont(const LogicalFont& logical, double scaleY) {
+    QFont font(logical.faceName.isEmpty() ? QStringLiteral("Sans Serif") : logical.faceName);
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(static_cast<QFont::Weight>(
+        std::clamp(logical.weight == 0 ? 400 : logical.weight, 1, 1000)));
+    font.setItalic(logical.italic);
+    font.setUnderline(logical.underline);
+    font.setStrikeOut(logical.strikeOut);
+
+    double pixels = DefaultPixelSize;
+    if (logical.height != 0) {
+        pixels = std::abs(static_cast<double>(logical.height)) * scaleY;
+    }
+    if (!(pixels >= 0.5 && pixels <= LargestPixelSize)) {
+        return std::nullopt;
+    }
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+    if (logical.height > 0) {
+        // A positive height is the whole cell, ascent and descent.
+        const QFontMetricsF metrics(font);
+        const double cell = metrics.ascent() + metrics.descent();
+        if (cell > 0) {
+            font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels * pixels / cell))));
+        }
+    }
+    return font;
+}
+
+double horizontalOffset(std::uint32_t align, double width) {
+    if ((align & TextAlign::Centre) == TextAlign::Centre) {
+        return -width / 2;
+    }
+    if ((align & TextAlign::Right) != 0) {
+        return -width;
+    }
+    return 0;
+}
+
+double baselineOffset(std::uint32_t align, const QFontMetricsF& metrics) {
+    if ((align & TextAlign::Baseline) == TextAlign::Baseline) {
+        return 0;
+    }
+    if ((align & TextAlign::Bottom) != 0) {
+        return -metrics.descent();
+    }
+    return metrics.ascent();
+}
+
+void drawCharacters(QPainter& painter, const TextRun& run, QPointF start, double scaleX) {
+    if (run.advances.isEmpty()) {
+        painter.drawText(start, run.text);
+        return;
+    }
+    double x = start.x();
+    for (qsizetype i = 0, advance = 0; i < run.text.size(); ++i, ++advance) {
+        const bool pair = run.text[i].isHighSurrogate() && i + 1 < run.text.size();
+        painter.drawText(QPointF(x, start.y()), run.text.mid(i, pair ? 2 : 1));
+        if (pair) {
+            x += run.advances.value(advance++) * scaleX;
+            ++i;
+        }
+        x += run.advances.value(advance) * scaleX;
+    }
+}
+
+void applyRectangle(QPainter& painter, const TextRun& run, const DeviceContext& context,
+                    const QTransform& toPicture) {
+    if (!run.rectangle) {
+        return;
+    }
+    QPainterPath box;
+    box.addRect(*run.rectangle);
+    box = toPicture.map(box);
+    if (!Canvas::isWithinReach(box.controlPointRect())) {
+        return;
+    }
+    if ((run.options & TextOption::Opaque) != 0) {
+        painter.fillPath(box, context.backgroundColour);
+    }
+    if ((run.options & TextOption::Clipped) != 0) {
+        painter.setClipPath(box, Qt::IntersectClip);
+    }
+}
+
+}  // namespace
+
+double drawTextRun(QPainter& painter, const DeviceContext& context, const QTransform& toPicture,
+                   const TextRun& run) {
+    // Fonts need a Gui application; without one the text is left out.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        return 0;
+    }
+    const QPointF origin = toPicture.map(run.reference);
+    const QPointF axisX = toPicture.map(QPointF(1, 0)) - toPicture.map(QPointF(0, 0));
+    const QPointF axisY = toPicture.map(QPointF(0, 1)) - toPicture.map(QPointF(0, 0));
+    const double scaleX = lengthOf(axisX);
+    const std::optional<QFont> font = qtFont(context.font, lengthOf(axisY));
+    if (!font || !Canvas::isWithinReach(QRectF(origin, origin)) || !(scaleX > 0)) {
+        return 0;
+    }
+    const QFontMetricsF metrics(*font);
+    double width = 0;
+    if (run.advances.isEmpty()) {
+        width = metrics.horizontalAdvance(run.text);
+    } else {
+        for (const double advance : run.advances) {
+            width += advance * scaleX;
+        }
+    }
+    if (!std::isfinite(width) || std::abs(width) > 1e8) {
+        return 0;
+    }
+
+    painter.save();
+    painter.resetTransform();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    applyRectangle(painter, run, context, toPicture);
+    painter.translate(origin);
+    painter.rotate(std::atan2(axisX.y(), axisX.x()) * DegreesPerRadian -
+                   context.font.escapement / 10.0);
+    const QPointF start(horizontalOffset(context.textAlign, width),
+                        baselineOffset(context.textAlign, metrics));
+    if (context.opaqueBackground) {
+        painter.fillRect(QRectF(start.x(), start.y() - metrics.ascent(), width,
+                                metrics.ascent() + metrics.descent()),
+                         context.backgroundColour);
+    }
+    painter.setFont(*font);
+    painter.setPen(context.textColour);
+    drawCharacters(painter, run, start, scaleX);
+    painter.restore();
+    return width / scaleX;
+}
+
+}  // namespace pictarium::emf
