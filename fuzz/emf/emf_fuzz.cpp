@@ -1,0 +1,57 @@
+// Feeds arbitrary bytes to the enhanced metafile reader.
+
+#include "imaging/decoded_picture_check.h"
+#include "imaging/emf/emf_header.h"
+#include "imaging/emf/emf_reader.h"
+#include "imaging/untrusted_bytes.h"
+
+#include <QByteArrayView>
+#include <QGuiApplication>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// Text needs a Gui application: one is made on first use and kept.
+void ensureGuiApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static int argc = 1;
+    static char name[] = "emf_fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+}
+
+// Pictures up to the pixel limit are allowed, but clearing hundreds of
+// megabytes per input would leave little time for the records.
+bool hasSmallFrame(QByteArrayView bytes) {
+    constexpr std::int64_t MaxFuzzedPixels = 1 << 20;
+    try {
+        const QSize size = pictarium::emf::pictureSize(pictarium::emf::readHeader(bytes));
+        return std::int64_t{size.width()} * size.height() <= MaxFuzzedPixels;
+    } catch (const pictarium::MalformedPicture&) {
+        return true;
+    }
+}
+
+}  // namespace
+
+// Fontconfig drops some of what it allocates while Qt matches a font;
+// that is neither ours nor Qt's to free.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ensureGuiApplication();
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    if (!hasSmallFrame(bytes)) {
+        return 0;
+    }
+    pictarium::fuzz::checkDecodedPicture(pictarium::decodeEnhancedMetafile(bytes));
+    return 0;
+}
