@@ -76,8 +76,14 @@ bool isPlausible(const QByteArray& file) {
     if (!rawPixels) {
         return geometry.width * geometry.height <= kMaxPixelsPerRunByte * file.size();
     }
+    // The pixels start at the offset the file header gives; the last row
+    // may lack its padding.
+    const std::int64_t pixelsAt = getInt32(file.constData() + 10);
     const std::int64_t rowBytes = (geometry.width * geometry.bitsPerPixel + 31) / 32 * 4;
-    return rowBytes * geometry.height <= file.size();
+    const std::int64_t lastRowBytes = (geometry.width * geometry.bitsPerPixel + 7) / 8;
+    const std::int64_t needed = rowBytes * (geometry.height - 1) + lastRowBytes;
+    return pixelsAt >= kFileHeaderSize && pixelsAt <= file.size() &&
+           needed <= file.size() - pixelsAt;
 }
 
 // Lays a picture with transparency on white, as the display shows it.

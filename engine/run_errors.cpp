@@ -10,6 +10,8 @@ namespace pictarium {
 
 QString runErrorDescription(int number) {
     switch (number) {
+        case RunError::InvalidProcedureCall:
+            return QStringLiteral("Argument ou appel de procédure incorrect");
         case RunError::Overflow:
             return QStringLiteral("Dépassement de capacité");
         case RunError::OutOfMemory:
@@ -48,6 +50,12 @@ QString runErrorDescription(int number) {
             return QStringLiteral("Erreur d'accès au chemin/fichier");
         case RunError::PathNotFound:
             return QStringLiteral("Chemin d'accès introuvable");
+        case RunError::InvalidPropertyValue:
+            return QStringLiteral("Valeur de propriété non valide");
+        case RunError::InvalidPicture:
+            return QStringLiteral("Image incorrecte");
+        case RunError::CancelSelected:
+            return QStringLiteral("Annulation sélectionnée");
         default:
             return QStringLiteral("Erreur définie par l'application ou par l'objet");
     }

@@ -7,6 +7,7 @@ namespace pictarium {
 // The classic run-time failure numbers. Users and old documentation know
 // them, so the error box keeps showing these rather than raw errno values.
 namespace RunError {
+inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int Overflow = 6;
 inline constexpr int OutOfMemory = 7;
 inline constexpr int SubscriptOutOfRange = 9;
@@ -26,6 +27,9 @@ inline constexpr int DiskNotReady = 71;
 inline constexpr int RenameAcrossDisks = 74;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int InvalidPicture = 481;
+inline constexpr int CancelSelected = 32755;
 }  // namespace RunError
 
 // A failure raised inside an engine operation. It never leaves the engine:

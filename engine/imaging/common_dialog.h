@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run_errors.h"
+
 #include <QString>
 
 namespace pictarium {
@@ -12,7 +14,7 @@ namespace pictarium {
 // as the control raises its cancel failure; any property may also throw.
 class CommonDialog {
 public:
-    static constexpr int DialogCancelled = 32755;
+    static constexpr int DialogCancelled = RunError::CancelSelected;
 
     virtual ~CommonDialog() = default;
 

@@ -106,6 +106,10 @@ TEST(BitmapVariants, HeadersThatPromiseMoreThanTheDataAreRefused) {
     putInt32(hugeRle.data() + 22, 20000);  // 400 megapixels from two bytes
     EXPECT_TRUE(pictureFromBitmapFile(hugeRle).isNull());
     EXPECT_TRUE(pictureFromBitmapFile(QByteArray("BM.")).isNull());
+    // Cut inside its pixels, even by less than its header and palette.
+    const QByteArray whole = variants()[3].file;  // 8-bit palette
+    ASSERT_FALSE(pictureFromBitmapFile(whole).isNull());
+    EXPECT_TRUE(pictureFromBitmapFile(whole.chopped(3)).isNull());
 }
 
 TEST(BitmapVariants, PalettePicturesAreStoredWithTheirPalette) {

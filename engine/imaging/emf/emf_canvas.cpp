@@ -1,5 +1,7 @@
 #include "emf_canvas.h"
 
+#include "emf_styles.h"
+
 #include <cmath>
 
 namespace pictarium::emf {
@@ -40,7 +42,7 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
     }
     mPainter.setCompositionMode(paint.mode);
     mPainter.setBrush(paint.brush);
-    mPainter.setPen(paint.pen);
+    mPainter.setPen(withAffordableDashes(paint.pen, path));
     if (paint.background) {
         mPainter.setBackgroundMode(Qt::OpaqueMode);
         mPainter.setBackground(*paint.background);

@@ -57,6 +57,7 @@ private:
     // Path brackets and clipping (emf_player_paths.cpp)
     void playPath(const Record& record);
     void paintBracketPath(bool fill, bool stroke);
+    void widenPath();
     void combineClip(const QPainterPath& area, std::uint32_t mode);
     void selectClipRegion(const Record& record);
     void clipToRectangle(const Record& record, bool exclude);

@@ -69,13 +69,9 @@ void Player::playPath(const Record& record) {
         case RecordType::StrokeAndFillPath:
             paintBracketPath(true, true);
             break;
-        case RecordType::WidenPath: {
-            QPainterPathStroker stroker(
-                qtPen(mContext.pen, lengthScale(toPicture()), mContext.miterLimit));
-            stroker.setWidth(std::max(stroker.width(), 1.0));
-            mPath = stroker.createStroke(mPath);
+        case RecordType::WidenPath:
+            widenPath();
             break;
-        }
         case RecordType::SelectClipPath:
             combineClip(mPath, RecordReader(record).u32());
             mPath = QPainterPath();
@@ -95,6 +91,13 @@ void Player::playPath(const Record& record) {
         default:
             break;
     }
+}
+
+void Player::widenPath() {
+    const QPen pen = qtPen(mContext.pen, lengthScale(toPicture()), mContext.miterLimit);
+    QPainterPathStroker stroker(withAffordableDashes(pen, mPath));
+    stroker.setWidth(std::max(stroker.width(), 1.0));
+    mPath = stroker.createStroke(mPath);
 }
 
 void Player::paintBracketPath(bool fill, bool stroke) {

@@ -149,6 +149,24 @@ QPainter::CompositionMode compositionOfRasterOperation(std::uint32_t operation) 
     }
 }
 
+QPen withAffordableDashes(const QPen& pen, const QPainterPath& path) {
+    constexpr double MaxDashes = 100000;
+    if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen) {
+        return pen;
+    }
+    double patternLength = 0;
+    for (const qreal length : pen.dashPattern()) {
+        patternLength += length;
+    }
+    patternLength *= std::max(pen.widthF(), 1.0);
+    if (patternLength > 0 && path.length() / patternLength <= MaxDashes) {
+        return pen;
+    }
+    QPen solid = pen;
+    solid.setStyle(Qt::SolidLine);
+    return solid;
+}
+
 double lengthScale(const QTransform& transform) {
     return std::sqrt(
         std::abs(transform.m11() * transform.m22() - transform.m12() * transform.m21()));

@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 
 #include <cstdint>
@@ -27,6 +28,10 @@ namespace pictarium::emf {
 // How a bitmap combines with what is already drawn, after a raster
 // operation that involves the source bitmap.
 [[nodiscard]] QPainter::CompositionMode compositionOfRasterOperation(std::uint32_t operation);
+
+// The pen, solid instead of dashed when the path would take so many dashes
+// that stroking it would take forever.
+[[nodiscard]] QPen withAffordableDashes(const QPen& pen, const QPainterPath& path);
 
 // How much a transform enlarges lengths on average.
 [[nodiscard]] double lengthScale(const QTransform& transform);

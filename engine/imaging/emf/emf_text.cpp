@@ -45,7 +45,8 @@ std::optional<QFont> qtFont(const LogicalFont& logical, double scaleY) {
         const QFontMetricsF metrics(font);
         const double cell = metrics.ascent() + metrics.descent();
         if (cell > 0) {
-            font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels * pixels / cell))));
+            const double em = std::min(pixels * pixels / cell, LargestPixelSize);
+            font.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
         }
     }
     return font;
