@@ -127,4 +127,13 @@ int TargetSummary::print() const {
     return mMissed;
 }
 
+int runProgram(const char* name, int (*body)(int, char**), int argc, char** argv) {
+    try {
+        return body(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "%s: %s\n", name, failure.what());
+        return 1;
+    }
+}
+
 }  // namespace pictarium::bench

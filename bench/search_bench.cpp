@@ -138,10 +138,5 @@ int run(int argc, char** argv) {
 }  // namespace pictarium::bench
 
 int main(int argc, char** argv) {
-    try {
-        return pictarium::bench::run(argc, argv);
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "search_bench: %s\n", failure.what());
-        return 1;
-    }
+    return pictarium::bench::runProgram("search_bench", pictarium::bench::run, argc, argv);
 }

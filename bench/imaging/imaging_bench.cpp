@@ -220,10 +220,5 @@ int run(int argc, char** argv) {
 }  // namespace pictarium::bench
 
 int main(int argc, char** argv) {
-    try {
-        return pictarium::bench::run(argc, argv);
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "imaging_bench: %s\n", failure.what());
-        return 1;
-    }
+    return pictarium::bench::runProgram("imaging_bench", pictarium::bench::run, argc, argv);
 }
