@@ -28,6 +28,31 @@ TEST(EmfSeedsTest, theFuzzerSeedsAreReadableMetafiles) {
     }
 }
 
+// A curve widened with a wide dash-dot pen across two billion units once
+// took millions of dashes, and minutes.
+TEST(EmfCrashSamplesTest, widenedDashedCurve) {
+    const QImage picture =
+        decodeEnhancedMetafile(sampleBytes(QStringLiteral("crashes/widened-dashed-curve.emf")));
+    EXPECT_EQ(picture.size(), QSize(120, 80));
+}
+
+// Clipping to paths widened with dashes across a device a billion pixels
+// wide once spent minutes combining paths of millions of elements, before
+// the cut-off end of the file refused it.
+TEST(EmfCrashSamplesTest, clipToWidenedDashes) {
+    EXPECT_TRUE(
+        decodeEnhancedMetafile(sampleBytes(QStringLiteral("crashes/clip-to-widened-dashes.emf")))
+            .isNull());
+}
+
+// A curve stroked with a pen 77,000 pixels wide, reaching a million pixels
+// outside the picture, once kept the rasterizer busy for minutes.
+TEST(EmfCrashSamplesTest, farReachingWidePen) {
+    const QImage picture =
+        decodeEnhancedMetafile(sampleBytes(QStringLiteral("crashes/far-reaching-wide-pen.emf")));
+    EXPECT_EQ(picture.size(), QSize(120, 80));
+}
+
 }  // namespace
 
 }  // namespace pictarium::test

@@ -290,6 +290,18 @@ TEST(EmfRenderingTest, pensHaveTheirWidthAndColour) {
     EXPECT_EQ(picture.pixel(50, 40), White);
 }
 
+TEST(EmfRenderingTest, shapesReachingFarOutsideTheFrameDrawTheirVisiblePart) {
+    EmfWriter emf = filledWith(Red);
+    emf.rectangle(QRect(QPoint(-50000000, -50000000), QPoint(40, 40)));
+    emf.createPen(2, 0, 10, Blue).selectObject(2);
+    emf.points(Emr::Polyline, {{-50000000, 70}, {50000000, 70}}, false);
+    const QImage picture = render(emf);
+    EXPECT_EQ(picture.pixel(20, 20), Red);
+    EXPECT_EQ(picture.pixel(45, 45), White);
+    EXPECT_EQ(picture.pixel(90, 70), Blue);
+    EXPECT_EQ(picture.pixel(90, 60), White);
+}
+
 TEST(EmfRenderingTest, emfPlusCommentsAndUnknownRecordsAreSkipped) {
     EmfWriter emf = filledWith(Red);
     emf.comment(QByteArray("EMF+") + QByteArray(40, '\x7F'));

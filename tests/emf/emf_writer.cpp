@@ -80,10 +80,6 @@ EmfWriter& EmfWriter::setViewportExtent(int x, int y) {
     return record(11, ByteWriter().u32le(x).u32le(y).result());
 }
 
-EmfWriter& EmfWriter::setWindowOrigin(int x, int y) {
-    return record(10, ByteWriter().u32le(x).u32le(y).result());
-}
-
 EmfWriter& EmfWriter::setWorldTransform(const std::array<float, 6>& matrix) {
     ByteWriter body;
     return record(35, floats(body, matrix).result());

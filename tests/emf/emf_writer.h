@@ -31,7 +31,6 @@ public:
     EmfWriter& setMapMode(int mode);
     EmfWriter& setWindowExtent(int x, int y);
     EmfWriter& setViewportExtent(int x, int y);
-    EmfWriter& setWindowOrigin(int x, int y);
     EmfWriter& setWorldTransform(const std::array<float, 6>& matrix);
     EmfWriter& modifyWorldTransform(const std::array<float, 6>& matrix, int mode);
     EmfWriter& saveContext();

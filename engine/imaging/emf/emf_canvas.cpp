@@ -1,6 +1,9 @@
 #include "emf_canvas.h"
 
 #include "emf_styles.h"
+#include "emf_window_clip.h"
+
+#include <QPainterPathStroker>
 
 #include <cmath>
 
@@ -11,13 +14,20 @@ namespace {
 // Device coordinates beyond 27 bits are beyond what GDI itself draws.
 constexpr double Reach = 134217728.0;
 
+// How far outside the picture shapes are drawn as they are: enough for
+// the smoothing of edges.
+constexpr double WindowMargin = 64;
+
 bool isReachable(double coordinate) {
     return std::isfinite(coordinate) && std::abs(coordinate) <= Reach;
 }
 
 }  // namespace
 
-Canvas::Canvas(QImage& picture) : mPainter(&picture) {
+Canvas::Canvas(QImage& picture)
+    : mPainter(&picture),
+      mWindow(QRectF(picture.rect())
+                  .adjusted(-WindowMargin, -WindowMargin, WindowMargin, WindowMargin)) {
     mPainter.setRenderHint(QPainter::Antialiasing);
     mPainter.setRenderHint(QPainter::TextAntialiasing);
 }
@@ -37,19 +47,49 @@ void Canvas::setClip(const std::optional<QPainterPath>& clip) {
 }
 
 void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
-    if (path.isEmpty() || !isWithinReach(path.controlPointRect())) {
+    const QRectF bounds = path.controlPointRect();
+    if (path.isEmpty() || !isWithinReach(bounds)) {
         return;
     }
     mPainter.setCompositionMode(paint.mode);
-    mPainter.setBrush(paint.brush);
-    mPainter.setPen(withAffordableDashes(paint.pen, path));
     if (paint.background) {
         mPainter.setBackgroundMode(Qt::OpaqueMode);
         mPainter.setBackground(*paint.background);
     } else {
         mPainter.setBackgroundMode(Qt::TransparentMode);
     }
-    mPainter.drawPath(path);
+    const QPen pen = withAffordableDashes(paint.pen, path);
+    const double strokeReach = pen.style() == Qt::NoPen ? 0 : pen.widthF() * pen.miterLimit();
+    if (mWindow.contains(bounds.adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach))) {
+        mPainter.setBrush(paint.brush);
+        mPainter.setPen(pen);
+        mPainter.drawPath(path);
+        return;
+    }
+    drawFarReaching(path, paint.brush, pen);
+}
+
+// Fills and strokes a path that reaches far outside the picture as
+// outlines cut to the window around it.
+void Canvas::drawFarReaching(const QPainterPath& path, const QBrush& brush, const QPen& pen) {
+    mPainter.setPen(Qt::NoPen);
+    if (brush.style() != Qt::NoBrush) {
+        mPainter.setBrush(brush);
+        mPainter.drawPath(clippedToWindow(path, mWindow));
+    }
+    if (pen.style() == Qt::NoPen) {
+        return;
+    }
+    if (pen.isCosmetic()) {
+        // Qt cuts one-pixel lines to the picture itself.
+        mPainter.strokePath(path, pen);
+        return;
+    }
+    QPainterPathStroker stroker(pen);
+    QPainterPath outline = stroker.createStroke(path);
+    outline.setFillRule(Qt::WindingFill);
+    mPainter.setBrush(pen.brush());
+    mPainter.drawPath(clippedToWindow(outline, mWindow));
 }
 
 void Canvas::drawImage(const QImage& image, const QRectF& source, const QTransform& sourceToPicture,

@@ -37,7 +37,10 @@ public:
     [[nodiscard]] static bool isWithinReach(const QRectF& area);
 
 private:
+    void drawFarReaching(const QPainterPath& path, const QBrush& brush, const QPen& pen);
+
     QPainter mPainter;
+    QRectF mWindow;  // the picture and a margin around it
 };
 
 }  // namespace pictarium::emf

@@ -15,6 +15,18 @@ constexpr std::uint32_t RegionOr = 2;
 constexpr std::uint32_t RegionXor = 3;
 constexpr std::uint32_t RegionDiff = 4;
 constexpr std::uint32_t RegionCopy = 5;
+// Combining clip paths costs more than linear time in their size: beyond
+// this many elements a path clips by its bounds.
+constexpr int MaxClipElements = 4096;
+
+QPainterPath affordableClip(const QPainterPath& path) {
+    if (path.elementCount() <= MaxClipElements) {
+        return path;
+    }
+    QPainterPath bounds;
+    bounds.addRect(path.controlPointRect());
+    return bounds;
+}
 
 // The path with every open figure closed, as strokes of a filled path are.
 QPainterPath withFiguresClosed(const QPainterPath& path) {
@@ -107,10 +119,11 @@ void Player::paintBracketPath(bool fill, bool stroke) {
     paintInPicture(path, fill, stroke);
 }
 
-void Player::combineClip(const QPainterPath& area, std::uint32_t mode) {
+void Player::combineClip(const QPainterPath& newArea, std::uint32_t mode) {
+    const QPainterPath area = affordableClip(newArea);
     QPainterPath current;
     if (mContext.clip) {
-        current = *mContext.clip;
+        current = affordableClip(*mContext.clip);
     } else {
         current.addRect(mPictureArea);
     }
