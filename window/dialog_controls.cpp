@@ -46,15 +46,15 @@ void place(QWidget* control, int left, int top, int width, int height) {
     control->setGeometry(twipsRect(left, top, width, height));
 }
 
-QToolButton* createBitmapButton(QWidget* panel, const BitmapButton& spec) {
-    auto* button = createChild<QToolButton>(panel, QString::fromLatin1(spec.name));
-    place(button, spec.left, spec.top, ButtonTwips, ButtonTwips);
-    button->setIcon(QIcon(QStringLiteral(":/bitmaps/%1.xpm").arg(QLatin1String(spec.bitmap))));
-    button->setIconSize(spec.bitmapSize);
-    button->setToolTip(QString::fromUtf8(spec.tooltip));
-    button->setEnabled(spec.enabled);
+QToolButton* createBitmapButton(QWidget* panel, const BitmapButton& layout) {
+    auto* button = createChild<QToolButton>(panel, QString::fromLatin1(layout.name));
+    place(button, layout.left, layout.top, ButtonTwips, ButtonTwips);
+    button->setIcon(QIcon(QStringLiteral(":/bitmaps/%1.xpm").arg(QLatin1String(layout.bitmap))));
+    button->setIconSize(layout.bitmapSize);
+    button->setToolTip(QString::fromUtf8(layout.tooltip));
+    button->setEnabled(layout.enabled);
     button->setFocusPolicy(Qt::StrongFocus);
-    setHelpTopic(button, spec.helpTopic);
+    setHelpTopic(button, layout.helpTopic);
     return button;
 }
 
