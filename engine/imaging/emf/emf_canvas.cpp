@@ -85,8 +85,17 @@ void Canvas::drawFarReaching(const QPainterPath& path, const QBrush& brush, cons
         mPainter.strokePath(path, pen);
         return;
     }
-    QPainterPathStroker stroker(pen);
-    QPainterPath outline = stroker.createStroke(path);
+    // Curves are stroked as the lines that stand for them near the picture.
+    const double reach = pen.widthF() * std::max(pen.miterLimit(), 1.0);
+    QPainterPath lines;
+    for (const QPolygonF& polygon :
+         polygonsNearWindow(path, mWindow.adjusted(-reach, -reach, reach, reach))) {
+        lines.addPolygon(polygon);
+        if (polygon.size() > 2 && polygon.first() == polygon.last()) {
+            lines.closeSubpath();
+        }
+    }
+    QPainterPath outline = QPainterPathStroker(pen).createStroke(lines);
     outline.setFillRule(Qt::WindingFill);
     mPainter.setBrush(pen.brush());
     mPainter.drawPath(clippedToWindow(outline, mWindow));

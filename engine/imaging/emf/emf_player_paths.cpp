@@ -180,6 +180,9 @@ void Player::offsetClip(const Record& record) {
     RecordReader reader(record);
     const QTransform transform = toPicture();
     const QPointF offset = transform.map(reader.pointL()) - transform.map(QPointF(0, 0));
+    if (!Canvas::isWithinReach(QRectF(offset, offset))) {
+        return;
+    }
     mContext.clip->translate(offset);
     mCanvas.setClip(mContext.clip);
 }

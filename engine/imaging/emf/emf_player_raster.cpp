@@ -7,6 +7,8 @@
 
 #include <QLinearGradient>
 
+#include <array>
+
 namespace pictarium::emf {
 
 namespace {
@@ -50,44 +52,89 @@ std::vector<Vertex> readVertices(RecordReader& reader, std::uint32_t count) {
     return vertices;
 }
 
+// A shape of a gradient fill, in logical units, and how to fill it.
+struct GradientShape {
+    QPainterPath area;
+    QBrush brush;
+};
+
+// Qt has no three-colour gradient: a triangle takes its corners' mean colour.
+GradientShape triangleShape(const Vertex& a, const Vertex& b, const Vertex& c) {
+    GradientShape shape;
+    shape.area.addPolygon(QPolygonF({a.point, b.point, c.point}));
+    shape.area.closeSubpath();
+    shape.brush = QColor((a.colour.red() + b.colour.red() + c.colour.red()) / 3,
+                         (a.colour.green() + b.colour.green() + c.colour.green()) / 3,
+                         (a.colour.blue() + b.colour.blue() + c.colour.blue()) / 3);
+    return shape;
+}
+
+// A rectangle shading from one corner's colour to the other's, across or down.
+GradientShape rectangleShape(const Vertex& from, const Vertex& to, bool across,
+                             const QTransform& toPicture) {
+    GradientShape shape;
+    shape.area.addRect(QRectF(from.point, to.point).normalized());
+    const QPointF start = across ? QPointF(from.point.x(), 0) : QPointF(0, from.point.y());
+    const QPointF end = across ? QPointF(to.point.x(), 0) : QPointF(0, to.point.y());
+    QLinearGradient gradient(toPicture.map(start), toPicture.map(end));
+    gradient.setColorAt(0, from.colour);
+    gradient.setColorAt(1, to.colour);
+    shape.brush = gradient;
+    return shape;
+}
+
+// The fields that bit-block transfer, stretch and blend records share.
+struct Blit {
+    QRectF destination;
+    std::uint32_t operation = 0;
+    QRectF source;
+    DibLocation location;
+};
+
+Blit readBlit(RecordReader& reader, std::uint32_t type) {
+    reader.skipBounds();
+    Blit blit;
+    const QPointF origin = reader.pointL();
+    const double width = reader.i32();
+    const double height = reader.i32();
+    blit.destination = QRectF(origin, QSizeF(width, height));
+    blit.operation = reader.u32();
+    const QPointF sourceOrigin = reader.pointL();
+    reader.skip(24 + 4);  // the source's transform and background colour
+    const std::uint32_t usage = reader.u32();
+    blit.location = readDibLocation(reader);
+    blit.location.usage = usage;
+    QSizeF sourceSize(width, height);
+    if (type != RecordType::BitBlt) {
+        const double sourceWidth = reader.i32();
+        sourceSize = QSizeF(sourceWidth, reader.i32());
+    }
+    blit.source = QRectF(sourceOrigin, sourceSize);
+    return blit;
+}
+
 }  // namespace
 
 // Bit-block transfers: a bitmap, or for raster operations without a source
 // only the brush, into a destination rectangle.
 void Player::playBlit(const Record& record) {
     RecordReader reader(record);
-    reader.skipBounds();
-    const double x = reader.i32();
-    const double y = reader.i32();
-    const double width = reader.i32();
-    const double height = reader.i32();
-    const QRectF destination(x, y, width, height);
-    const std::uint32_t operation = reader.u32();
-    const double sourceX = reader.i32();
-    const double sourceY = reader.i32();
-    reader.skip(24 + 4);  // the source's transform and background colour
-    const std::uint32_t usage = reader.u32();
-    DibLocation location = readDibLocation(reader);
-    location.usage = usage;
-    QSizeF sourceSize(width, height);
-    if (record.type != RecordType::BitBlt) {
-        const double sourceWidth = reader.i32();
-        sourceSize = QSizeF(sourceWidth, reader.i32());
-    }
-    if (location.headerSize == 0) {
-        fillWithoutSource(destination, operation);
+    const Blit blit = readBlit(reader, record.type);
+    if (blit.location.headerSize == 0) {
+        fillWithoutSource(blit.destination, blit.operation);
         return;
     }
-    const bool blend = record.type == RecordType::AlphaBlend;
-    const bool sourceAlpha = blend && ((operation >> 24) & 0xFF) == SourceAlphaFormat;
-    const QImage image = dibOfRecord(reader, location, sourceAlpha);
-    const QRectF source(QPointF(sourceX, sourceY), sourceSize);
-    if (blend) {
-        const double opacity = ((operation >> 16) & 0xFF) / 255.0;
-        placeBitmap(image, source, destination, QPainter::CompositionMode_SourceOver, opacity);
-    } else {
-        placeBitmap(image, source, destination, compositionOfRasterOperation(operation));
+    if (record.type != RecordType::AlphaBlend) {
+        placeBitmap(dibOfRecord(reader, blit.location), blit.source, blit.destination,
+                    compositionOfRasterOperation(blit.operation));
+        return;
     }
+    // The operation holds the blend: constant alpha in its third byte, and
+    // whether the bitmap has alpha of its own in its fourth.
+    const bool sourceAlpha = ((blit.operation >> 24) & 0xFF) == SourceAlphaFormat;
+    const double opacity = ((blit.operation >> 16) & 0xFF) / 255.0;
+    placeBitmap(dibOfRecord(reader, blit.location, sourceAlpha), blit.source, blit.destination,
+                QPainter::CompositionMode_SourceOver, opacity);
 }
 
 void Player::playStretchDib(const Record& record) {
@@ -177,45 +224,27 @@ void Player::playGradientFill(const Record& record) {
     const std::uint32_t vertexCount = reader.u32();
     const std::uint32_t shapeCount = reader.u32();
     const std::uint32_t mode = reader.u32();
+    if (mode != GradientHorizontal && mode != GradientVertical && mode != GradientTriangles) {
+        return;
+    }
     const std::vector<Vertex> vertices = readVertices(reader, vertexCount);
-    const qsizetype indexCount = mode == GradientTriangles ? 3 : 2;
-    requireValid(reader.holds(shapeCount, 4 * indexCount));
+    const qsizetype cornerCount = mode == GradientTriangles ? 3 : 2;
+    requireValid(reader.holds(shapeCount, 4 * cornerCount));
     const QTransform transform = toPicture();
     for (std::uint32_t shape = 0; shape < shapeCount; ++shape) {
-        std::vector<const Vertex*> corners;
-        for (qsizetype i = 0; i < indexCount; ++i) {
+        std::array<const Vertex*, 3> corners{};
+        for (qsizetype i = 0; i < cornerCount; ++i) {
             const std::uint32_t index = reader.u32();
             requireValid(index < vertexCount);
-            corners.push_back(&vertices[index]);
+            corners[i] = &vertices[index];
         }
-        QPainterPath area;
+        const GradientShape gradient =
+            mode == GradientTriangles
+                ? triangleShape(*corners[0], *corners[1], *corners[2])
+                : rectangleShape(*corners[0], *corners[1], mode == GradientHorizontal, transform);
         Paint paint;
-        if (mode == GradientTriangles) {
-            // Qt has no three-colour gradient: the triangle takes the mean colour.
-            area.addPolygon(QPolygonF({corners[0]->point, corners[1]->point, corners[2]->point}));
-            const auto mean = [&corners](auto channel) {
-                return (channel(corners[0]->colour) + channel(corners[1]->colour) +
-                        channel(corners[2]->colour)) /
-                       3;
-            };
-            paint.brush = QColor(mean([](QColor c) { return c.red(); }),
-                                 mean([](QColor c) { return c.green(); }),
-                                 mean([](QColor c) { return c.blue(); }));
-        } else if (mode == GradientHorizontal || mode == GradientVertical) {
-            const QRectF box = QRectF(corners[0]->point, corners[1]->point).normalized();
-            area.addRect(box);
-            const QPointF end = mode == GradientHorizontal ? QPointF(corners[1]->point.x(), 0)
-                                                           : QPointF(0, corners[1]->point.y());
-            const QPointF start = mode == GradientHorizontal ? QPointF(corners[0]->point.x(), 0)
-                                                             : QPointF(0, corners[0]->point.y());
-            QLinearGradient gradient(transform.map(start), transform.map(end));
-            gradient.setColorAt(0, corners[0]->colour);
-            gradient.setColorAt(1, corners[1]->colour);
-            paint.brush = gradient;
-        } else {
-            return;
-        }
-        mCanvas.drawPath(transform.map(area), paint);
+        paint.brush = gradient.brush;
+        mCanvas.drawPath(transform.map(gradient.area), paint);
     }
 }
 

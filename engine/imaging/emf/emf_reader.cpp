@@ -3,22 +3,30 @@
 #include "emf_header.h"
 #include "emf_player.h"
 #include "emf_record.h"
+#include "emf_record_types.h"
 
 namespace pictarium {
 
 namespace {
 
-// Plays every record onto the picture; false when the end-of-file record
-// never comes.
-bool playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture) {
-    emf::Player player(header, picture);
+// Walks the chain of records up to the end-of-file record, so that a file
+// cut short is refused before its picture is allocated.
+bool hasWholeChain(QByteArrayView bytes) {
     emf::RecordStream stream(bytes);
     while (!stream.atEnd()) {
-        if (!player.play(stream.next())) {
+        if (stream.next().type == emf::RecordType::EndOfFile) {
             return true;
         }
     }
     return false;
+}
+
+// Plays the records onto the picture, up to the end-of-file record.
+void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture) {
+    emf::Player player(header, picture);
+    emf::RecordStream stream(bytes);
+    while (!stream.atEnd() && player.play(stream.next())) {
+    }
 }
 
 }  // namespace
@@ -26,12 +34,14 @@ bool playRecords(QByteArrayView bytes, const emf::Header& header, QImage& pictur
 QImage decodeEnhancedMetafile(QByteArrayView bytes) {
     try {
         const emf::Header header = emf::readHeader(bytes);
+        const QByteArrayView records = bytes.first(header.fileBytes);
+        if (!hasWholeChain(records)) {
+            return {};
+        }
         const QSize size = emf::pictureSize(header);
         QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
         picture.fill(Qt::white);
-        if (!playRecords(bytes.first(header.fileBytes), header, picture)) {
-            return {};
-        }
+        playRecords(records, header, picture);
         return picture;
     } catch (const MalformedPicture&) {
         return {};

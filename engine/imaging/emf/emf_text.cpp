@@ -16,6 +16,8 @@ namespace {
 constexpr double DegreesPerRadian = 180 / std::numbers::pi;
 constexpr double DefaultPixelSize = 16;  // 12 points at 96 dpi
 constexpr double LargestPixelSize = 16384;
+// Characters placed further along than this are off any picture.
+constexpr double LargestOffset = 1e7;
 
 double lengthOf(QPointF vector) {
     return std::hypot(vector.x(), vector.y());
@@ -80,7 +82,9 @@ void drawCharacters(QPainter& painter, const TextRun& run, QPointF start, double
     double x = start.x();
     for (qsizetype i = 0, advance = 0; i < run.text.size(); ++i, ++advance) {
         const bool pair = run.text[i].isHighSurrogate() && i + 1 < run.text.size();
-        painter.drawText(QPointF(x, start.y()), run.text.mid(i, pair ? 2 : 1));
+        if (std::abs(x) <= LargestOffset) {
+            painter.drawText(QPointF(x, start.y()), run.text.mid(i, pair ? 2 : 1));
+        }
         if (pair) {
             x += run.advances.value(advance++) * scaleX;
             ++i;
@@ -133,7 +137,7 @@ double drawTextRun(QPainter& painter, const DeviceContext& context, const QTrans
             width += advance * scaleX;
         }
     }
-    if (!std::isfinite(width) || std::abs(width) > 1e8) {
+    if (!std::isfinite(width) || std::abs(width) > LargestOffset) {
         return 0;
     }
 

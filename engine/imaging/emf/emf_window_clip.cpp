@@ -2,6 +2,8 @@
 
 #include <QPolygonF>
 
+#include <algorithm>
+
 namespace pictarium::emf {
 
 namespace {
@@ -76,12 +78,67 @@ QPolygonF clipPolygon(QPolygonF polygon, const QRectF& window) {
     return withoutEdgeRuns(polygon, window);
 }
 
+constexpr int MaxCurveDepth = 16;
+constexpr double Flatness = 0.25;
+
+QRectF hullBounds(QPointF a, QPointF b, QPointF c, QPointF d) {
+    const auto [left, right] = std::minmax({a.x(), b.x(), c.x(), d.x()});
+    const auto [top, bottom] = std::minmax({a.y(), b.y(), c.y(), d.y()});
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+// Whether the control points are so close to the thirds of the chord that
+// the chord is the curve.
+bool isFlat(QPointF start, QPointF control1, QPointF control2, QPointF end) {
+    const QPointF off1 = control1 - (2 * start + end) / 3;
+    const QPointF off2 = control2 - (start + 2 * end) / 3;
+    return std::max(QPointF::dotProduct(off1, off1), QPointF::dotProduct(off2, off2)) <=
+           Flatness * Flatness;
+}
+
+// Halves the curve until its pieces are flat or away from the window.
+void appendCurve(QPolygonF& polygon, QPointF start, QPointF control1, QPointF control2, QPointF end,
+                 const QRectF& window, int depth) {
+    if (depth == 0 || !hullBounds(start, control1, control2, end).intersects(window) ||
+        isFlat(start, control1, control2, end)) {
+        polygon.append(end);
+        return;
+    }
+    const QPointF a = (start + control1) / 2;
+    const QPointF b = (control1 + control2) / 2;
+    const QPointF c = (control2 + end) / 2;
+    const QPointF ab = (a + b) / 2;
+    const QPointF bc = (b + c) / 2;
+    const QPointF middle = (ab + bc) / 2;
+    appendCurve(polygon, start, a, ab, middle, window, depth - 1);
+    appendCurve(polygon, middle, bc, c, end, window, depth - 1);
+}
+
 }  // namespace
+
+QList<QPolygonF> polygonsNearWindow(const QPainterPath& path, const QRectF& window) {
+    QList<QPolygonF> polygons;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        if (element.isMoveTo() || polygons.isEmpty()) {
+            polygons.append(QPolygonF());
+        }
+        QPolygonF& polygon = polygons.last();
+        if (element.isCurveTo() && i + 2 < path.elementCount() && !polygon.isEmpty()) {
+            appendCurve(polygon, polygon.last(), element, path.elementAt(i + 1),
+                        path.elementAt(i + 2), window, MaxCurveDepth);
+            i += 2;
+        } else {
+            polygon.append(element);
+        }
+    }
+    return polygons;
+}
 
 QPainterPath clippedToWindow(const QPainterPath& path, const QRectF& window) {
     QPainterPath clipped;
     clipped.setFillRule(path.fillRule());
-    for (const QPolygonF& polygon : path.toSubpathPolygons()) {
+    for (const QPolygonF& polygon : polygonsNearWindow(path, window)) {
         const QPolygonF part = clipPolygon(polygon, window);
         if (part.size() >= 3) {
             clipped.addPolygon(part);
