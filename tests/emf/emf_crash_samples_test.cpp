@@ -53,6 +53,14 @@ TEST(EmfCrashSamplesTest, farReachingWidePen) {
     EXPECT_EQ(picture.size(), QSize(120, 80));
 }
 
+// A path widened three times with a dashed pen two million pixels wide
+// grew to millions of elements and ran the fuzzer out of memory.
+TEST(EmfCrashSamplesTest, widenedTwice) {
+    const QImage picture =
+        decodeEnhancedMetafile(sampleBytes(QStringLiteral("crashes/widened-twice.emf")));
+    EXPECT_EQ(picture.size(), QSize(120, 80));
+}
+
 }  // namespace
 
 }  // namespace pictarium::test

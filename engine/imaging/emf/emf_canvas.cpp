@@ -14,9 +14,15 @@ namespace {
 // Device coordinates beyond 27 bits are beyond what GDI itself draws.
 constexpr double Reach = 134217728.0;
 
-// How far outside the picture shapes are drawn as they are: enough for
-// the smoothing of edges.
+// How far outside the picture far-reaching shapes are cut: enough for the
+// smoothing of edges.
 constexpr double WindowMargin = 64;
+// Shapes within this much of the picture are drawn as they are.
+constexpr double ComfortMargin = 4096;
+// Dashes a shape may take: as Qt draws them, or, far-reaching, as outlines.
+constexpr double MaxDashes = 10000;
+constexpr double MaxOutlinedDashes = 1000;
+constexpr int MaxFarReachingElements = 20000;
 
 bool isReachable(double coordinate) {
     return std::isfinite(coordinate) && std::abs(coordinate) <= Reach;
@@ -27,7 +33,9 @@ bool isReachable(double coordinate) {
 Canvas::Canvas(QImage& picture)
     : mPainter(&picture),
       mWindow(QRectF(picture.rect())
-                  .adjusted(-WindowMargin, -WindowMargin, WindowMargin, WindowMargin)) {
+                  .adjusted(-WindowMargin, -WindowMargin, WindowMargin, WindowMargin)),
+      mComfortZone(QRectF(picture.rect())
+                       .adjusted(-ComfortMargin, -ComfortMargin, ComfortMargin, ComfortMargin)) {
     mPainter.setRenderHint(QPainter::Antialiasing);
     mPainter.setRenderHint(QPainter::TextAntialiasing);
 }
@@ -58,9 +66,10 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
     } else {
         mPainter.setBackgroundMode(Qt::TransparentMode);
     }
-    const QPen pen = withAffordableDashes(paint.pen, path);
+    const QPen pen = affordablePen(paint.pen, path, MaxDashes);
     const double strokeReach = pen.style() == Qt::NoPen ? 0 : pen.widthF() * pen.miterLimit();
-    if (mWindow.contains(bounds.adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach))) {
+    if (mComfortZone.contains(
+            bounds.adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach))) {
         mPainter.setBrush(paint.brush);
         mPainter.setPen(pen);
         mPainter.drawPath(path);
@@ -72,6 +81,11 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
 // Fills and strokes a path that reaches far outside the picture as
 // outlines cut to the window around it.
 void Canvas::drawFarReaching(const QPainterPath& path, const QBrush& brush, const QPen& pen) {
+    // Cutting and outlining cost a lot per element; paths this large and
+    // this far-reaching come from repeated widening, not from drawings.
+    if (path.elementCount() > MaxFarReachingElements) {
+        return;
+    }
     mPainter.setPen(Qt::NoPen);
     if (brush.style() != Qt::NoBrush) {
         mPainter.setBrush(brush);
@@ -85,6 +99,12 @@ void Canvas::drawFarReaching(const QPainterPath& path, const QBrush& brush, cons
         mPainter.strokePath(path, pen);
         return;
     }
+    mPainter.setBrush(pen.brush());
+    mPainter.drawPath(clippedToWindow(strokeOutline(path, pen), mWindow));
+}
+
+QPainterPath Canvas::strokeOutline(const QPainterPath& path, const QPen& anyPen) const {
+    const QPen pen = affordablePen(anyPen, path, MaxOutlinedDashes);
     // Curves are stroked as the lines that stand for them near the picture.
     const double reach = pen.widthF() * std::max(pen.miterLimit(), 1.0);
     QPainterPath lines;
@@ -97,8 +117,18 @@ void Canvas::drawFarReaching(const QPainterPath& path, const QBrush& brush, cons
     }
     QPainterPath outline = QPainterPathStroker(pen).createStroke(lines);
     outline.setFillRule(Qt::WindingFill);
-    mPainter.setBrush(pen.brush());
-    mPainter.drawPath(clippedToWindow(outline, mWindow));
+    return outline;
+}
+
+// Pens wider than a few times the picture paint all of it wherever they
+// pass near; narrower ones keep the stroker's work within reason.
+QPen Canvas::affordablePen(const QPen& pen, const QPainterPath& path, double maxDashes) const {
+    QPen affordable = pen;
+    const double widest = 4 * (mWindow.width() + mWindow.height());
+    if (affordable.widthF() > widest) {
+        affordable.setWidthF(widest);
+    }
+    return withAffordableDashes(affordable, path, maxDashes);
 }
 
 void Canvas::drawImage(const QImage& image, const QRectF& source, const QTransform& sourceToPicture,

@@ -33,14 +33,20 @@ public:
     void drawImage(const QImage& image, const QRectF& source, const QTransform& sourceToPicture,
                    QPainter::CompositionMode mode, bool smooth, double opacity = 1);
     [[nodiscard]] QPainter& painter() { return mPainter; }
+    // The outline the pen draws along the path, as far as it shows near
+    // the picture.
+    [[nodiscard]] QPainterPath strokeOutline(const QPainterPath& path, const QPen& pen) const;
 
     [[nodiscard]] static bool isWithinReach(const QRectF& area);
 
 private:
     void drawFarReaching(const QPainterPath& path, const QBrush& brush, const QPen& pen);
+    [[nodiscard]] QPen affordablePen(const QPen& pen, const QPainterPath& path,
+                                     double maxDashes) const;
 
     QPainter mPainter;
-    QRectF mWindow;  // the picture and a margin around it
+    QRectF mWindow;       // the picture and a margin around it
+    QRectF mComfortZone;  // where shapes are drawn as they are
 };
 
 }  // namespace pictarium::emf

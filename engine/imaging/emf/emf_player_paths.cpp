@@ -4,8 +4,6 @@
 #include "emf_region.h"
 #include "emf_styles.h"
 
-#include <QPainterPathStroker>
-
 namespace pictarium::emf {
 
 namespace {
@@ -16,7 +14,7 @@ constexpr std::uint32_t RegionXor = 3;
 constexpr std::uint32_t RegionDiff = 4;
 constexpr std::uint32_t RegionCopy = 5;
 // Combining clip paths costs more than linear time in their size: beyond
-// this many elements a path clips by its bounds.
+// this many elements a path clips by its bounds, and is not widened.
 constexpr int MaxClipElements = 4096;
 
 QPainterPath affordableClip(const QPainterPath& path) {
@@ -106,10 +104,14 @@ void Player::playPath(const Record& record) {
 }
 
 void Player::widenPath() {
-    const QPen pen = qtPen(mContext.pen, lengthScale(toPicture()), mContext.miterLimit);
-    QPainterPathStroker stroker(withAffordableDashes(pen, mPath));
-    stroker.setWidth(std::max(stroker.width(), 1.0));
-    mPath = stroker.createStroke(mPath);
+    // Each widening multiplies a path's elements; paths this large are
+    // left as they are.
+    if (mPath.elementCount() > MaxClipElements) {
+        return;
+    }
+    QPen pen = qtPen(mContext.pen, lengthScale(toPicture()), mContext.miterLimit);
+    pen.setWidthF(std::max(pen.widthF(), 1.0));
+    mPath = mCanvas.strokeOutline(mPath, pen);
 }
 
 void Player::paintBracketPath(bool fill, bool stroke) {

@@ -149,17 +149,17 @@ QPainter::CompositionMode compositionOfRasterOperation(std::uint32_t operation) 
     }
 }
 
-QPen withAffordableDashes(const QPen& pen, const QPainterPath& path) {
-    constexpr double MaxDashes = 100000;
-    if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen) {
+QPen withAffordableDashes(const QPen& pen, const QPainterPath& path, double maxDashes) {
+    // Qt draws the dashes of one-pixel pens itself, only where they show.
+    if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen || pen.isCosmetic()) {
         return pen;
     }
     double patternLength = 0;
     for (const qreal length : pen.dashPattern()) {
         patternLength += length;
     }
-    patternLength *= std::max(pen.widthF(), 1.0);
-    if (patternLength > 0 && path.length() / patternLength <= MaxDashes) {
+    patternLength *= pen.widthF();
+    if (patternLength > 0 && path.length() / patternLength <= maxDashes) {
         return pen;
     }
     QPen solid = pen;

@@ -29,9 +29,10 @@ namespace pictarium::emf {
 // operation that involves the source bitmap.
 [[nodiscard]] QPainter::CompositionMode compositionOfRasterOperation(std::uint32_t operation);
 
-// The pen, solid instead of dashed when the path would take so many dashes
-// that stroking it would take forever.
-[[nodiscard]] QPen withAffordableDashes(const QPen& pen, const QPainterPath& path);
+// The pen, solid instead of dashed when the path would take more than
+// `maxDashes` dashes: stroking them could take minutes.
+[[nodiscard]] QPen withAffordableDashes(const QPen& pen, const QPainterPath& path,
+                                        double maxDashes);
 
 // How much a transform enlarges lengths on average.
 [[nodiscard]] double lengthScale(const QTransform& transform);
