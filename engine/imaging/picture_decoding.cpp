@@ -3,6 +3,7 @@
 #include "bitmap_file.h"
 #include "bitmap_picture.h"
 #include "clipboard_file_decoder.h"
+#include "emf/emf_reader.h"
 #include "eps_decoder.h"
 #include "gem_image_decoder.h"
 #include "imaging_errors.h"
@@ -132,6 +133,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeClipboardFile(bytes);
         case PictureFormat::GemImage:
             return decodeGemImage(bytes);
+        case PictureFormat::EnhancedMetafile:
+            return decodeEnhancedMetafile(bytes);
         case PictureFormat::PostScript:
             return decodeEncapsulatedPostScript(path, bytes);
         default:

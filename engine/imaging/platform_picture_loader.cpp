@@ -15,6 +15,7 @@ bool isPlatformFormat(PictureFormat format) {
         case PictureFormat::Gif:
         case PictureFormat::Jpeg:
         case PictureFormat::Metafile:
+        case PictureFormat::EnhancedMetafile:
             return true;
         default:
             return false;

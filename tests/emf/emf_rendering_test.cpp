@@ -8,7 +8,6 @@ namespace pictarium::test {
 namespace {
 
 constexpr QRgb White = 0xFFFFFFFF;
-constexpr QRgb Black = 0xFF000000;
 constexpr QRgb Red = 0xFFFF0000;
 constexpr QRgb Green = 0xFF00FF00;
 constexpr QRgb Blue = 0xFF0000FF;

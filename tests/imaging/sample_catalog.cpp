@@ -63,7 +63,7 @@ std::vector<Sample> groupASamples() {
          transparentReferenceOnWhite(), 1},
         {"run-length.rle", writtenByMagick(colour, "BMP3", {"Palette", "RLE"}), colour},
         {"clip-art.wmf", windowsMetafile(), redBlueHalves(), RenderedTolerance, 8},
-        {"drawing.emf", enhancedMetafile(), QImage()},
+        {"drawing.emf", enhancedMetafile(), solid(48, 32, qRgb(255, 255, 255))},
         {"icon.ico", writtenByMagick({solid(12, 8, qRgb(0, 255, 0)), colour}, "ICO"), colour},
         {"animation.gif", writtenByMagick({colour, solid(24, 16, qRgb(0, 0, 255))}, "GIF"), colour},
         {"transparent.gif", writtenByMagick(withTransparentCorner(false), "GIF"),
