@@ -1,4 +1,6 @@
 #include "cli_fixture.h"
+#include "emf_samples.h"
+#include "imaging/emf/emf_reader.h"
 
 #include <QImage>
 
@@ -109,6 +111,22 @@ TEST_F(CliCommandsTest, addReadsByExtensionAndExportWritesByTheNamesEnding) {
         const CliResult refused = run({"export", Base, "0", name});
         EXPECT_EQ(refused.exitCode, 1) << name;
         EXPECT_FALSE(QFile::exists(path(name))) << name;
+    }
+}
+
+// Metafile text is drawn with the machine's fonts: the command line must
+// not leave it out where the window would show it.
+TEST_F(CliCommandsTest, metafilesAreAddedWithTheirText) {
+    ASSERT_EQ(run({"create", Base}).exitCode, 0);
+    const QList<pictarium::test::EmfSample> samples = pictarium::test::emfSamplesOfEveryKind();
+    for (int index = 0; index < samples.size(); ++index) {
+        const pictarium::test::EmfSample& sample = samples[index];
+        SCOPED_TRACE(sample.name.toStdString());
+        writeFile(sample.name, sample.bytes);
+        ASSERT_EQ(run({"add", Base, sample.name, sample.name}).exitCode, 0);
+        ASSERT_EQ(run({"export", Base, QString::number(index), "copie.bmp"}).exitCode, 0);
+        EXPECT_EQ(QImage(path("copie.bmp"), "BMP").convertToFormat(QImage::Format_RGB32),
+                  pictarium::decodeEnhancedMetafile(sample.bytes));
     }
 }
 
