@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace pictarium::test {
 
 namespace {
@@ -173,6 +175,54 @@ TEST(EmfRenderingTest, opaqueTextFillsItsCellWithTheBackgroundColour) {
     EXPECT_GT(countOf(picture, Yellow, QRect(10, 10, 30, 40)), 100);
     EXPECT_GT(countOf(picture, Blue, QRect(10, 10, 30, 40)), 50);
     EXPECT_EQ(countOf(picture, Yellow, QRect(100, 0, 100, 100)), 0);
+}
+
+// Columns from the leftmost to the rightmost inked one.
+int inkWidth(const QImage& picture) {
+    int left = picture.width();
+    int right = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (isInked(picture.pixel(x, y))) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return right - left + 1;
+}
+
+int inkWidthOf(const QString& text, const QString& face, int width = 0,
+               std::uint8_t pitchAndFamily = 0) {
+    EmfWriter emf(600, 80);
+    emf.createFont(1, -40, face, width, pitchAndFamily).selectObject(1);
+    emf.setBackgroundMode(Transparent).textOut({10, 10}, text);
+    return inkWidth(render(emf));
+}
+
+// How far the pen moves for one character, measured from a run of seven.
+double advanceOf(QChar character, const QString& face, std::uint8_t pitchAndFamily = 0) {
+    return (inkWidthOf(QString(7, character), face, 0, pitchAndFamily) -
+            inkWidthOf(QString(character), face, 0, pitchAndFamily)) /
+           6.0;
+}
+
+TEST(EmfRenderingTest, fontsKeepTheirFamilyWhenTheFaceIsMissingOrUnnamed) {
+    constexpr std::uint8_t Modern = 0x30;
+    // Courier New is rarely installed; whatever stands in for it is monospaced.
+    const QString courier = QStringLiteral("Courier New");
+    EXPECT_NEAR(advanceOf('i', courier), advanceOf('M', courier), 1.0);
+    EXPECT_NEAR(advanceOf('i', {}, Modern), advanceOf('M', {}, Modern), 1.0);
+    EXPECT_LT(advanceOf('i', {}), advanceOf('M', {}) * 0.6);
+}
+
+TEST(EmfRenderingTest, anAverageCharacterWidthNarrowsTheGlyphs) {
+    const QString face = QStringLiteral("DejaVu Sans");
+    const int natural = inkWidthOf(QStringLiteral("MMMM"), face);
+    const int narrow = inkWidthOf(QStringLiteral("MMMM"), face, 8);
+    EXPECT_GT(natural, 80);
+    EXPECT_LT(narrow, natural * 3 / 4);
+    EXPECT_GT(narrow, 0);
 }
 
 QImage fourColours(int width, int height) {

@@ -113,10 +113,13 @@ EmfWriter& EmfWriter::createBrush(int index, int style, QRgb colour, int hatch) 
         39, ByteWriter().u32le(index).u32le(style).u32le(colorRef(colour)).u32le(hatch).result());
 }
 
-EmfWriter& EmfWriter::createFont(int index, int height, const QString& face) {
+EmfWriter& EmfWriter::createFont(int index, int height, const QString& face, int width,
+                                 std::uint8_t pitchAndFamily) {
     ByteWriter body;
-    body.u32le(index).u32le(static_cast<std::uint32_t>(height)).u32le(0).u32le(0).u32le(0);
-    body.u32le(700).u8(0).u8(0).u8(0).u8(0).u32le(0);
+    body.u32le(index).u32le(static_cast<std::uint32_t>(height));
+    body.u32le(static_cast<std::uint32_t>(width)).u32le(0).u32le(0);
+    body.u32le(700).u8(0).u8(0).u8(0).u8(0);
+    body.u8(0).u8(0).u8(0).u8(pitchAndFamily);
     const qsizetype nameStart = body.size();
     for (const QChar character : face) {
         body.u16le(character.unicode());

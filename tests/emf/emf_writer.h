@@ -38,7 +38,9 @@ public:
 
     EmfWriter& createPen(int index, int style, int width, QRgb colour);
     EmfWriter& createBrush(int index, int style, QRgb colour, int hatch = 0);
-    EmfWriter& createFont(int index, int height, const QString& face);
+    // A bold font; `width` is the average character width, 0 for the face's own.
+    EmfWriter& createFont(int index, int height, const QString& face, int width = 0,
+                          std::uint8_t pitchAndFamily = 0);
     EmfWriter& selectObject(std::uint32_t index);
     EmfWriter& deleteObject(int index);
 

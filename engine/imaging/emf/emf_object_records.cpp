@@ -107,14 +107,15 @@ CreatedObject readExtCreateFontIndirect(const Record& record) {
     CreatedObject created{reader.u32(), {}};
     LogicalFont font;
     font.height = reader.i32();
-    (void)reader.i32();  // average width
+    font.width = reader.i32();
     font.escapement = reader.i32();
     (void)reader.i32();  // orientation
     font.weight = reader.i32();
     font.italic = reader.u8() != 0;
     font.underline = reader.u8() != 0;
     font.strikeOut = reader.u8() != 0;
-    reader.skip(5);  // character set, precisions, quality, pitch and family
+    reader.skip(4);  // character set, precisions, quality
+    font.pitchAndFamily = reader.u8();
     font.faceName = utf16Text(reader.take(2 * FaceNameCharacters));
     if (const qsizetype end = font.faceName.indexOf(QChar(0)); end >= 0) {
         font.faceName.truncate(end);

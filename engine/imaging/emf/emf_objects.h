@@ -28,11 +28,13 @@ struct LogicalBrush {
 
 struct LogicalFont {
     std::int32_t height = 0;      // < 0: character height, > 0: cell height
+    std::int32_t width = 0;       // average character width; 0: the face's own
     std::int32_t escapement = 0;  // tenths of a degree, counter-clockwise
     std::int32_t weight = 400;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
+    std::uint8_t pitchAndFamily = 0;  // pitch in the low bits, family in the high nibble
     QString faceName;
 };
 

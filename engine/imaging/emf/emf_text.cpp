@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -23,11 +24,51 @@ double lengthOf(QPointF vector) {
     return std::hypot(vector.x(), vector.y());
 }
 
+// The generic family for a font known only by its family and pitch.
+QString genericFamily(std::uint8_t pitchAndFamily) {
+    constexpr std::uint8_t PitchMask = 0x03;
+    constexpr std::uint8_t FixedPitch = 1;
+    switch (pitchAndFamily >> 4) {
+        case 1:
+            return QStringLiteral("serif");  // roman
+        case 3:
+            return QStringLiteral("monospace");  // modern
+        case 4:
+            return QStringLiteral("cursive");  // script
+        case 5:
+            return QStringLiteral("fantasy");  // decorative
+        default:
+            return (pitchAndFamily & PitchMask) == FixedPitch ? QStringLiteral("monospace")
+                                                              : QStringLiteral("sans-serif");
+    }
+}
+
+// A named face gets no style hint: a hint would override fontconfig's
+// metric-compatible substitutes for Windows faces such as Arial, Times New
+// Roman or Courier New, and the placed characters would then overlap.
+QFont faceOf(const LogicalFont& logical) {
+    return QFont(logical.faceName.isEmpty() ? genericFamily(logical.pitchAndFamily)
+                                            : logical.faceName);
+}
+
+// Narrows or widens the glyphs when the font asks for an average width.
+void applyWidth(QFont& font, double averageWidth) {
+    constexpr int LeastStretch = 1;
+    constexpr int MostStretch = 4000;
+    const double natural = QFontMetricsF(font).averageCharWidth();
+    if (!(averageWidth > 0) || !(natural > 0)) {
+        return;
+    }
+    const double stretch =
+        std::clamp(100 * averageWidth / natural, static_cast<double>(LeastStretch),
+                   static_cast<double>(MostStretch));
+    font.setStretch(static_cast<int>(std::lround(stretch)));
+}
+
 // Qt's font in bitmap pixels; none when the text is too small or too
 // large to draw.
-std::optional<QFont> qtFont(const LogicalFont& logical, double scaleY) {
-    QFont font(logical.faceName.isEmpty() ? QStringLiteral("Sans Serif") : logical.faceName);
-    font.setStyleHint(QFont::SansSerif);
+std::optional<QFont> qtFont(const LogicalFont& logical, double scaleX, double scaleY) {
+    QFont font = faceOf(logical);
     font.setWeight(static_cast<QFont::Weight>(
         std::clamp(logical.weight == 0 ? 400 : logical.weight, 1, 1000)));
     font.setItalic(logical.italic);
@@ -50,6 +91,9 @@ std::optional<QFont> qtFont(const LogicalFont& logical, double scaleY) {
             const double em = std::min(pixels * pixels / cell, LargestPixelSize);
             font.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
         }
+    }
+    if (logical.width != 0) {
+        applyWidth(font, std::abs(static_cast<double>(logical.width)) * scaleX);
     }
     return font;
 }
@@ -124,7 +168,7 @@ double drawTextRun(QPainter& painter, const DeviceContext& context, const QTrans
     const QPointF axisX = toPicture.map(QPointF(1, 0)) - toPicture.map(QPointF(0, 0));
     const QPointF axisY = toPicture.map(QPointF(0, 1)) - toPicture.map(QPointF(0, 0));
     const double scaleX = lengthOf(axisX);
-    const std::optional<QFont> font = qtFont(context.font, lengthOf(axisY));
+    const std::optional<QFont> font = qtFont(context.font, scaleX, lengthOf(axisY));
     if (!font || !Canvas::isWithinReach(QRectF(origin, origin)) || !(scaleX > 0)) {
         return 0;
     }
