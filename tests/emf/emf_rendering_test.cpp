@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QRawFont>
+
 #include <algorithm>
 
 namespace pictarium::test {
@@ -223,6 +226,31 @@ TEST(EmfRenderingTest, anAverageCharacterWidthNarrowsTheGlyphs) {
     EXPECT_GT(natural, 80);
     EXPECT_LT(narrow, natural * 3 / 4);
     EXPECT_GT(narrow, 0);
+}
+
+TEST(EmfRenderingTest, glyphNumbersAreDrawnOnlyInTheFaceTheyBelongTo) {
+    constexpr std::uint32_t GlyphIndices = 0x10;
+    const QString face = QStringLiteral("DejaVu Sans");
+    const QString text = QStringLiteral("Hé!");
+    QFont font(face);
+    font.setPixelSize(40);
+    font.setBold(true);
+    QString glyphs;
+    for (const quint32 glyph : QRawFont::fromFont(font).glyphIndexesForString(text)) {
+        glyphs.append(QChar(static_cast<char16_t>(glyph)));
+    }
+    const auto picture = [](const QString& fontFace, const QString& units, std::uint32_t options) {
+        EmfWriter emf(200, 80);
+        emf.createFont(1, -40, fontFace).selectObject(1);
+        emf.setBackgroundMode(Transparent).textOut({10, 10}, units, options);
+        return render(emf);
+    };
+    const QImage asText = picture(face, text, 0);
+    EXPECT_GT(inkIn(asText, asText.rect()), 200);
+    EXPECT_EQ(picture(face, glyphs, GlyphIndices), asText);
+    // In a stand-in face the numbers would name other glyphs.
+    const QImage standIn = picture(QStringLiteral("No Such Face"), glyphs, GlyphIndices);
+    EXPECT_EQ(inkIn(standIn, standIn.rect()), 0);
 }
 
 QImage fourColours(int width, int height) {

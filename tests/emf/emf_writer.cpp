@@ -226,12 +226,12 @@ EmfWriter& EmfWriter::excludeClip(const QRect& box) {
     return record(29, rect(body, box).result());
 }
 
-EmfWriter& EmfWriter::textOut(QPoint reference, const QString& text) {
+EmfWriter& EmfWriter::textOut(QPoint reference, const QString& text, std::uint32_t options) {
     constexpr int FixedSize = 76;
     ByteWriter body = bounds();
     body.u32le(1).u32le(0).u32le(0);  // graphics mode, scales
     body.u32le(reference.x()).u32le(reference.y());
-    body.u32le(static_cast<std::uint32_t>(text.size())).u32le(FixedSize).u32le(0);
+    body.u32le(static_cast<std::uint32_t>(text.size())).u32le(FixedSize).u32le(options);
     body.u32le(0).u32le(0).u32le(0).u32le(0);  // no rectangle to use
     body.u32le(0);                             // no advances
     for (const QChar character : text) {

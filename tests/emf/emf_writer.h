@@ -62,7 +62,8 @@ public:
     EmfWriter& intersectClip(const QRect& box);
     EmfWriter& excludeClip(const QRect& box);
 
-    EmfWriter& textOut(QPoint reference, const QString& text);
+    // With the glyph-index option, each unit of `text` is a glyph number.
+    EmfWriter& textOut(QPoint reference, const QString& text, std::uint32_t options = 0);
     // The picture as a 24-bit bottom-up DIB stretched into `destination`.
     EmfWriter& stretchDib(const QRect& destination, const QImage& picture);
     // The same with a bit-block transfer of the bitmap's own size.

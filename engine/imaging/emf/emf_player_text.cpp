@@ -38,6 +38,17 @@ QList<double> readAdvances(const RecordReader& reader, std::uint32_t offset,
     return advances;
 }
 
+QList<quint32> glyphNumbers(QByteArrayView bytes, bool wide) {
+    RecordReader values(Record{0, bytes}, 0);
+    QList<quint32> glyphs;
+    const qsizetype count = wide ? bytes.size() / 2 : bytes.size();
+    glyphs.reserve(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        glyphs.append(wide ? values.u16() : values.u8());
+    }
+    return glyphs;
+}
+
 }  // namespace
 
 void Player::playText(const Record& record, bool wide) {
@@ -61,7 +72,11 @@ void Player::playText(const Record& record, bool wide) {
     requireValid(textBytes <= static_cast<std::uint64_t>(record.bytes.size()));
     const QByteArrayView text = reader.part(textOffset, static_cast<std::uint32_t>(textBytes));
     requireValid(text.size() == static_cast<qsizetype>(textBytes));
-    run.text = wide ? utf16Text(text) : narrowText(text);
+    if ((run.options & TextOption::GlyphIndices) != 0) {
+        run.glyphs = glyphNumbers(text, wide);
+    } else {
+        run.text = wide ? utf16Text(text) : narrowText(text);
+    }
     run.advances = readAdvances(reader, advancesOffset, characters,
                                 (run.options & TextOption::VerticalAdvances) != 0);
 

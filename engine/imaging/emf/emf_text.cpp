@@ -3,8 +3,11 @@
 #include "emf_canvas.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cmath>
@@ -137,6 +140,54 @@ void drawCharacters(QPainter& painter, const TextRun& run, QPointF start, double
     }
 }
 
+struct PlacedGlyphs {
+    QGlyphRun glyphs;
+    double width = 0;
+};
+
+// Glyph numbers belong to one face; in a stand-in they would name other
+// glyphs, so they are drawn only when that face itself is installed.
+std::optional<PlacedGlyphs> placedGlyphs(const TextRun& run, const QFont& font, const QString& face,
+                                         double scaleX) {
+    if (face.isEmpty() || !QFontDatabase::hasFamily(face)) {
+        return std::nullopt;
+    }
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid()) {
+        return std::nullopt;
+    }
+    const QList<QPointF> natural = raw.advancesForGlyphIndexes(run.glyphs);
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    double x = 0;
+    for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+        if (std::abs(x) <= LargestOffset) {
+            glyphs.append(run.glyphs[i]);
+            positions.append(QPointF(x, 0));
+        }
+        x += run.advances.isEmpty() ? natural.value(i).x() : run.advances.value(i) * scaleX;
+    }
+    PlacedGlyphs placed;
+    placed.glyphs.setRawFont(raw);
+    placed.glyphs.setGlyphIndexes(glyphs);
+    placed.glyphs.setPositions(positions);
+    placed.glyphs.setUnderline(font.underline());
+    placed.glyphs.setStrikeOut(font.strikeOut());
+    placed.width = x;
+    return placed;
+}
+
+double textWidth(const TextRun& run, const QFontMetricsF& metrics, double scaleX) {
+    if (run.advances.isEmpty()) {
+        return metrics.horizontalAdvance(run.text);
+    }
+    double width = 0;
+    for (const double advance : run.advances) {
+        width += advance * scaleX;
+    }
+    return width;
+}
+
 void applyRectangle(QPainter& painter, const TextRun& run, const DeviceContext& context,
                     const QTransform& toPicture) {
     if (!run.rectangle) {
@@ -173,14 +224,14 @@ double drawTextRun(QPainter& painter, const DeviceContext& context, const QTrans
         return 0;
     }
     const QFontMetricsF metrics(*font);
-    double width = 0;
-    if (run.advances.isEmpty()) {
-        width = metrics.horizontalAdvance(run.text);
-    } else {
-        for (const double advance : run.advances) {
-            width += advance * scaleX;
+    std::optional<PlacedGlyphs> glyphs;
+    if (!run.glyphs.isEmpty()) {
+        glyphs = placedGlyphs(run, *font, context.font.faceName, scaleX);
+        if (!glyphs) {
+            return 0;
         }
     }
+    const double width = glyphs ? glyphs->width : textWidth(run, metrics, scaleX);
     if (!std::isfinite(width) || std::abs(width) > LargestOffset) {
         return 0;
     }
@@ -201,7 +252,11 @@ double drawTextRun(QPainter& painter, const DeviceContext& context, const QTrans
     }
     painter.setFont(*font);
     painter.setPen(context.textColour);
-    drawCharacters(painter, run, start, scaleX);
+    if (glyphs) {
+        painter.drawGlyphRun(start, glyphs->glyphs);
+    } else {
+        drawCharacters(painter, run, start, scaleX);
+    }
     painter.restore();
     return width / scaleX;
 }

@@ -18,6 +18,7 @@ namespace pictarium::emf {
 namespace TextOption {
 inline constexpr std::uint32_t Opaque = 0x02;
 inline constexpr std::uint32_t Clipped = 0x04;
+inline constexpr std::uint32_t GlyphIndices = 0x10;
 inline constexpr std::uint32_t NoRectangle = 0x100;
 inline constexpr std::uint32_t VerticalAdvances = 0x2000;
 }  // namespace TextOption
@@ -26,6 +27,7 @@ inline constexpr std::uint32_t VerticalAdvances = 0x2000;
 struct TextRun {
     QPointF reference;
     QString text;
+    QList<quint32> glyphs;   // instead of text: glyph numbers in the named face
     QList<double> advances;  // one per character, or none: the font's own
     std::uint32_t options = 0;
     std::optional<QRectF> rectangle;
