@@ -358,6 +358,55 @@ TEST(EmfRenderingTest, ellipsesAndPies) {
     EXPECT_EQ(quarter.pixel(70, 70), White);
 }
 
+// Nested square rings a third of a pixel wide, as gradients are drawn, each
+// in its own colour.
+void drawRings(EmfWriter& emf) {
+    constexpr int Centre = 135;
+    const auto square = [](int half) {
+        return QList<QPoint>{{Centre - half, Centre - half},
+                             {Centre + half, Centre - half},
+                             {Centre + half, Centre + half},
+                             {Centre - half, Centre + half}};
+    };
+    for (int half = 120; half > 0; --half) {
+        emf.createBrush(1, SolidBrush, qRgb(half, 140 + half / 2, 100)).selectObject(1);
+        emf.polyPolygon16({square(half), square(half - 1)}).deleteObject(1);
+    }
+}
+
+TEST(EmfRenderingTest, xorDrawingTwiceAroundAMaskLeavesTheRingsInsideOnly) {
+    constexpr int Xor = 7;
+    constexpr int Copy = 13;
+    const auto setMix = [](EmfWriter& emf, int mix) {
+        emf.record(20, ByteWriter().u32le(mix).result());
+    };
+    EmfWriter emf(100, 100);
+    emf.setWorldTransform({0.37f, 0, 0, 0.37f, 0, 0}).selectObject(NullPen);
+    setMix(emf, Xor);
+    drawRings(emf);
+    setMix(emf, Copy);
+    emf.createBrush(2, SolidBrush, 0xFF000000).selectObject(2);
+    emf.rectangle(QRect(QPoint(95, 95), QPoint(175, 175)));
+    setMix(emf, Xor);
+    drawRings(emf);
+    const QImage picture = render(emf);
+    const QRect mask(36, 36, 28, 28);  // the black square, within its edge pixels
+    int seams = 0;
+    int darkInside = 0;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            if (mask.contains(x, y)) {
+                darkInside += qGreen(pixel) < 140 ? 1 : 0;
+            } else if (!mask.adjusted(-1, -1, 1, 1).contains(x, y)) {
+                seams += pixel != White ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_EQ(seams, 0);
+    EXPECT_EQ(darkInside, 0);
+}
+
 TEST(EmfRenderingTest, pensHaveTheirWidthAndColour) {
     EmfWriter emf(100, 100);
     emf.createPen(1, 0, 10, Red).selectObject(1);

@@ -60,6 +60,11 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
         return;
     }
     mPainter.setCompositionMode(paint.mode);
+    // Raster operations combine whole pixels: with partial coverage at the
+    // edges, shapes that tile the plane (a gradient drawn as thin rings
+    // twice with xor around a mask) would leave their seams behind.
+    mPainter.setRenderHint(QPainter::Antialiasing,
+                           paint.mode == QPainter::CompositionMode_SourceOver);
     if (paint.background) {
         mPainter.setBackgroundMode(Qt::OpaqueMode);
         mPainter.setBackground(*paint.background);
