@@ -1,5 +1,6 @@
 #include "emf_canvas.h"
 
+#include "emf_piecewise_stroke.h"
 #include "emf_styles.h"
 #include "emf_window_clip.h"
 
@@ -76,8 +77,14 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
     if (mComfortZone.contains(
             bounds.adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach))) {
         mPainter.setBrush(paint.brush);
-        mPainter.setPen(pen);
+        if (!canStrokeInPieces(pen, paint.mode, path)) {
+            mPainter.setPen(pen);
+            mPainter.drawPath(path);
+            return;
+        }
+        mPainter.setPen(Qt::NoPen);
         mPainter.drawPath(path);
+        strokeInPieces(mPainter, path, pen);
         return;
     }
     drawFarReaching(path, paint.brush, pen);

@@ -77,8 +77,13 @@ QPen qtPen(const LogicalPen& pen, double scale, double miterLimit) {
     if (!isVisible(pen)) {
         return Qt::NoPen;
     }
-    // A width of 0 is Qt's cosmetic one-pixel pen too.
-    const double width = pen.width * scale;
+    // A width of 0 is Qt's cosmetic one-pixel pen too. Widths a hair off
+    // a whole number of pixels, from rounding in the header's frame, are
+    // taken as that number: Qt draws one-pixel lines far faster.
+    double width = pen.width * scale;
+    if (const double whole = std::round(width); std::abs(width - whole) < 0.01) {
+        width = whole;
+    }
     QPen result(QBrush(pen.colour), std::isfinite(width) ? width : 0, lineStyle(pen.style),
                 capStyle(pen.style), joinStyle(pen.style));
     result.setMiterLimit(miterLimit);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+
+namespace pictarium::emf {
+
+// Qt's antialiasing rasterizer slows down sharply with the scan lines a
+// path spans and the edges it has: a chart's noisy series of a few hundred
+// steep segments can take a second to stroke whole, while Qt draws each
+// straight segment on its own in microseconds. Lines of a pixel or less
+// have their own fast way through Qt. Only solid opaque pens painting over
+// the picture qualify: the pieces overlap, which neither dashes nor raster
+// operations would survive.
+[[nodiscard]] bool canStrokeInPieces(const QPen& pen, QPainter::CompositionMode mode,
+                                     const QPainterPath& path);
+
+// Strokes the path as GDI does: each segment with flat ends, then the
+// pen's join at every vertex and its cap at the ends of open figures.
+void strokeInPieces(QPainter& painter, const QPainterPath& path, const QPen& pen);
+
+}  // namespace pictarium::emf
