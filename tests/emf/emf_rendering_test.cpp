@@ -87,6 +87,27 @@ TEST(EmfRenderingTest, filledPolygonsIn32And16BitForms) {
     }
 }
 
+TEST(EmfRenderingTest, shapesWithVeryLongOutlinesAreDrawnWithHardEdges) {
+    const auto blended = [](const QImage& picture) {
+        return picture.width() * picture.height() - countOf(picture, Red, picture.rect()) -
+               countOf(picture, White, picture.rect());
+    };
+    EmfWriter triangle = filledWith(Red, 300, 200);
+    triangle.points(Emr::Polygon16, {{10, 190}, {150, 10}, {290, 190}}, true);
+    EXPECT_GT(blended(render(triangle)), 0);
+
+    // Smoothing this zigzag would take Qt seconds; GDI never smooths.
+    QList<QPoint> zigzag;
+    for (int x = 0; x < 300; ++x) {
+        zigzag.append(QPoint(x, x % 2 == 0 ? 0 : 199));
+    }
+    EmfWriter spikes = filledWith(Red, 300, 200);
+    spikes.points(Emr::Polygon16, zigzag, true);
+    const QImage picture = render(spikes);
+    EXPECT_GT(countOf(picture, Red, picture.rect()), 10000);
+    EXPECT_EQ(blended(picture), 0);
+}
+
 TEST(EmfRenderingTest, polyPolygonsFollowTheFillMode) {
     const QList<QList<QPoint>> nested = {{{10, 10}, {90, 10}, {90, 90}, {10, 90}},
                                          {{30, 30}, {70, 30}, {70, 70}, {30, 70}}};

@@ -25,6 +25,27 @@ constexpr double MaxDashes = 10000;
 constexpr double MaxOutlinedDashes = 1000;
 constexpr int MaxFarReachingElements = 20000;
 
+// Qt's smoothing rasterizer slows down with the square of a shape's
+// outline when its edges share many scan lines: a zigzag of a hundred
+// points across the page takes half a second, of ten thousand a minute.
+// Shapes with longer outlines, and any once the picture has smoothed this
+// much, are drawn with hard edges, as GDI draws everything.
+constexpr double MostSmoothedOutline = 40000;
+constexpr double SmoothingBudget = 2000000;
+
+// The length in pixels of the path's outline, measured along the axes.
+double outlineLength(const QPainterPath& path) {
+    double length = 0;
+    for (int i = 1; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        if (!element.isMoveTo()) {
+            const QPainterPath::Element previous = path.elementAt(i - 1);
+            length += std::abs(element.x - previous.x) + std::abs(element.y - previous.y);
+        }
+    }
+    return length;
+}
+
 bool isReachable(double coordinate) {
     return std::isfinite(coordinate) && std::abs(coordinate) <= Reach;
 }
@@ -60,34 +81,50 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
     if (path.isEmpty() || !isWithinReach(bounds)) {
         return;
     }
+    const QPen pen = affordablePen(paint.pen, path, MaxDashes);
+    const bool inPieces = canStrokeInPieces(pen, paint.mode, path);
     mPainter.setCompositionMode(paint.mode);
     // Raster operations combine whole pixels: with partial coverage at the
     // edges, shapes that tile the plane (a gradient drawn as thin rings
     // twice with xor around a mask) would leave their seams behind.
     mPainter.setRenderHint(QPainter::Antialiasing,
-                           paint.mode == QPainter::CompositionMode_SourceOver);
+                           paint.mode == QPainter::CompositionMode_SourceOver &&
+                               affordsSmoothing(path, paint.brush, inPieces ? Qt::NoPen : pen));
     if (paint.background) {
         mPainter.setBackgroundMode(Qt::OpaqueMode);
         mPainter.setBackground(*paint.background);
     } else {
         mPainter.setBackgroundMode(Qt::TransparentMode);
     }
-    const QPen pen = affordablePen(paint.pen, path, MaxDashes);
     const double strokeReach = pen.style() == Qt::NoPen ? 0 : pen.widthF() * pen.miterLimit();
-    if (mComfortZone.contains(
+    if (!mComfortZone.contains(
             bounds.adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach))) {
-        mPainter.setBrush(paint.brush);
-        if (!canStrokeInPieces(pen, paint.mode, path)) {
-            mPainter.setPen(pen);
-            mPainter.drawPath(path);
-            return;
-        }
-        mPainter.setPen(Qt::NoPen);
-        mPainter.drawPath(path);
-        strokeInPieces(mPainter, path, pen);
+        drawFarReaching(path, paint.brush, pen);
         return;
     }
-    drawFarReaching(path, paint.brush, pen);
+    mPainter.setBrush(paint.brush);
+    if (!inPieces) {
+        mPainter.setPen(pen);
+        mPainter.drawPath(path);
+        return;
+    }
+    mPainter.setPen(Qt::NoPen);
+    mPainter.drawPath(path);
+    mPainter.setRenderHint(QPainter::Antialiasing);  // pieces are cheap to smooth
+    strokeInPieces(mPainter, path, pen);
+}
+
+bool Canvas::affordsSmoothing(const QPainterPath& path, const QBrush& brush, const QPen& pen) {
+    const double outline = outlineLength(path);
+    double length = brush.style() == Qt::NoBrush ? 0 : outline;
+    if (pen.style() != Qt::NoPen && !pen.isCosmetic() && pen.widthF() > 1) {
+        length += 2 * outline;  // a stroke's outline runs along both sides
+    }
+    if (length > MostSmoothedOutline || mSmoothedLength + length > SmoothingBudget) {
+        return false;
+    }
+    mSmoothedLength += length;
+    return true;
 }
 
 // Fills and strokes a path that reaches far outside the picture as

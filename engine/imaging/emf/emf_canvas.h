@@ -41,12 +41,15 @@ public:
 
 private:
     void drawFarReaching(const QPainterPath& path, const QBrush& brush, const QPen& pen);
+    [[nodiscard]] bool affordsSmoothing(const QPainterPath& path, const QBrush& brush,
+                                        const QPen& pen);
     [[nodiscard]] QPen affordablePen(const QPen& pen, const QPainterPath& path,
                                      double maxDashes) const;
 
     QPainter mPainter;
-    QRectF mWindow;       // the picture and a margin around it
-    QRectF mComfortZone;  // where shapes are drawn as they are
+    QRectF mWindow;              // the picture and a margin around it
+    QRectF mComfortZone;         // where shapes are drawn as they are
+    double mSmoothedLength = 0;  // of the outlines drawn smoothed so far
 };
 
 }  // namespace pictarium::emf
