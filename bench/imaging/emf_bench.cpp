@@ -8,11 +8,11 @@
 #include "imaging/emf/emf_reader.h"
 #include "peak_memory.h"
 #include "run_summary.h"
+#include "samples.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>
@@ -21,7 +21,6 @@
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
-#include <vector>
 
 namespace pictarium::bench {
 
@@ -114,28 +113,21 @@ QByteArray pngPage() {
     return buffer.data();
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 template <typename Decode>
 void measure(benchmark::State& state, Decode decode) {
-    std::vector<double> times;
+    Samples times;
     std::int64_t peakKiB = 0;
     for (auto _ : state) {
         const PeakMemoryWindow window;
-        QElapsedTimer timer;
-        timer.start();
-        const QImage picture = decode();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QImage picture;
+        times.time([&] { picture = decode(); });
         if (picture.size() != PageSize) {
             state.SkipWithError("the page did not decode at its size");
             return;
         }
         peakKiB = std::max(peakKiB, window.growthKiB());
     }
-    state.counters["ms"] = median(times);
+    state.counters["ms"] = times.median() * 1000;
     state.counters["peak_KiB"] = double(peakKiB);
 }
 
