@@ -4,7 +4,6 @@
 // of a PNG of the same page, which gives the figures a scale.
 
 #include "emf_writer.h"
-#include "imaging/byte_writer.h"
 #include "imaging/emf/emf_reader.h"
 #include "peak_memory.h"
 #include "run_summary.h"
@@ -59,21 +58,18 @@ void drawRings(EmfWriter& emf, QPoint centre) {
 QByteArray gradientPage() {
     constexpr int Xor = 7;
     constexpr int Copy = 13;
-    const auto setMix = [](EmfWriter& emf, int mix) {
-        emf.record(20, test::ByteWriter().u32le(mix).result());
-    };
     EmfWriter emf(PageSize.width(), PageSize.height());
     const float scale = 1.0f / RingScale;
     emf.setWorldTransform({scale, 0, 0, scale, 0, 0}).selectObject(NullPen);
     const QPoint centre(PageSize.width() * RingScale / 2, PageSize.height() * RingScale / 2);
     const int radius = Rings * 3;
-    setMix(emf, Xor);
+    emf.setMixMode(Xor);
     drawRings(emf, centre);
-    setMix(emf, Copy);
+    emf.setMixMode(Copy);
     emf.createBrush(2, 0, qRgb(0, 0, 0)).selectObject(2);
     emf.ellipse(
         QRect(centre - QPoint(radius, radius * 2 / 3), centre + QPoint(radius, radius * 2 / 3)));
-    setMix(emf, Xor);
+    emf.setMixMode(Xor);
     drawRings(emf, centre);
     return emf.finish();
 }

@@ -398,17 +398,14 @@ void drawRings(EmfWriter& emf) {
 TEST(EmfRenderingTest, xorDrawingTwiceAroundAMaskLeavesTheRingsInsideOnly) {
     constexpr int Xor = 7;
     constexpr int Copy = 13;
-    const auto setMix = [](EmfWriter& emf, int mix) {
-        emf.record(20, ByteWriter().u32le(mix).result());
-    };
     EmfWriter emf(100, 100);
     emf.setWorldTransform({0.37f, 0, 0, 0.37f, 0, 0}).selectObject(NullPen);
-    setMix(emf, Xor);
+    emf.setMixMode(Xor);
     drawRings(emf);
-    setMix(emf, Copy);
+    emf.setMixMode(Copy);
     emf.createBrush(2, SolidBrush, 0xFF000000).selectObject(2);
     emf.rectangle(QRect(QPoint(95, 95), QPoint(175, 175)));
-    setMix(emf, Xor);
+    emf.setMixMode(Xor);
     drawRings(emf);
     const QImage picture = render(emf);
     const QRect mask(36, 36, 28, 28);  // the black square, within its edge pixels

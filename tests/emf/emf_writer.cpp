@@ -156,6 +156,10 @@ EmfWriter& EmfWriter::setFillMode(int mode) {
     return record(19, ByteWriter().u32le(mode).result());
 }
 
+EmfWriter& EmfWriter::setMixMode(int mode) {
+    return record(20, ByteWriter().u32le(mode).result());
+}
+
 EmfWriter& EmfWriter::rectangle(const QRect& box) {
     ByteWriter body;
     return record(43, rect(body, box).result());

@@ -49,6 +49,8 @@ public:
     EmfWriter& setTextColour(QRgb colour);
     EmfWriter& setTextAlign(int align);
     EmfWriter& setFillMode(int mode);
+    // How the pen and brush combine with the picture: 13 copies, 7 xors.
+    EmfWriter& setMixMode(int mode);
 
     EmfWriter& rectangle(const QRect& box);
     EmfWriter& ellipse(const QRect& box);
