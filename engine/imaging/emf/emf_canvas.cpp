@@ -117,7 +117,7 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
 bool Canvas::affordsSmoothing(const QPainterPath& path, const QBrush& brush, const QPen& pen) {
     const double outline = outlineLength(path);
     double length = brush.style() == Qt::NoBrush ? 0 : outline;
-    if (pen.style() != Qt::NoPen && !pen.isCosmetic() && pen.widthF() > 1) {
+    if (isStrokedAsOutline(pen)) {
         length += 2 * outline;  // a stroke's outline runs along both sides
     }
     if (length > MostSmoothedOutline || mSmoothedLength + length > SmoothingBudget) {

@@ -146,10 +146,14 @@ void strokeFigure(QPainter& painter, const QPolygonF& points, const QPen& pen) {
 
 }  // namespace
 
+bool isStrokedAsOutline(const QPen& pen) {
+    return pen.style() != Qt::NoPen && !pen.isCosmetic() && pen.widthF() > 1;
+}
+
 bool canStrokeInPieces(const QPen& pen, QPainter::CompositionMode mode, const QPainterPath& path) {
-    return mode == QPainter::CompositionMode_SourceOver && pen.style() == Qt::SolidLine &&
-           pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255 &&
-           !pen.isCosmetic() && pen.widthF() > 1 && path.elementCount() >= LeastElements;
+    return mode == QPainter::CompositionMode_SourceOver && isStrokedAsOutline(pen) &&
+           pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern &&
+           pen.color().alpha() == 255 && path.elementCount() >= LeastElements;
 }
 
 void strokeInPieces(QPainter& painter, const QPainterPath& path, const QPen& pen) {
