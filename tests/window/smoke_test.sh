@@ -22,6 +22,7 @@ trap cleanup EXIT
 fail() {
   echo "smoke test: $*" >&2
   [ -f "$work/app.log" ] && cat "$work/app.log" >&2
+  [ -s "$work/xvfb.log" ] && sed 's/^/Xvfb: /' "$work/xvfb.log" >&2
   exit 1
 }
 
@@ -33,7 +34,10 @@ convert -size 200x100 xc:'#FF00FF' "$work/magenta.png"
 "$cli" add "$work/smoke.bdp" "$work/magenta.png" "Carré magenta" >/dev/null
 printf '%s' "$work/smoke.bdp" >"$work/default.tsi"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Without -noreset the server resets each time the polling xwininfo below
+# leaves it alone, and drops any client that connects meanwhile: a slow
+# starting pictarium (under ASan) then fails to open the display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
@@ -45,8 +49,9 @@ export DISPLAY=":$(cat "$work/display")"
 "$work/pictarium" >"$work/app.log" 2>&1 &
 app_pid=$!
 
+# A sanitized build on a busy machine can take several seconds to show.
 window=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   window=$(xwininfo -name "Tessaline - Pictarium" 2>/dev/null | awk '/Window id:/ {print $4}') || true
   [ -n "$window" ] && break
   sleep 0.1
