@@ -145,7 +145,7 @@ private slots:
         QClipboard* clipboard = QGuiApplication::clipboard();
         QVERIFY(!started.enabled("Command14"));
         clipboard->setImage(plainPicture(50, 30, Qt::darkBlue));
-        QTRY_VERIFY_WITH_TIMEOUT(started.enabled("Command14"), 500);
+        QTRY_VERIFY_WITH_TIMEOUT(started.enabled("Command14"), 5000);
         started.typeDescription(QStringLiteral("Collée"));
         started.click("Command14");
         QVERIFY(started.dialog().shownBoxes.empty());
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::darkBlue));
 
         clipboard->setText(QStringLiteral("du texte"));
-        QTRY_VERIFY_WITH_TIMEOUT(!started.enabled("Command14"), 500);
+        QTRY_VERIFY_WITH_TIMEOUT(!started.enabled("Command14"), 5000);
     }
 
     void pasteIsNeverOfferedWithoutABase() {
@@ -168,7 +168,7 @@ private slots:
         writeDefaultBase(mFolder->path(), path("album.bdp"));
         const StartedWindow started(mFolder->path());
         started.click("Command15");
-        QTRY_VERIFY_WITH_TIMEOUT(started.enabled("Command14"), 500);
+        QTRY_VERIFY_WITH_TIMEOUT(started.enabled("Command14"), 5000);
         started.click("Command14");
         QCOMPARE(recordCount(started), 2);
         QCOMPARE(started.description(), QStringLiteral("Une"));

@@ -86,7 +86,7 @@ corner=$(convert "$screenshot" -crop "$box" +repage -format '%[hex:p{0,0}]' info
 
 # "&Fermer" sits at (304, 376), 81 x 25.
 "$click" "$window" 344 388
-for _ in $(seq 50); do
+for _ in $(seq 200); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
 done
