@@ -25,8 +25,10 @@ namespace pictarium::bench {
 
 namespace {
 
+using test::CopyMix;
 using test::EmfWriter;
 using test::NullPen;
+using test::XorMix;
 
 constexpr QSize PageSize(1123, 794);  // A4 across, at 96 dpi
 constexpr int Rounds = 5;
@@ -56,20 +58,18 @@ void drawRings(EmfWriter& emf, QPoint centre) {
 }
 
 QByteArray gradientPage() {
-    constexpr int Xor = 7;
-    constexpr int Copy = 13;
     EmfWriter emf(PageSize.width(), PageSize.height());
     const float scale = 1.0f / RingScale;
     emf.setWorldTransform({scale, 0, 0, scale, 0, 0}).selectObject(NullPen);
     const QPoint centre(PageSize.width() * RingScale / 2, PageSize.height() * RingScale / 2);
     const int radius = Rings * 3;
-    emf.setMixMode(Xor);
+    emf.setMixMode(XorMix);
     drawRings(emf, centre);
-    emf.setMixMode(Copy);
+    emf.setMixMode(CopyMix);
     emf.createBrush(2, 0, qRgb(0, 0, 0)).selectObject(2);
     emf.ellipse(
         QRect(centre - QPoint(radius, radius * 2 / 3), centre + QPoint(radius, radius * 2 / 3)));
-    emf.setMixMode(Xor);
+    emf.setMixMode(XorMix);
     drawRings(emf, centre);
     return emf.finish();
 }
@@ -84,7 +84,7 @@ QByteArray chartPage() {
             noise = noise * 1664525 + 1013904223;
             points.append(QPoint(x, int(noise >> 22) % PageSize.height()));
         }
-        emf.points(87, points, true);  // a polyline in 16-bit points
+        emf.points(test::Emr::Polyline16, points, true);
     }
     emf.createFont(2, -12, QStringLiteral("DejaVu Sans")).selectObject(2).setBackgroundMode(1);
     for (int label = 0; label < ChartLabels; ++label) {

@@ -250,7 +250,6 @@ TEST(EmfRenderingTest, anAverageCharacterWidthNarrowsTheGlyphs) {
 }
 
 TEST(EmfRenderingTest, glyphNumbersAreDrawnOnlyInTheFaceTheyBelongTo) {
-    constexpr std::uint32_t GlyphIndices = 0x10;
     const QString face = QStringLiteral("DejaVu Sans");
     const QString text = QStringLiteral("Hé!");
     QFont font(face);
@@ -268,9 +267,9 @@ TEST(EmfRenderingTest, glyphNumbersAreDrawnOnlyInTheFaceTheyBelongTo) {
     };
     const QImage asText = picture(face, text, 0);
     EXPECT_GT(inkIn(asText, asText.rect()), 200);
-    EXPECT_EQ(picture(face, glyphs, GlyphIndices), asText);
+    EXPECT_EQ(picture(face, glyphs, GlyphIndexText), asText);
     // In a stand-in face the numbers would name other glyphs.
-    const QImage standIn = picture(QStringLiteral("No Such Face"), glyphs, GlyphIndices);
+    const QImage standIn = picture(QStringLiteral("No Such Face"), glyphs, GlyphIndexText);
     EXPECT_EQ(inkIn(standIn, standIn.rect()), 0);
 }
 
@@ -396,16 +395,14 @@ void drawRings(EmfWriter& emf) {
 }
 
 TEST(EmfRenderingTest, xorDrawingTwiceAroundAMaskLeavesTheRingsInsideOnly) {
-    constexpr int Xor = 7;
-    constexpr int Copy = 13;
     EmfWriter emf(100, 100);
     emf.setWorldTransform({0.37f, 0, 0, 0.37f, 0, 0}).selectObject(NullPen);
-    emf.setMixMode(Xor);
+    emf.setMixMode(XorMix);
     drawRings(emf);
-    emf.setMixMode(Copy);
+    emf.setMixMode(CopyMix);
     emf.createBrush(2, SolidBrush, 0xFF000000).selectObject(2);
     emf.rectangle(QRect(QPoint(95, 95), QPoint(175, 175)));
-    emf.setMixMode(Xor);
+    emf.setMixMode(XorMix);
     drawRings(emf);
     const QImage picture = render(emf);
     const QRect mask(36, 36, 28, 28);  // the black square, within its edge pixels

@@ -38,14 +38,13 @@ QByteArray hatchedRectangle() {
 
 QByteArray text() {
     constexpr std::uint8_t VariableSwiss = 0x22;
-    constexpr std::uint32_t GlyphIndices = 0x10;
     EmfWriter emf(120, 80);
     emf.createFont(1, -24, QStringLiteral("Arial")).selectObject(1).setTextColour(Blue);
     emf.textOut({8, 20}, QStringLiteral("Texte é"));
     // Narrowed glyphs given by their numbers in the face.
     emf.createFont(2, -20, QStringLiteral("DejaVu Sans"), 6, VariableSwiss).selectObject(2);
     const QString glyphs = QStringLiteral("\u002B\u0048\u004F\u004F\u0052");
-    return emf.textOut({8, 50}, glyphs, GlyphIndices).finish();
+    return emf.textOut({8, 50}, glyphs, GlyphIndexText).finish();
 }
 
 QByteArray bitmap() {

@@ -49,7 +49,7 @@ public:
     EmfWriter& setTextColour(QRgb colour);
     EmfWriter& setTextAlign(int align);
     EmfWriter& setFillMode(int mode);
-    // How the pen and brush combine with the picture: 13 copies, 7 xors.
+    // How the pen and brush combine with the picture: CopyMix or XorMix.
     EmfWriter& setMixMode(int mode);
 
     EmfWriter& rectangle(const QRect& box);
@@ -64,7 +64,7 @@ public:
     EmfWriter& intersectClip(const QRect& box);
     EmfWriter& excludeClip(const QRect& box);
 
-    // With the glyph-index option, each unit of `text` is a glyph number.
+    // With GlyphIndexText, each unit of `text` is a glyph number.
     EmfWriter& textOut(QPoint reference, const QString& text, std::uint32_t options = 0);
     // The picture as a 24-bit bottom-up DIB stretched into `destination`.
     EmfWriter& stretchDib(const QRect& destination, const QImage& picture);
@@ -97,10 +97,18 @@ inline constexpr std::uint32_t FillPath = 62;
 inline constexpr std::uint32_t StrokeAndFillPath = 63;
 inline constexpr std::uint32_t StrokePath = 64;
 inline constexpr std::uint32_t Polygon16 = 86;
+inline constexpr std::uint32_t Polyline16 = 87;
 }  // namespace Emr
 
 inline constexpr std::uint32_t NullPen = 0x80000008;
 inline constexpr std::uint32_t BlackBrush = 0x80000004;
 inline constexpr std::uint32_t NullBrush = 0x80000005;
+
+// Mix modes for setMixMode.
+inline constexpr int XorMix = 7;
+inline constexpr int CopyMix = 13;
+
+// The textOut option that makes each unit of the text a glyph number.
+inline constexpr std::uint32_t GlyphIndexText = 0x10;
 
 }  // namespace pictarium::test
