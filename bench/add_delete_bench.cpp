@@ -7,15 +7,15 @@
 // The largest needs about 5 GB of free disk in the scratch folder
 // (PICTARIUM_BENCH_DIR, default the system's temporary folder).
 
-#include "base_writer.h"
-#include "class_dbp.h"
-#include "file_operations.h"
-#include "peak_memory.h"
-#include "quiet_host.h"
-#include "run_errors.h"
-#include "run_summary.h"
-#include "samples.h"
-#include "scratch_folder.h"
+#include "base/file_operations.h"
+#include "base/run_errors.h"
+#include "bench/base_writer.h"
+#include "bench/peak_memory.h"
+#include "bench/quiet_host.h"
+#include "bench/run_summary.h"
+#include "bench/samples.h"
+#include "bench/scratch_folder.h"
+#include "engine/class_dbp.h"
 
 #include <benchmark/benchmark.h>
 

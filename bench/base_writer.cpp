@@ -1,7 +1,7 @@
-#include "base_writer.h"
+#include "bench/base_writer.h"
 
-#include "bdp_format.h"
-#include "bitmap_file.h"
+#include "engine/bdp_format.h"
+#include "imaging/bitmap_codec.h"
 
 #include <QFile>
 

@@ -2,13 +2,13 @@
 // the same bitmap bytes from memory: a move must not depend on the base's
 // size and must add little to the decoding itself.
 
-#include "base_writer.h"
-#include "bitmap_file.h"
-#include "class_dbp.h"
-#include "quiet_host.h"
-#include "run_summary.h"
-#include "samples.h"
-#include "scratch_folder.h"
+#include "bench/base_writer.h"
+#include "bench/quiet_host.h"
+#include "bench/run_summary.h"
+#include "bench/samples.h"
+#include "bench/scratch_folder.h"
+#include "engine/class_dbp.h"
+#include "imaging/bitmap_codec.h"
 
 #include <benchmark/benchmark.h>
 

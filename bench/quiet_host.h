@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine_host.h"
+#include "engine/engine_host.h"
 
 #include <QImage>
 #include <QString>

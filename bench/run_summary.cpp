@@ -1,4 +1,4 @@
-#include "run_summary.h"
+#include "bench/run_summary.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "scratch_folder.h"
+#include "bench/scratch_folder.h"
 
 #include <QDir>
 #include <QStorageInfo>

@@ -2,11 +2,11 @@
 // scanned when nothing matches, forwards and backwards, and once with the
 // only hit in the last record, which is then shown.
 
-#include "base_writer.h"
-#include "class_dbp.h"
-#include "quiet_host.h"
-#include "run_summary.h"
-#include "scratch_folder.h"
+#include "bench/base_writer.h"
+#include "bench/quiet_host.h"
+#include "bench/run_summary.h"
+#include "bench/scratch_folder.h"
+#include "engine/class_dbp.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "base_verifier.h"
+#include "cli/base_verifier.h"
 
-#include "bitmap_file.h"
+#include "imaging/bitmap_codec.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bdp_format.h"
+#include "engine/bdp_format.h"
 
 #include <QIODevice>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "cli_host.h"
+#include "cli/cli_host.h"
 
-#include "console.h"
+#include "cli/console.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "command_table.h"
+#include "cli/command_table.h"
 
-#include "engine_commands.h"
-#include "verify_command.h"
+#include "cli/engine_commands.h"
+#include "cli/verify_command.h"
 
 namespace pictarium::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command_line.h"
+#include "cli/command_syntax.h"
 
 #include <QList>
 

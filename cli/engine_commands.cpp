@@ -1,7 +1,7 @@
-#include "engine_commands.h"
+#include "cli/engine_commands.h"
 
-#include "console.h"
-#include "engine_session.h"
+#include "cli/console.h"
+#include "cli/engine_session.h"
 #include "imaging/picture_reader.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "engine_session.h"
+#include "cli/engine_session.h"
 
-#include "console.h"
+#include "cli/console.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "class_dbp.h"
-#include "cli_host.h"
+#include "cli/cli_host.h"
+#include "engine/class_dbp.h"
 
 #include <QString>
 

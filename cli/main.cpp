@@ -1,4 +1,4 @@
-#include "run_command_line.h"
+#include "cli/run_command_line.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
-#include "run_command_line.h"
+#include "cli/run_command_line.h"
 
-#include "command_table.h"
-#include "console.h"
+#include "cli/command_table.h"
+#include "cli/console.h"
 
 namespace pictarium::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exit_status.h"
+#include "cli/exit_status.h"
 
 #include <QStringList>
 

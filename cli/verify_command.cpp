@@ -1,7 +1,7 @@
-#include "verify_command.h"
+#include "cli/verify_command.h"
 
-#include "base_verifier.h"
-#include "console.h"
+#include "cli/base_verifier.h"
+#include "cli/console.h"
 
 #include <QFile>
 

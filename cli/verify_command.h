@@ -1,7 +1,7 @@
 #pragma once
 
-#include "command_line.h"
-#include "exit_status.h"
+#include "cli/command_syntax.h"
+#include "cli/exit_status.h"
 
 namespace pictarium::cli {
 

@@ -1,25 +1,10 @@
-#include "bdp_format.h"
+#include "engine/bdp_format.h"
 
-#include "windows_1252.h"
+#include "base/windows_1252.h"
 
 #include <algorithm>
 
 namespace pictarium {
-
-void putInt32(char* destination, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) {
-        destination[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    }
-}
-
-std::int32_t getInt32(const char* source) {
-    std::uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) {
-        bits |= static_cast<std::uint32_t>(static_cast<unsigned char>(source[i])) << (8 * i);
-    }
-    return static_cast<std::int32_t>(bits);
-}
 
 EntryBytes encodeEntry(const IndexEntry& entry) {
     EntryBytes bytes{};

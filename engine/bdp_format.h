@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/little_endian.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -32,9 +34,6 @@ struct IndexEntry {
 };
 
 using EntryBytes = std::array<char, IndexEntrySize>;
-
-void putInt32(char* destination, std::int32_t value);
-[[nodiscard]] std::int32_t getInt32(const char* source);
 
 [[nodiscard]] EntryBytes encodeEntry(const IndexEntry& entry);
 [[nodiscard]] IndexEntry decodeEntry(const char* bytes);

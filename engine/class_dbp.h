@@ -1,8 +1,8 @@
 #pragma once
 
-#include "bdp_format.h"
-#include "binary_file.h"
-#include "engine_host.h"
+#include "base/binary_file.h"
+#include "engine/bdp_format.h"
+#include "engine/engine_host.h"
 
 #include <QByteArray>
 #include <QImage>

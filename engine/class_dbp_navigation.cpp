@@ -1,9 +1,9 @@
-#include "class_dbp.h"
+#include "engine/class_dbp.h"
 
-#include "bitmap_file.h"
-#include "checked_int32.h"
-#include "engine_texts.h"
-#include "run_errors.h"
+#include "base/checked_int32.h"
+#include "base/run_errors.h"
+#include "engine/engine_texts.h"
+#include "imaging/bitmap_codec.h"
 
 namespace pictarium {
 

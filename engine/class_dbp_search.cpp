@@ -1,10 +1,10 @@
-#include "class_dbp.h"
+#include "engine/class_dbp.h"
 
-#include "checked_int32.h"
-#include "engine_texts.h"
-#include "index_reader.h"
-#include "run_errors.h"
-#include "windows_1252.h"
+#include "base/checked_int32.h"
+#include "base/run_errors.h"
+#include "base/windows_1252.h"
+#include "engine/engine_texts.h"
+#include "engine/index_reader.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "index_reader.h"
+#include "engine/index_reader.h"
 
-#include "checked_int32.h"
-#include "run_errors.h"
+#include "base/checked_int32.h"
+#include "base/run_errors.h"
 
 #include <algorithm>
 

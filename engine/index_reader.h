@@ -1,7 +1,7 @@
 #pragma once
 
-#include "bdp_format.h"
-#include "binary_file.h"
+#include "base/binary_file.h"
+#include "engine/bdp_format.h"
 
 #include <cstdint>
 #include <vector>

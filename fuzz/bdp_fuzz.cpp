@@ -2,8 +2,8 @@
 // input is the base file; its last bytes also choose further operations, so
 // a sample that fails is a base file that opens as it is.
 
-#include "answering_host.h"
-#include "class_dbp.h"
+#include "engine/class_dbp.h"
+#include "fuzz/answering_host.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // bases with every bitmap variant the engine reads, and near-valid ones
 // with one thing wrong each. Usage: fuzz_seed_generator FOLDER
 
-#include "bdp_format.h"
-#include "bitmap_file.h"
+#include "engine/bdp_format.h"
+#include "imaging/bitmap_codec.h"
 
 #include <QByteArray>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "recording_host.h"
+#include "tests/recording_host.h"
 
 namespace pictarium::test {
 

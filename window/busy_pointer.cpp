@@ -1,4 +1,4 @@
-#include "busy_pointer.h"
+#include "window/busy_pointer.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "clipboard_watch.h"
+#include "window/clipboard_watch.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "common_dialog_control.h"
+#include "window/common_dialog_control.h"
 
-#include "busy_pointer.h"
-#include "file_dialog_filter.h"
-#include "run_errors.h"
+#include "base/run_errors.h"
+#include "window/busy_pointer.h"
+#include "window/file_dialog_filter.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/common_dialog.h"
+#include "engine/common_dialog.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "description_box.h"
+#include "window/description_box.h"
 
 #include <QTextCursor>
 

@@ -1,10 +1,10 @@
-#include "dialog_controls.h"
+#include "window/dialog_controls.h"
 
-#include "child_widget.h"
-#include "description_box.h"
-#include "display_box.h"
-#include "picture_holder.h"
-#include "twips.h"
+#include "window/child_widget.h"
+#include "window/description_box.h"
+#include "window/display_box.h"
+#include "window/picture_holder.h"
+#include "window/twips.h"
 
 #include <QFont>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "display_box.h"
+#include "window/display_box.h"
 
 #include <QPainter>
 

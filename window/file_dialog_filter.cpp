@@ -1,4 +1,4 @@
-#include "file_dialog_filter.h"
+#include "window/file_dialog_filter.h"
 
 namespace pictarium {
 

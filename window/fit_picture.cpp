@@ -1,4 +1,4 @@
-#include "fit_picture.h"
+#include "window/fit_picture.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "french_translations.h"
+#include "window/french_translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "himetric.h"
+#include "window/himetric.h"
 
 #include <cmath>
 

@@ -1,16 +1,16 @@
 // Start-up, shutdown, tabs and timer of the main window.
 
-#include "main_dialog.h"
+#include "window/main_dialog.h"
 
-#include "busy_pointer.h"
-#include "child_widget.h"
-#include "clipboard_watch.h"
-#include "description_box.h"
-#include "display_box.h"
 #include "imaging/picture_reader.h"
-#include "picture_holder.h"
-#include "pointer_file.h"
-#include "twips.h"
+#include "window/busy_pointer.h"
+#include "window/child_widget.h"
+#include "window/clipboard_watch.h"
+#include "window/description_box.h"
+#include "window/display_box.h"
+#include "window/picture_holder.h"
+#include "window/pointer_file.h"
+#include "window/twips.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "class_dbp.h"
-#include "dialog_controls.h"
-#include "engine_host.h"
-#include "window_setup.h"
+#include "engine/class_dbp.h"
+#include "engine/engine_host.h"
+#include "window/dialog_controls.h"
+#include "window/window_setup.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 // Opening, creating and recording the default base, help and close.
 
-#include "main_dialog.h"
+#include "window/main_dialog.h"
 
-#include "pointer_file.h"
+#include "window/pointer_file.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,13 +1,13 @@
 // The record on show: its picture scaled into the display box and its
 // description.
 
-#include "main_dialog.h"
+#include "window/main_dialog.h"
 
-#include "description_box.h"
-#include "display_box.h"
-#include "fit_picture.h"
-#include "himetric.h"
-#include "picture_holder.h"
+#include "window/description_box.h"
+#include "window/display_box.h"
+#include "window/fit_picture.h"
+#include "window/himetric.h"
+#include "window/picture_holder.h"
 
 #include <QPainter>
 #include <QPushButton>

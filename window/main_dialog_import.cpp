@@ -1,11 +1,11 @@
 // Adding pictures from files and the clipboard, and copying the one on show.
 
-#include "main_dialog.h"
+#include "window/main_dialog.h"
 
-#include "busy_pointer.h"
-#include "description_box.h"
 #include "imaging/picture_reader.h"
-#include "picture_holder.h"
+#include "window/busy_pointer.h"
+#include "window/description_box.h"
+#include "window/picture_holder.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,11 +1,11 @@
 // Browsing, searching, deleting, information, save as, and the button
 // states that the engine reports.
 
-#include "main_dialog.h"
+#include "window/main_dialog.h"
 
-#include "busy_pointer.h"
-#include "imaging/common_dialog.h"
-#include "picture_holder.h"
+#include "engine/common_dialog.h"
+#include "window/busy_pointer.h"
+#include "window/picture_holder.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "message_boxes.h"
+#include "window/message_boxes.h"
 
 namespace pictarium {
 

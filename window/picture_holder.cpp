@@ -1,4 +1,4 @@
-#include "picture_holder.h"
+#include "window/picture_holder.h"
 
 namespace pictarium {
 

@@ -1,4 +1,4 @@
-#include "pointer_file.h"
+#include "window/pointer_file.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "program_folders.h"
+#include "window/program_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>

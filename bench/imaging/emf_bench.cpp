@@ -3,11 +3,11 @@
 // one, and a chart of many lines and labels. Each is set beside the decode
 // of a PNG of the same page, which gives the figures a scale.
 
-#include "emf_writer.h"
+#include "bench/peak_memory.h"
+#include "bench/run_summary.h"
+#include "bench/samples.h"
 #include "imaging/emf/emf_reader.h"
-#include "peak_memory.h"
-#include "run_summary.h"
-#include "samples.h"
+#include "tests/imaging/emf/emf_writer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,12 +4,12 @@
 // base; and, for information, its export as BMP and JPEG and the reading
 // of a picture at the 100-megapixel limit.
 
-#include "class_dbp.h"
+#include "bench/peak_memory.h"
+#include "bench/quiet_host.h"
+#include "bench/run_summary.h"
+#include "bench/scratch_folder.h"
+#include "engine/class_dbp.h"
 #include "imaging/picture_reader.h"
-#include "peak_memory.h"
-#include "quiet_host.h"
-#include "run_summary.h"
-#include "scratch_folder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,12 +8,12 @@
 // - one forward click on a base of 1-megapixel pictures (read, decode,
 //   draw), next to decoding that record's bitmap alone.
 
-#include "base_writer.h"
-#include "french_translations.h"
-#include "main_dialog.h"
-#include "run_summary.h"
-#include "samples.h"
-#include "scratch_folder.h"
+#include "bench/base_writer.h"
+#include "bench/run_summary.h"
+#include "bench/samples.h"
+#include "bench/scratch_folder.h"
+#include "window/french_translations.h"
+#include "window/main_dialog.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the enhanced metafile reader.
 
-#include "imaging/decoded_picture_check.h"
+#include "fuzz/imaging/decoded_picture_check.h"
+#include "imaging/byte_reader.h"
 #include "imaging/emf/emf_header.h"
 #include "imaging/emf/emf_reader.h"
-#include "imaging/untrusted_bytes.h"
 
 #include <QByteArrayView>
 #include <QGuiApplication>

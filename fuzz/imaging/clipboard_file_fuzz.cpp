@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the Windows clipboard decoder.
 
-#include "decoded_picture_check.h"
-#include "imaging/clipboard_file_decoder.h"
+#include "fuzz/imaging/decoded_picture_check.h"
+#include "imaging/decoders/clipboard_file_decoder.h"
 
 #include <QByteArrayView>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bitmap_file.h"
+#include "imaging/bitmap_codec.h"
 
 #include <QImage>
 

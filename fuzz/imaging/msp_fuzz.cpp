@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the Microsoft Paint decoder.
 
-#include "decoded_picture_check.h"
-#include "imaging/msp_decoder.h"
+#include "fuzz/imaging/decoded_picture_check.h"
+#include "imaging/decoders/msp_decoder.h"
 
 #include <QByteArrayView>
 

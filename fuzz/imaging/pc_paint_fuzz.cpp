@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the PC Paint decoder.
 
-#include "decoded_picture_check.h"
-#include "imaging/pc_paint_decoder.h"
+#include "fuzz/imaging/decoded_picture_check.h"
+#include "imaging/decoders/pc_paint_decoder.h"
 
 #include <QByteArrayView>
 

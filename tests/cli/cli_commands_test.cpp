@@ -1,6 +1,6 @@
-#include "cli_fixture.h"
-#include "emf_samples.h"
 #include "imaging/emf/emf_reader.h"
+#include "tests/cli/cli_fixture.h"
+#include "tests/imaging/emf/emf_samples.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "cli_fixture.h"
+#include "tests/cli/cli_fixture.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
-#include "bitmap_file.h"
+#include "imaging/bitmap_codec.h"
 
 #include <QDir>
 #include <QFile>

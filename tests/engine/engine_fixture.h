@@ -1,7 +1,7 @@
 #pragma once
 
-#include "class_dbp.h"
-#include "recording_host.h"
+#include "engine/class_dbp.h"
+#include "tests/recording_host.h"
 
 #include <QTemporaryDir>
 

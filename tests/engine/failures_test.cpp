@@ -1,4 +1,4 @@
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "bdp_format.h"
-#include "windows_1252.h"
+#include "base/windows_1252.h"
+#include "engine/bdp_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "class_dbp.h"
+#include "engine/class_dbp.h"
 #include "imaging/picture_writer.h"
-#include "recording_host.h"
-#include "reference_pictures.h"
-#include "sample_catalog.h"
-#include "scripted_common_dialog.h"
+#include "tests/imaging/reference_pictures.h"
+#include "tests/imaging/sample_catalog.h"
+#include "tests/imaging/scripted_common_dialog.h"
+#include "tests/recording_host.h"
 
 #include <QFile>
 #include <QImageReader>

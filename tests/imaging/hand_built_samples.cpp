@@ -1,6 +1,6 @@
-#include "hand_built_samples.h"
+#include "tests/imaging/hand_built_samples.h"
 
-#include "byte_writer.h"
+#include "tests/imaging/byte_writer.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "bitmap_file.h"
+#include "imaging/bitmap_codec.h"
 #include "imaging/picture_reader.h"
-#include "sample_catalog.h"
+#include "tests/imaging/sample_catalog.h"
 
 #include <QFile>
 #include <QTemporaryDir>

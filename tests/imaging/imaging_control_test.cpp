@@ -1,9 +1,9 @@
 #include "imaging/imaging_control.h"
+#include "base/run_errors.h"
 #include "imaging/imaging_errors.h"
-#include "library_samples.h"
-#include "reference_pictures.h"
-#include "run_errors.h"
-#include "sample_catalog.h"
+#include "tests/imaging/library_samples.h"
+#include "tests/imaging/reference_pictures.h"
+#include "tests/imaging/sample_catalog.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "library_samples.h"
+#include "tests/imaging/library_samples.h"
 
 #include "imaging/libtiff_handler_guard.h"
 

@@ -1,7 +1,7 @@
 // Writes every imaging sample into a folder, for trying the readers by
 // hand or from the command-line tool: make-imaging-samples FOLDER
 
-#include "sample_catalog.h"
+#include "tests/imaging/sample_catalog.h"
 
 #include <QCoreApplication>
 #include <QDir>

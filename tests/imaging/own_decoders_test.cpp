@@ -1,11 +1,11 @@
-#include "byte_writer.h"
-#include "hand_built_samples.h"
-#include "imaging/clipboard_file_decoder.h"
-#include "imaging/gem_image_decoder.h"
-#include "imaging/msp_decoder.h"
-#include "imaging/pc_paint_decoder.h"
+#include "imaging/decoders/clipboard_file_decoder.h"
+#include "imaging/decoders/gem_image_decoder.h"
+#include "imaging/decoders/msp_decoder.h"
+#include "imaging/decoders/pc_paint_decoder.h"
 #include "imaging/picture_completeness.h"
-#include "reference_pictures.h"
+#include "tests/imaging/byte_writer.h"
+#include "tests/imaging/hand_built_samples.h"
+#include "tests/imaging/reference_pictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "imaging/picture_reader.h"
-#include "imaging/extension_groups.h"
-#include "sample_catalog.h"
+#include "imaging/file_extensions.h"
+#include "tests/imaging/sample_catalog.h"
 
 #include <QDir>
 #include <QFile>

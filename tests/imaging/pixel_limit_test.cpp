@@ -1,8 +1,8 @@
-#include "bitmap_file.h"
-#include "byte_writer.h"
+#include "imaging/bitmap_codec.h"
 #include "imaging/picture_reader.h"
-#include "library_samples.h"
-#include "reference_pictures.h"
+#include "tests/imaging/byte_writer.h"
+#include "tests/imaging/library_samples.h"
+#include "tests/imaging/reference_pictures.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "reference_pictures.h"
+#include "tests/imaging/reference_pictures.h"
 
-#include "imaging/pc_palettes.h"
+#include "imaging/decoders/pc_palettes.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
-#include "sample_catalog.h"
+#include "tests/imaging/sample_catalog.h"
 
-#include "hand_built_samples.h"
-#include "library_samples.h"
-#include "reference_pictures.h"
+#include "tests/imaging/hand_built_samples.h"
+#include "tests/imaging/library_samples.h"
+#include "tests/imaging/reference_pictures.h"
 
 #include <algorithm>
 #include <cstdlib>

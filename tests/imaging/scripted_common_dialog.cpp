@@ -1,6 +1,6 @@
-#include "scripted_common_dialog.h"
+#include "tests/imaging/scripted_common_dialog.h"
 
-#include "run_errors.h"
+#include "base/run_errors.h"
 
 namespace pictarium::test {
 

@@ -1,9 +1,9 @@
-#include "busy_pointer.h"
-#include "description_box.h"
-#include "file_dialog_filter.h"
-#include "run_errors.h"
-#include "scripted_dialogs.h"
-#include "window_suites.h"
+#include "base/run_errors.h"
+#include "tests/window/scripted_dialogs.h"
+#include "tests/window/window_suites.h"
+#include "window/busy_pointer.h"
+#include "window/description_box.h"
+#include "window/file_dialog_filter.h"
 
 #include <QAbstractButton>
 #include <QFile>

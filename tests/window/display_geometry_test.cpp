@@ -1,6 +1,6 @@
-#include "fit_picture.h"
-#include "himetric.h"
-#include "window_suites.h"
+#include "tests/window/window_suites.h"
+#include "window/fit_picture.h"
+#include "window/himetric.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "pointer_file.h"
-#include "window_suites.h"
+#include "window/pointer_file.h"
+#include "tests/window/window_suites.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "engine_texts.h"
-#include "window_suites.h"
-#include "window_test_support.h"
+#include "engine/engine_texts.h"
+#include "tests/window/window_suites.h"
+#include "tests/window/window_test_support.h"
 
 #include <QClipboard>
 #include <QFile>

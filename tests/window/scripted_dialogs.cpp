@@ -1,4 +1,4 @@
-#include "scripted_dialogs.h"
+#include "tests/window/scripted_dialogs.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common_dialog_control.h"
-#include "message_boxes.h"
+#include "window/common_dialog_control.h"
+#include "window/message_boxes.h"
 
 #include <QFileDialog>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "description_box.h"
-#include "engine_texts.h"
-#include "window_suites.h"
-#include "window_test_support.h"
+#include "engine/engine_texts.h"
+#include "tests/window/window_suites.h"
+#include "tests/window/window_test_support.h"
+#include "window/description_box.h"
 
 #include <QFile>
 #include <QLabel>

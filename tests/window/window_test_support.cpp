@@ -1,9 +1,9 @@
-#include "window_test_support.h"
+#include "tests/window/window_test_support.h"
 
-#include "bdp_format.h"
-#include "class_dbp.h"
-#include "description_box.h"
-#include "display_box.h"
+#include "engine/bdp_format.h"
+#include "engine/class_dbp.h"
+#include "window/description_box.h"
+#include "window/display_box.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main_dialog.h"
-#include "scripted_dialogs.h"
+#include "tests/window/scripted_dialogs.h"
+#include "window/main_dialog.h"
 
 #include <QColor>
 #include <QImage>

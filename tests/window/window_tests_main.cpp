@@ -1,5 +1,5 @@
-#include "french_translations.h"
-#include "window_suites.h"
+#include "tests/window/window_suites.h"
+#include "window/french_translations.h"
 
 #include <QApplication>
 

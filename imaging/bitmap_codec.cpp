@@ -1,0 +1,157 @@
+#include "imaging/bitmap_codec.h"
+
+#include "base/little_endian.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pictarium {
+
+namespace {
+
+constexpr int kAllocationLimitMegabytes = 512;
+constexpr qsizetype kFileHeaderSize = 14;
+constexpr std::int32_t kCoreHeaderSize = 12;
+constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::uint32_t kAlphaBitFields = 6;
+// A run-length code of two bytes gives at most 255 pixels.
+constexpr std::int64_t kMaxPixelsPerRunByte = 128;
+
+struct DibGeometry {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::int64_t bitsPerPixel = 0;
+    std::uint32_t compression = kUncompressed;
+};
+
+bool readGeometry(const QByteArray& file, DibGeometry& geometry) {
+    if (file.size() < kFileHeaderSize + 4) {
+        return false;
+    }
+    const char* dib = file.constData() + kFileHeaderSize;
+    const std::int32_t headerSize = getInt32(dib);
+    if (headerSize == kCoreHeaderSize) {
+        if (file.size() < kFileHeaderSize + kCoreHeaderSize) {
+            return false;
+        }
+        geometry.width = getUint16(dib + 4);
+        geometry.height = getUint16(dib + 6);
+        geometry.bitsPerPixel = getUint16(dib + 10);
+        return true;
+    }
+    if (headerSize < 16 || file.size() < kFileHeaderSize + 16) {
+        return false;
+    }
+    geometry.width = getInt32(dib + 4);
+    geometry.height = std::abs(std::int64_t{getInt32(dib + 8)});
+    geometry.bitsPerPixel = getUint16(dib + 14);
+    if (file.size() >= kFileHeaderSize + 20) {
+        geometry.compression = static_cast<std::uint32_t>(getInt32(dib + 16));
+    }
+    return true;
+}
+
+// Refuses headers that would make the reader allocate a huge picture for
+// a few bytes of data.
+bool isPlausible(const QByteArray& file) {
+    DibGeometry geometry;
+    if (!readGeometry(file, geometry) || geometry.width <= 0 || geometry.height <= 0) {
+        return false;
+    }
+    if (geometry.width * geometry.height > MaxPicturePixels) {
+        return false;
+    }
+    const bool rawPixels = geometry.compression == kUncompressed ||
+                           geometry.compression == kBitFields ||
+                           geometry.compression == kAlphaBitFields;
+    if (!rawPixels) {
+        return geometry.width * geometry.height <= kMaxPixelsPerRunByte * file.size();
+    }
+    // The pixels start at the offset the file header gives; the last row
+    // may lack its padding.
+    const std::int64_t pixelsAt = getInt32(file.constData() + 10);
+    const std::int64_t rowBytes = (geometry.width * geometry.bitsPerPixel + 31) / 32 * 4;
+    const std::int64_t lastRowBytes = (geometry.width * geometry.bitsPerPixel + 7) / 8;
+    const std::int64_t needed = rowBytes * (geometry.height - 1) + lastRowBytes;
+    return pixelsAt >= kFileHeaderSize && pixelsAt <= file.size() &&
+           needed <= file.size() - pixelsAt;
+}
+
+// Lays a picture with transparency on white, as the display shows it.
+QImage flattenedOntoWhite(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) {
+        return picture;
+    }
+    if (picture.format() == QImage::Format_Indexed8) {
+        QImage flat = picture;
+        QList<QRgb> colours = flat.colorTable();
+        for (QRgb& colour : colours) {
+            const int alpha = qAlpha(colour);
+            const auto blend = [alpha](int channel) {
+                return (channel * alpha + 255 * (255 - alpha)) / 255;
+            };
+            colour = qRgb(blend(qRed(colour)), blend(qGreen(colour)), blend(qBlue(colour)));
+        }
+        flat.setColorTable(colours);
+        return flat;
+    }
+    QImage flat = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < flat.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(flat.scanLine(y));
+        for (int x = 0; x < flat.width(); ++x) {
+            const QRgb pixel = line[x];
+            const int white = 255 - qAlpha(pixel);
+            line[x] = qRgb(qRed(pixel) + white, qGreen(pixel) + white, qBlue(pixel) + white);
+        }
+    }
+    flat.reinterpretAsFormat(QImage::Format_RGB32);
+    return flat;
+}
+
+// Qt writes palettes for 1- and 8-bit pictures and 24 bits for RGB32.
+QImage inWritableFormat(const QImage& picture) {
+    switch (picture.format()) {
+        case QImage::Format_Mono:
+        case QImage::Format_MonoLSB:
+        case QImage::Format_Indexed8:
+        case QImage::Format_RGB32:
+            return picture;
+        default:
+            return picture.convertToFormat(QImage::Format_RGB32);
+    }
+}
+
+}  // namespace
+
+void allowLargePictures() {
+    if (QImageReader::allocationLimit() < kAllocationLimitMegabytes) {
+        QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
+    }
+}
+
+QByteArray bitmapFileOf(const QImage& picture) {
+    if (picture.isNull()) {
+        return {};
+    }
+    const QImage writable = inWritableFormat(flattenedOntoWhite(picture));
+    QByteArray file;
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::WriteOnly);
+    if (writable.isNull() || !writable.save(&buffer, "BMP")) {
+        return {};
+    }
+    return file;
+}
+
+QImage pictureFromBitmapFile(const QByteArray& file) {
+    if (!isPlausible(file)) {
+        return {};
+    }
+    return QImage::fromData(file, "BMP");
+}
+
+}  // namespace pictarium

@@ -1,0 +1,72 @@
+#include "imaging/emf/emf_header.h"
+
+#include "imaging/emf/emf_record.h"
+#include "imaging/emf/emf_record_types.h"
+
+#include <cmath>
+
+namespace pictarium::emf {
+
+namespace {
+
+constexpr qsizetype MinimumHeaderSize = 88;
+constexpr std::uint32_t Signature = 0x464D4520;  // " EMF"
+constexpr double PicturePixelsPerMm = 96 / 25.4;
+
+// A recording device that gives no usable size is taken to be a 96 dpi screen.
+double pixelsPerMm(std::int32_t pixels, std::int32_t millimetres) {
+    if (pixels <= 0 || millimetres <= 0) {
+        return PicturePixelsPerMm;
+    }
+    return static_cast<double>(pixels) / millimetres;
+}
+
+}  // namespace
+
+Header readHeader(QByteArrayView bytes) {
+    RecordStream stream(bytes);
+    const Record record = stream.next();
+    requireValid(record.type == RecordType::Header && record.bytes.size() >= MinimumHeaderSize);
+    RecordReader reader(record);
+    reader.skipBounds();
+    const RectL frame = reader.rectL();
+    requireValid(reader.u32() == Signature);
+    (void)reader.u32();  // version
+    Header header;
+    header.fileBytes = reader.u32();
+    reader.skip(20);  // records, handles, reserved, description, palette entries
+    const std::int32_t devicePixelsX = reader.i32();
+    const std::int32_t devicePixelsY = reader.i32();
+    const std::int32_t deviceMmX = reader.i32();
+    const std::int32_t deviceMmY = reader.i32();
+
+    requireValid(header.fileBytes >= record.bytes.size() && header.fileBytes <= bytes.size());
+    header.frameLeft = frame.left;
+    header.frameTop = frame.top;
+    header.frameWidth = static_cast<double>(frame.right) - frame.left;
+    header.frameHeight = static_cast<double>(frame.bottom) - frame.top;
+    requireValid(header.frameWidth > 0 && header.frameHeight > 0);
+    header.devicePixelsPerMmX = pixelsPerMm(devicePixelsX, deviceMmX);
+    header.devicePixelsPerMmY = pixelsPerMm(devicePixelsY, deviceMmY);
+    return header;
+}
+
+QSize pictureSize(const Header& header) {
+    const auto pixels = [](double hundredthsOfMm) {
+        return std::max(1.0, std::round(hundredthsOfMm / 100 * PicturePixelsPerMm));
+    };
+    // Sizes beyond int are left for the pixel limit to refuse.
+    const double width = std::min(pixels(header.frameWidth), 1e9);
+    const double height = std::min(pixels(header.frameHeight), 1e9);
+    return QSize(static_cast<int>(width), static_cast<int>(height));
+}
+
+QTransform deviceToPicture(const Header& header) {
+    const double left = header.frameLeft / 100 * header.devicePixelsPerMmX;
+    const double top = header.frameTop / 100 * header.devicePixelsPerMmY;
+    return QTransform::fromTranslate(-left, -top) *
+           QTransform::fromScale(PicturePixelsPerMm / header.devicePixelsPerMmX,
+                                 PicturePixelsPerMm / header.devicePixelsPerMmY);
+}
+
+}  // namespace pictarium::emf

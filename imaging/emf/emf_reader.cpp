@@ -1,0 +1,51 @@
+#include "imaging/emf/emf_reader.h"
+
+#include "imaging/emf/emf_header.h"
+#include "imaging/emf/emf_player.h"
+#include "imaging/emf/emf_record.h"
+#include "imaging/emf/emf_record_types.h"
+
+namespace pictarium {
+
+namespace {
+
+// Walks the chain of records up to the end-of-file record, so that a file
+// cut short is refused before its picture is allocated.
+bool hasWholeChain(QByteArrayView bytes) {
+    emf::RecordStream stream(bytes);
+    while (!stream.atEnd()) {
+        if (stream.next().type == emf::RecordType::EndOfFile) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Plays the records onto the picture, up to the end-of-file record.
+void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture) {
+    emf::Player player(header, picture);
+    emf::RecordStream stream(bytes);
+    while (!stream.atEnd() && player.play(stream.next())) {
+    }
+}
+
+}  // namespace
+
+QImage decodeEnhancedMetafile(QByteArrayView bytes) {
+    try {
+        const emf::Header header = emf::readHeader(bytes);
+        const QByteArrayView records = bytes.first(header.fileBytes);
+        if (!hasWholeChain(records)) {
+            return {};
+        }
+        const QSize size = emf::pictureSize(header);
+        QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        playRecords(records, header, picture);
+        return picture;
+    } catch (const MalformedPicture&) {
+        return {};
+    }
+}
+
+}  // namespace pictarium

@@ -1,0 +1,105 @@
+#include "imaging/imaging_control.h"
+
+#include "base/run_errors.h"
+#include "imaging/file_extensions.h"
+#include "imaging/imaging_errors.h"
+#include "imaging/opaque_picture.h"
+#include "imaging/picture_decoding.h"
+#include "imaging/picture_format.h"
+#include "imaging/picture_writer.h"
+
+#include <algorithm>
+
+namespace pictarium {
+
+namespace {
+
+constexpr std::int16_t TrueColourBits = 24;
+
+// By content first; the extension only names formats without a signature.
+PictureFormat formatOf(QByteArrayView bytes, const QString& fileName) {
+    const PictureFormat sniffed =
+        sniffPictureFormat(bytes.first(std::min(bytes.size(), SniffLength)));
+    if (sniffed != PictureFormat::Unknown) {
+        return sniffed;
+    }
+    return formatWithoutSignature(GetFileExtension(fileName));
+}
+
+}  // namespace
+
+void ImagingControl::LoadImage(const QString& fileName, std::int16_t bits, std::int32_t /*page*/,
+                               std::int32_t /*pages*/) {
+    mPicture = loadPictureFile(
+        fileName, [&fileName](QByteArrayView bytes) { return formatOf(bytes, fileName); });
+    if (bits != 0) {
+        ConvertColorDepth(bits, 0, 0, 0);
+    }
+}
+
+void ImagingControl::TakePicture(const QImage& picture) {
+    if (picture.isNull()) {
+        throw RunFailure(ImagingError::InvalidPicture);
+    }
+    mPicture = picture;
+}
+
+void ImagingControl::ConvertColorDepth(std::int16_t bits, std::int16_t /*colourFlags*/,
+                                       std::int16_t /*palette*/, std::int16_t /*dither*/) {
+    requirePicture();
+    if (bits != TrueColourBits) {
+        throw RunFailure(ImagingError::InvalidProcedureCall);
+    }
+    QImage converted = opaquePicture(mPicture);
+    converted.convertTo(QImage::Format_RGB32);
+    if (converted.isNull()) {
+        throw RunFailure(RunError::OutOfMemory);
+    }
+    mPicture = converted;
+}
+
+std::int16_t ImagingControl::ImageBits() const {
+    if (mPicture.isNull()) {
+        return 0;
+    }
+    if (mPicture.depth() == 1) {
+        return 1;
+    }
+    if (mPicture.colorCount() > 0 || mPicture.format() == QImage::Format_Grayscale8) {
+        return 8;
+    }
+    return mPicture.hasAlphaChannel() ? 32 : TrueColourBits;
+}
+
+void ImagingControl::SaveImage(const QString& fileName, std::int16_t format, std::int16_t bits,
+                               std::int16_t quality, std::int16_t /*options*/) const {
+    requirePicture();
+    if (bits != 0 && bits != TrueColourBits) {
+        throw RunFailure(ImagingError::InvalidProcedureCall);
+    }
+    switch (format) {
+        case BitmapFormat:
+            writeBitmapFile(mPicture, fileName);  // the quality means nothing to BMP
+            return;
+        case JfifFormat:
+            writeJpegFile(mPicture, fileName, quality);
+            return;
+        default:
+            throw RunFailure(ImagingError::InvalidProcedureCall);
+    }
+}
+
+void ImagingControl::setImageHandle(std::int16_t handle) {
+    if (handle != 0) {
+        throw RunFailure(ImagingError::InvalidPropertyValue);
+    }
+    mPicture = QImage();
+}
+
+void ImagingControl::requirePicture() const {
+    if (mPicture.isNull()) {
+        throw RunFailure(ImagingError::InvalidPicture);
+    }
+}
+
+}  // namespace pictarium

@@ -1,0 +1,158 @@
+#include "imaging/picture_decoding.h"
+
+#include "base/run_errors.h"
+#include "imaging/bitmap_codec.h"
+#include "imaging/decoders/clipboard_file_decoder.h"
+#include "imaging/decoders/gem_image_decoder.h"
+#include "imaging/decoders/msp_decoder.h"
+#include "imaging/decoders/pc_paint_decoder.h"
+#include "imaging/emf/emf_reader.h"
+#include "imaging/eps_decoder.h"
+#include "imaging/imaging_errors.h"
+#include "imaging/magick_picture_decoder.h"
+#include "imaging/opaque_picture.h"
+#include "imaging/picture_completeness.h"
+#include "imaging/picture_file_bytes.h"
+#include "imaging/qt_picture_decoder.h"
+
+#include <new>
+
+namespace pictarium {
+
+namespace {
+
+const char* qtFormatOf(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Gif:
+            return "gif";
+        case PictureFormat::Icon:
+            return "ico";
+        case PictureFormat::Jpeg:
+            return "jpeg";
+        case PictureFormat::Png:
+            return "png";
+        case PictureFormat::Tiff:
+            return "tiff";
+        case PictureFormat::PortableAnymap:
+            return "ppm";
+        default:
+            return nullptr;
+    }
+}
+
+const char* magickCoderOf(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Metafile:
+            return "WMF";
+        case PictureFormat::Photoshop:
+            return "PSD";
+        case PictureFormat::SiliconGraphics:
+            return "SGI";
+        case PictureFormat::SunRaster:
+            return "SUN";
+        case PictureFormat::MultiPagePcx:
+            return "DCX";
+        case PictureFormat::Pcx:
+            return "PCX";
+        case PictureFormat::WordPerfect:
+            return "WPG";
+        case PictureFormat::PhotoCd:
+            return "PCD";
+        case PictureFormat::Pict:
+            return "PICT";
+        case PictureFormat::Cals:
+            return "CALS";
+        case PictureFormat::Scitex:
+            return "SCT";
+        case PictureFormat::Targa:
+            return "TGA";
+        case PictureFormat::DrHalo:
+            return "CUT";
+        default:
+            return nullptr;
+    }
+}
+
+// Magick++ reads MacPaint files as they come off a Mac, behind a 128-byte
+// MacBinary header; files copied without it get an empty one.
+QImage decodeMacPaint(QByteArrayView bytes) {
+    constexpr qsizetype MacBinaryHeaderSize = 128;
+    const bool hasMacBinaryHeader =
+        bytes.size() > MacBinaryHeaderSize && bytes.sliced(65, 4) == QByteArrayView("PNTG");
+    if (hasMacBinaryHeader) {
+        return decodeWithMagick(bytes, "MAC");
+    }
+    QByteArray wrapped(MacBinaryHeaderSize, '\0');
+    wrapped.append(bytes.data(), bytes.size());
+    return decodeWithMagick(wrapped, "MAC");
+}
+
+// Some readers return what they could decode of a file cut short (Qt's GIF
+// and JPEG readers, the bitmap reader, Magick++'s MacPaint and WPG readers);
+// such files are refused.
+bool isCompleteForItsReader(PictureFormat format, QByteArrayView bytes) {
+    switch (format) {
+        case PictureFormat::Bitmap:
+            return isCompleteBitmap(bytes);
+        case PictureFormat::Gif:
+            return isCompleteGif(bytes);
+        case PictureFormat::Jpeg:
+            return isCompleteJpeg(bytes);
+        case PictureFormat::MacPaint:
+            return isCompleteMacPaint(bytes);
+        case PictureFormat::WordPerfect:
+            return isCompleteWordPerfect(bytes);
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& path) {
+    if (!isCompleteForItsReader(format, bytes)) {
+        return {};
+    }
+    if (const char* qtFormat = qtFormatOf(format)) {
+        return decodeWithQt(bytes, qtFormat);
+    }
+    if (const char* coder = magickCoderOf(format)) {
+        return decodeWithMagick(bytes, coder);
+    }
+    switch (format) {
+        case PictureFormat::Bitmap:
+            // The engine's own reader: it also rebuilds stored pictures.
+            return pictureFromBitmapFile(QByteArray::fromRawData(bytes.data(), bytes.size()));
+        case PictureFormat::MacPaint:
+            return decodeMacPaint(bytes);
+        case PictureFormat::MicrosoftPaint:
+            return decodeMspPicture(bytes);
+        case PictureFormat::PcPaint:
+            return decodePcPaintPicture(bytes);
+        case PictureFormat::ClipboardFile:
+            return decodeClipboardFile(bytes);
+        case PictureFormat::GemImage:
+            return decodeGemImage(bytes);
+        case PictureFormat::EnhancedMetafile:
+            return decodeEnhancedMetafile(bytes);
+        case PictureFormat::PostScript:
+            return decodeEncapsulatedPostScript(path, bytes);
+        default:
+            return {};
+    }
+}
+
+QImage loadPictureFile(const QString& fileName, const FormatChooser& chooseFormat) {
+    try {
+        const PictureFileBytes file(fileName);
+        QImage picture = decodePicture(chooseFormat(file.bytes()), file.bytes(), fileName);
+        if (picture.isNull()) {
+            throw RunFailure(ImagingError::InvalidPicture);
+        }
+        return opaquePicture(std::move(picture));
+    } catch (const std::bad_alloc&) {
+        throw RunFailure(RunError::OutOfMemory);
+    }
+}
+
+}  // namespace pictarium

@@ -1,0 +1,179 @@
+#include "imaging/picture_format.h"
+
+#include <QChar>
+
+#include <cstdint>
+
+namespace pictarium {
+
+namespace {
+
+bool hasAt(QByteArrayView head, qsizetype offset, QByteArrayView signature) {
+    return head.size() >= offset + signature.size() &&
+           head.sliced(offset, signature.size()) == signature;
+}
+
+std::uint8_t byteAt(QByteArrayView head, qsizetype offset) {
+    return offset < head.size() ? static_cast<std::uint8_t>(head[offset]) : 0;
+}
+
+std::uint16_t le16(QByteArrayView head, qsizetype offset) {
+    return static_cast<std::uint16_t>(byteAt(head, offset) | (byteAt(head, offset + 1) << 8));
+}
+
+std::uint16_t be16(QByteArrayView head, qsizetype offset) {
+    return static_cast<std::uint16_t>((byteAt(head, offset) << 8) | byteAt(head, offset + 1));
+}
+
+std::uint32_t le32(QByteArrayView head, qsizetype offset) {
+    return le16(head, offset) | (std::uint32_t{le16(head, offset + 2)} << 16);
+}
+
+bool isBitmap(QByteArrayView head) {
+    const std::uint32_t infoSize = le32(head, 14);
+    return hasAt(head, 0, "BM") && infoSize >= 12 && infoSize <= 124;
+}
+
+bool isIcon(QByteArrayView head) {
+    const std::uint16_t type = le16(head, 2);
+    return le16(head, 0) == 0 && (type == 1 || type == 2) && le16(head, 4) > 0 && head.size() >= 22;
+}
+
+bool isMetafile(QByteArrayView head) {
+    if (hasAt(head, 0, "\xD7\xCD\xC6\x9A")) {
+        return true;  // placeable
+    }
+    const std::uint16_t type = le16(head, 0);
+    const std::uint16_t version = le16(head, 4);
+    return (type == 1 || type == 2) && le16(head, 2) == 9 &&
+           (version == 0x0100 || version == 0x0300);
+}
+
+bool isPcx(QByteArrayView head) {
+    const std::uint8_t version = byteAt(head, 1);
+    const std::uint8_t bits = byteAt(head, 3);
+    return byteAt(head, 0) == 0x0A && version <= 5 && version != 1 && byteAt(head, 2) <= 1 &&
+           (bits == 1 || bits == 2 || bits == 4 || bits == 8) && head.size() >= 128;
+}
+
+// QuickDraw pictures start with their size and frame, then the version
+// opcode; files add a 512-byte header in front.
+bool isPict(QByteArrayView head) {
+    for (const qsizetype offset : {qsizetype{522}, qsizetype{10}}) {
+        if (hasAt(head, offset, QByteArrayView("\x00\x11\x02\xFF", 4)) ||
+            hasAt(head, offset, QByteArrayView("\x11\x01", 2))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isGemImage(QByteArrayView head) {
+    const std::uint16_t version = be16(head, 0);
+    const std::uint16_t headerWords = be16(head, 2);
+    const std::uint16_t planes = be16(head, 4);
+    const std::uint16_t pattern = be16(head, 6);
+    return (version == 1 || version == 2) && headerWords >= 8 && headerWords <= 0x800 &&
+           planes >= 1 && planes <= 8 && pattern >= 1 && pattern <= 8 && be16(head, 12) > 0 &&
+           be16(head, 14) > 0;
+}
+
+bool isCals(QByteArrayView head) {
+    return hasAt(head, 0, "srcdocid:") || hasAt(head, 0, "rtype:") ||
+           hasAt(head, 0, "version: MIL-STD-1840") || hasAt(head, 0, "rorient:");
+}
+
+}  // namespace
+
+PictureFormat sniffPictureFormat(QByteArrayView head) {
+    if (hasAt(head, 0, "\xFF\xD8\xFF")) {
+        return PictureFormat::Jpeg;
+    }
+    if (hasAt(head, 0, "\x89PNG\r\n\x1A\n")) {
+        return PictureFormat::Png;
+    }
+    if (hasAt(head, 0, QByteArrayView("II*\0", 4)) || hasAt(head, 0, QByteArrayView("MM\0*", 4)) ||
+        hasAt(head, 0, QByteArrayView("II+\0", 4)) || hasAt(head, 0, QByteArrayView("MM\0+", 4))) {
+        return PictureFormat::Tiff;
+    }
+    if (hasAt(head, 0, "GIF87a") || hasAt(head, 0, "GIF89a")) {
+        return PictureFormat::Gif;
+    }
+    if (isBitmap(head)) {
+        return PictureFormat::Bitmap;
+    }
+    if (hasAt(head, 0, "8BPS")) {
+        return PictureFormat::Photoshop;
+    }
+    if (hasAt(head, 0, "\x01\xDA")) {
+        return PictureFormat::SiliconGraphics;
+    }
+    if (hasAt(head, 0, "\x59\xA6\x6A\x95")) {
+        return PictureFormat::SunRaster;
+    }
+    if (hasAt(head, 0, "\xB1\x68\xDE\x3A")) {
+        return PictureFormat::MultiPagePcx;
+    }
+    if (hasAt(head, 0, "\xFFWPC")) {
+        return PictureFormat::WordPerfect;
+    }
+    if (hasAt(head, 2048, "PCD_")) {
+        return PictureFormat::PhotoCd;
+    }
+    if (hasAt(head, 0, "%!PS") || hasAt(head, 0, "\xC5\xD0\xD3\xC6")) {
+        return PictureFormat::PostScript;
+    }
+    if (hasAt(head, 0, "DanM") || hasAt(head, 0, "LinS")) {
+        return PictureFormat::MicrosoftPaint;
+    }
+    if (le16(head, 0) == 0x1234 && byteAt(head, 11) == 0xFF) {
+        return PictureFormat::PcPaint;
+    }
+    if (const std::uint16_t id = le16(head, 0); id >= 0xC350 && id <= 0xC352) {
+        return PictureFormat::ClipboardFile;
+    }
+    if (le32(head, 0) == 1 && hasAt(head, 40, " EMF")) {
+        return PictureFormat::EnhancedMetafile;
+    }
+    if (isMetafile(head)) {
+        return PictureFormat::Metafile;
+    }
+    if (isIcon(head)) {
+        return PictureFormat::Icon;
+    }
+    if (head.size() >= 3 && head[0] == 'P' && head[1] >= '1' && head[1] <= '6' &&
+        QChar::isSpace(head[2])) {
+        return PictureFormat::PortableAnymap;
+    }
+    if (isCals(head)) {
+        return PictureFormat::Cals;
+    }
+    if (hasAt(head, 80, "CT")) {
+        return PictureFormat::Scitex;
+    }
+    if (isPict(head)) {
+        return PictureFormat::Pict;
+    }
+    if (isPcx(head)) {
+        return PictureFormat::Pcx;
+    }
+    if (isGemImage(head)) {
+        return PictureFormat::GemImage;
+    }
+    return PictureFormat::Unknown;
+}
+
+PictureFormat formatWithoutSignature(const QString& extension) {
+    if (extension == QLatin1String("TGA")) {
+        return PictureFormat::Targa;
+    }
+    if (extension == QLatin1String("MAC")) {
+        return PictureFormat::MacPaint;
+    }
+    if (extension == QLatin1String("CUT")) {
+        return PictureFormat::DrHalo;
+    }
+    return PictureFormat::Unknown;
+}
+
+}  // namespace pictarium

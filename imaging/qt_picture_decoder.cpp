@@ -1,0 +1,67 @@
+#include "imaging/qt_picture_decoder.h"
+
+#include "imaging/bitmap_codec.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace pictarium {
+
+namespace {
+
+// 100 megapixels at 16 bits per channel, as 16-bit PNG and TIFF decode.
+constexpr int AllocationLimitMegabytes = 1024;
+
+void allowLargeDeepPictures() {
+    allowLargePictures();
+    if (QImageReader::allocationLimit() < AllocationLimitMegabytes) {
+        QImageReader::setAllocationLimit(AllocationLimitMegabytes);
+    }
+}
+
+bool fitsPixelLimit(QSize size) {
+    return std::int64_t{size.width()} * size.height() <= MaxPicturePixels;
+}
+
+// Moves the reader to the icon image with the most pixels.
+void jumpToLargestImage(QImageReader& reader) {
+    const int count = reader.imageCount();
+    int best = 0;
+    std::int64_t bestArea = -1;
+    for (int i = 0; i < count && reader.jumpToImage(i); ++i) {
+        const QSize size = reader.size();
+        const std::int64_t area = std::int64_t{size.width()} * size.height();
+        if (area > bestArea) {
+            best = i;
+            bestArea = area;
+        }
+    }
+    reader.jumpToImage(best);
+}
+
+}  // namespace
+
+QImage decodeWithQt(QByteArrayView bytes, const QByteArray& qtFormat) {
+    allowLargeDeepPictures();
+    // The reader only reads, so the caller's bytes are wrapped, not copied.
+    QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, qtFormat);
+    reader.setAutoTransform(true);
+    if (qtFormat == "ico") {
+        jumpToLargestImage(reader);
+    }
+    if (reader.size().isValid() && !fitsPixelLimit(reader.size())) {
+        return {};
+    }
+    QImage picture;
+    if (!reader.read(&picture) || !fitsPixelLimit(picture.size())) {
+        return {};
+    }
+    return picture;
+}
+
+}  // namespace pictarium
