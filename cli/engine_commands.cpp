@@ -67,7 +67,7 @@ ExitStatus runAdd(const Invocation& call) {
         return ExitStatus::Failure;
     }
     if (file.outcome == PictureReading::Outcome::Refused) {
-        printError(file.refusal.text);
+        printError(refusalText(file));
         return ExitStatus::Failure;
     }
     EngineSession session;

@@ -1,6 +1,7 @@
 #include "imaging/file_extensions.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pictarium {
 
@@ -22,6 +23,9 @@ QString GetFileExtension(const QString& name) {
     }
     return name.mid(dot + 1).toUpper();
 }
+
+PictureFileName::PictureFileName(QString filePath)
+    : path(std::move(filePath)), extension(GetFileExtension(path)) {}
 
 ExtensionGroup extensionGroupOf(const QString& extension) {
     if (contains(PlatformLoaderExtensions, extension)) {

@@ -27,4 +27,13 @@ inline constexpr std::array<const char*, 29> ImagingComponentExtensions = {
 // The group of an extension as GetFileExtension gives it.
 [[nodiscard]] ExtensionGroup extensionGroupOf(const QString& extension);
 
+// A picture file's path and its extension, taken once, as they travel
+// together from the reader to the decoder.
+struct PictureFileName {
+    explicit PictureFileName(QString filePath);
+
+    QString path;
+    QString extension;  // as GetFileExtension gives it
+};
+
 }  // namespace pictarium

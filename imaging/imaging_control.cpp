@@ -1,14 +1,9 @@
 #include "imaging/imaging_control.h"
 
 #include "base/run_errors.h"
-#include "imaging/file_extensions.h"
-#include "imaging/imaging_errors.h"
 #include "imaging/opaque_picture.h"
 #include "imaging/picture_decoding.h"
-#include "imaging/picture_format.h"
 #include "imaging/picture_writer.h"
-
-#include <algorithm>
 
 namespace pictarium {
 
@@ -16,22 +11,16 @@ namespace {
 
 constexpr std::int16_t TrueColourBits = 24;
 
-// By content first; the extension only names formats without a signature.
-PictureFormat formatOf(QByteArrayView bytes, const QString& fileName) {
-    const PictureFormat sniffed =
-        sniffPictureFormat(bytes.first(std::min(bytes.size(), SniffLength)));
-    if (sniffed != PictureFormat::Unknown) {
-        return sniffed;
-    }
-    return formatWithoutSignature(GetFileExtension(fileName));
-}
-
 }  // namespace
 
-void ImagingControl::LoadImage(const QString& fileName, std::int16_t bits, std::int32_t /*page*/,
-                               std::int32_t /*pages*/) {
-    mPicture = loadPictureFile(
-        fileName, [&fileName](QByteArrayView bytes) { return formatOf(bytes, fileName); });
+void ImagingControl::LoadImage(const QString& fileName, std::int16_t bits, std::int32_t page,
+                               std::int32_t pages) {
+    LoadImage(PictureFileName(fileName), bits, page, pages);
+}
+
+void ImagingControl::LoadImage(const PictureFileName& file, std::int16_t bits,
+                               std::int32_t /*page*/, std::int32_t /*pages*/) {
+    mPicture = loadPictureFile(file, PictureLoader::Imaging);
     if (bits != 0) {
         ConvertColorDepth(bits, 0, 0, 0);
     }
@@ -39,7 +28,7 @@ void ImagingControl::LoadImage(const QString& fileName, std::int16_t bits, std::
 
 void ImagingControl::TakePicture(const QImage& picture) {
     if (picture.isNull()) {
-        throw RunFailure(ImagingError::InvalidPicture);
+        throw RunFailure(RunError::InvalidPicture);
     }
     mPicture = picture;
 }
@@ -48,7 +37,7 @@ void ImagingControl::ConvertColorDepth(std::int16_t bits, std::int16_t /*colourF
                                        std::int16_t /*palette*/, std::int16_t /*dither*/) {
     requirePicture();
     if (bits != TrueColourBits) {
-        throw RunFailure(ImagingError::InvalidProcedureCall);
+        throw RunFailure(RunError::InvalidProcedureCall);
     }
     QImage converted = opaquePicture(mPicture);
     converted.convertTo(QImage::Format_RGB32);
@@ -75,7 +64,7 @@ void ImagingControl::SaveImage(const QString& fileName, std::int16_t format, std
                                std::int16_t quality, std::int16_t /*options*/) const {
     requirePicture();
     if (bits != 0 && bits != TrueColourBits) {
-        throw RunFailure(ImagingError::InvalidProcedureCall);
+        throw RunFailure(RunError::InvalidProcedureCall);
     }
     switch (format) {
         case BitmapFormat:
@@ -85,20 +74,20 @@ void ImagingControl::SaveImage(const QString& fileName, std::int16_t format, std
             writeJpegFile(mPicture, fileName, quality);
             return;
         default:
-            throw RunFailure(ImagingError::InvalidProcedureCall);
+            throw RunFailure(RunError::InvalidProcedureCall);
     }
 }
 
 void ImagingControl::setImageHandle(std::int16_t handle) {
     if (handle != 0) {
-        throw RunFailure(ImagingError::InvalidPropertyValue);
+        throw RunFailure(RunError::InvalidPropertyValue);
     }
     mPicture = QImage();
 }
 
 void ImagingControl::requirePicture() const {
     if (mPicture.isNull()) {
-        throw RunFailure(ImagingError::InvalidPicture);
+        throw RunFailure(RunError::InvalidPicture);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/file_extensions.h"
+
 #include <QImage>
 #include <QString>
 
@@ -32,6 +34,9 @@ public:
     // picture. Files of the formats that carry no signature (TGA, MacPaint,
     // Dr Halo) are known by their extension.
     void LoadImage(const QString& fileName, std::int16_t bits, std::int32_t page,
+                   std::int32_t pages);
+    // The same, for a name whose extension has been taken already.
+    void LoadImage(const PictureFileName& file, std::int16_t bits, std::int32_t page,
                    std::int32_t pages);
     // The held picture, a bitmap without transparency; null when none.
     [[nodiscard]] QImage ImagePicture() const { return mPicture; }

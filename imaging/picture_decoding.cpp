@@ -8,13 +8,13 @@
 #include "imaging/decoders/pc_paint_decoder.h"
 #include "imaging/emf/emf_reader.h"
 #include "imaging/eps_decoder.h"
-#include "imaging/imaging_errors.h"
 #include "imaging/magick_picture_decoder.h"
 #include "imaging/opaque_picture.h"
 #include "imaging/picture_completeness.h"
 #include "imaging/picture_file_bytes.h"
 #include "imaging/qt_picture_decoder.h"
 
+#include <algorithm>
 #include <new>
 
 namespace pictarium {
@@ -107,6 +107,21 @@ bool isCompleteForItsReader(PictureFormat format, QByteArrayView bytes) {
     }
 }
 
+// Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
+bool isPlatformFormat(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Bitmap:
+        case PictureFormat::Icon:
+        case PictureFormat::Gif:
+        case PictureFormat::Jpeg:
+        case PictureFormat::Metafile:
+        case PictureFormat::EnhancedMetafile:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& path) {
@@ -142,17 +157,39 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
     }
 }
 
-QImage loadPictureFile(const QString& fileName, const FormatChooser& chooseFormat) {
+namespace {
+
+PictureFormat formatToRead(QByteArrayView bytes, const PictureFileName& name,
+                           PictureLoader loader) {
+    const PictureFormat sniffed =
+        sniffPictureFormat(bytes.first(std::min(bytes.size(), SniffLength)));
+    if (loader == PictureLoader::Platform) {
+        return isPlatformFormat(sniffed) ? sniffed : PictureFormat::Unknown;
+    }
+    if (sniffed != PictureFormat::Unknown) {
+        return sniffed;
+    }
+    return formatWithoutSignature(name.extension);
+}
+
+}  // namespace
+
+QImage loadPictureFile(const PictureFileName& name, PictureLoader loader) {
     try {
-        const PictureFileBytes file(fileName);
-        QImage picture = decodePicture(chooseFormat(file.bytes()), file.bytes(), fileName);
+        const PictureFileBytes file(name.path);
+        const QByteArrayView bytes = file.bytes();
+        QImage picture = decodePicture(formatToRead(bytes, name, loader), bytes, name.path);
         if (picture.isNull()) {
-            throw RunFailure(ImagingError::InvalidPicture);
+            throw RunFailure(RunError::InvalidPicture);
         }
         return opaquePicture(std::move(picture));
     } catch (const std::bad_alloc&) {
         throw RunFailure(RunError::OutOfMemory);
     }
+}
+
+QImage LoadPicture(const PictureFileName& name) {
+    return loadPictureFile(name, PictureLoader::Platform);
 }
 
 }  // namespace pictarium

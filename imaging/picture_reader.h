@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/engine_host.h"
-
 #include <QImage>
 #include <QString>
 
@@ -12,11 +10,11 @@ struct PictureReading {
     enum class Outcome {
         Loaded,   // `picture` holds the file's picture
         Ignored,  // the extension is in neither group: nothing to say
-        Refused,  // the file could not be read: show `refusal`
+        Refused,  // the file could not be read: say refusalText()
     };
     Outcome outcome = Outcome::Ignored;
-    QImage picture;   // a bitmap without transparency when Loaded, else null
-    Message refusal;  // a stop box naming the file when Refused
+    QImage picture;  // a bitmap without transparency when Loaded, else null
+    QString path;    // the file read
 };
 
 // Reads a picture file the way the add command and the start-up do: the
@@ -24,7 +22,7 @@ struct PictureReading {
 // (group B) or nothing, and the chosen reader recognises the content.
 [[nodiscard]] PictureReading readPictureFile(const QString& path);
 
-// The stop box for a file whose picture cannot be read.
-[[nodiscard]] Message unreadablePictureMessage(const QString& path);
+// What to tell the user about a refused file, naming it.
+[[nodiscard]] QString refusalText(const PictureReading& reading);
 
 }  // namespace pictarium

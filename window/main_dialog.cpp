@@ -2,6 +2,7 @@
 
 #include "window/main_dialog.h"
 
+#include "engine/engine_texts.h"
 #include "imaging/picture_reader.h"
 #include "window/busy_pointer.h"
 #include "window/child_widget.h"
@@ -226,8 +227,7 @@ QString MainDialog::programFolder() const {
 }
 
 void MainDialog::stopBox(const QString& text) {
-    (void)showMessage(
-        {text, QStringLiteral("Tessaline Pictarium"), MessageIcon::Stop, MessageButtons::Ok});
+    (void)showMessage({text, EngineText::Title, MessageIcon::Stop, MessageButtons::Ok});
 }
 
 }  // namespace pictarium

@@ -64,7 +64,7 @@ bool MainDialog::loadPendingPicture() {
             return true;
         case PictureReading::Outcome::Refused:
             showBusyPointer(false);
-            (void)showMessage(reading.refusal);
+            stopBox(refusalText(reading));
             return false;
         case PictureReading::Outcome::Ignored:
             return false;

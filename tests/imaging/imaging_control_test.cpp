@@ -1,6 +1,5 @@
 #include "imaging/imaging_control.h"
 #include "base/run_errors.h"
-#include "imaging/imaging_errors.h"
 #include "tests/imaging/library_samples.h"
 #include "tests/imaging/reference_pictures.h"
 #include "tests/imaging/sample_catalog.h"
@@ -53,7 +52,7 @@ TEST_F(ImagingControlTest, loadFailuresCarryTheClassicNumbers) {
     EXPECT_EQ(failureOf([&] { mControl.LoadImage(mFolder.path(), 0, 0, 1); }),
               RunError::PathFileAccessError);
     EXPECT_EQ(failureOf([&] { mControl.LoadImage(write("text.pcx", "plain text"), 0, 0, 1); }),
-              ImagingError::InvalidPicture);
+              RunError::InvalidPicture);
     EXPECT_TRUE(mControl.ImagePicture().isNull());
 }
 
@@ -61,7 +60,7 @@ TEST_F(ImagingControlTest, loadFailuresCarryTheClassicNumbers) {
 TEST_F(ImagingControlTest, targaIsReadAsTargaOnlyUnderItsOwnExtension) {
     const QByteArray targa = writtenByMagick(colourReference(), "TGA");
     EXPECT_EQ(failureOf([&] { mControl.LoadImage(write("targa.sgi", targa), 0, 0, 1); }),
-              ImagingError::InvalidPicture);
+              RunError::InvalidPicture);
     mControl.LoadImage(write("targa.tga", targa), 0, 0, 1);
     EXPECT_EQ(largestDifference(mControl.ImagePicture(), colourReference()), 0);
 }
@@ -81,17 +80,17 @@ TEST_F(ImagingControlTest, convertingToTwentyFourBitsMakesAnyPictureTrueColour) 
 }
 
 TEST_F(ImagingControlTest, operationsRefuseWhatTheyCannotDo) {
-    EXPECT_EQ(failureOf([&] { mControl.TakePicture(QImage()); }), ImagingError::InvalidPicture);
+    EXPECT_EQ(failureOf([&] { mControl.TakePicture(QImage()); }), RunError::InvalidPicture);
     EXPECT_EQ(failureOf([&] { mControl.ConvertColorDepth(24, 4, 0, 0); }),
-              ImagingError::InvalidPicture);
+              RunError::InvalidPicture);
     EXPECT_EQ(failureOf([&] { mControl.SaveImage(mFolder.filePath("x.bmp"), 6, 24, -2, 0); }),
-              ImagingError::InvalidPicture);
+              RunError::InvalidPicture);
     mControl.TakePicture(colourReference());
     EXPECT_EQ(failureOf([&] { mControl.ConvertColorDepth(8, 4, 0, 0); }),
-              ImagingError::InvalidProcedureCall);
+              RunError::InvalidProcedureCall);
     EXPECT_EQ(failureOf([&] { mControl.SaveImage(mFolder.filePath("x.gif"), 7, 0, 0, 0); }),
-              ImagingError::InvalidProcedureCall);
-    EXPECT_EQ(failureOf([&] { mControl.setImageHandle(1); }), ImagingError::InvalidPropertyValue);
+              RunError::InvalidProcedureCall);
+    EXPECT_EQ(failureOf([&] { mControl.setImageHandle(1); }), RunError::InvalidPropertyValue);
     EXPECT_EQ(
         failureOf([&] { mControl.SaveImage(mFolder.filePath("missing/x.bmp"), 6, 24, -2, 0); }),
         RunError::PathFileAccessError);

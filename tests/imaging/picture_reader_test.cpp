@@ -38,7 +38,7 @@ TEST_F(PictureReaderTest, everySampleLoadsToItsPixelsOrIsRefused) {
         if (sample.expected.isNull()) {
             EXPECT_EQ(reading.outcome, Outcome::Refused);
             EXPECT_TRUE(reading.picture.isNull());
-            EXPECT_EQ(reading.refusal.text, unreadablePictureMessage(path).text);
+            EXPECT_EQ(reading.path, path);
             continue;
         }
         ASSERT_EQ(reading.outcome, Outcome::Loaded);
