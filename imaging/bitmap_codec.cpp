@@ -1,6 +1,7 @@
 #include "imaging/bitmap_codec.h"
 
 #include "base/little_endian.h"
+#include "imaging/opaque_picture.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -81,37 +82,6 @@ bool isPlausible(const QByteArray& file) {
            needed <= file.size() - pixelsAt;
 }
 
-// Lays a picture with transparency on white, as the display shows it.
-QImage flattenedOntoWhite(const QImage& picture) {
-    if (!picture.hasAlphaChannel()) {
-        return picture;
-    }
-    if (picture.format() == QImage::Format_Indexed8) {
-        QImage flat = picture;
-        QList<QRgb> colours = flat.colorTable();
-        for (QRgb& colour : colours) {
-            const int alpha = qAlpha(colour);
-            const auto blend = [alpha](int channel) {
-                return (channel * alpha + 255 * (255 - alpha)) / 255;
-            };
-            colour = qRgb(blend(qRed(colour)), blend(qGreen(colour)), blend(qBlue(colour)));
-        }
-        flat.setColorTable(colours);
-        return flat;
-    }
-    QImage flat = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < flat.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(flat.scanLine(y));
-        for (int x = 0; x < flat.width(); ++x) {
-            const QRgb pixel = line[x];
-            const int white = 255 - qAlpha(pixel);
-            line[x] = qRgb(qRed(pixel) + white, qGreen(pixel) + white, qBlue(pixel) + white);
-        }
-    }
-    flat.reinterpretAsFormat(QImage::Format_RGB32);
-    return flat;
-}
-
 // Qt writes palettes for 1- and 8-bit pictures and 24 bits for RGB32.
 QImage inWritableFormat(const QImage& picture) {
     switch (picture.format()) {
@@ -137,7 +107,7 @@ QByteArray bitmapFileOf(const QImage& picture) {
     if (picture.isNull()) {
         return {};
     }
-    const QImage writable = inWritableFormat(flattenedOntoWhite(picture));
+    const QImage writable = inWritableFormat(opaquePicture(picture));
     QByteArray file;
     QBuffer buffer(&file);
     buffer.open(QIODevice::WriteOnly);

@@ -1,5 +1,8 @@
 #include "imaging/bitmap_codec.h"
+#include "imaging/picture_reader.h"
 #include "tests/engine/engine_fixture.h"
+
+#include <QTemporaryDir>
 
 namespace pictarium::test {
 namespace {
@@ -124,6 +127,28 @@ TEST(BitmapVariants, PalettePicturesAreStoredWithTheirPalette) {
     EXPECT_EQ(bitmapFileOf(EngineTest::picture(1))[28], 24);
     const QImage back = pictureFromBitmapFile(file);
     EXPECT_EQ(back.pixel(1, 0), kBlue);
+}
+
+// A picture with a half-transparent palette, pasted as it is or read from
+// a PNG file (which keeps the palette's transparency), is laid on white
+// the same way and stored with the same bytes.
+TEST(BitmapVariants, HalfTransparentPaletteIsFlattenedAlikeFromFileAndClipboard) {
+    QImage indexed(4, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(200, 10, 51, 128), qRgba(0, 0, 255, 1), qRgba(17, 99, 3, 254),
+                           qRgba(255, 255, 255, 0)});
+    for (int x = 0; x < 4; ++x) {
+        indexed.setPixel(x, 0, static_cast<uint>(x));
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("palette.png"));
+    ASSERT_TRUE(indexed.save(path, "PNG"));
+    const PictureReading fromFile = readPictureFile(path);
+    ASSERT_EQ(fromFile.outcome, PictureReading::Outcome::Loaded);
+    const QByteArray stored = bitmapFileOf(indexed);
+    ASSERT_FALSE(stored.isEmpty());
+    EXPECT_EQ(bitmapFileOf(fromFile.picture), stored);
+    // 200 on white at alpha 128: (200 * 128 + 255 * 127) / 255, rounded.
+    EXPECT_EQ(qRed(pictureFromBitmapFile(stored).pixel(0, 0)), 227);
 }
 
 using BitmapRecords = EngineTest;
