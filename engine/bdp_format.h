@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/little_endian.h"
+#include "base/byte_order.h"
 
 #include <QByteArray>
 #include <QString>

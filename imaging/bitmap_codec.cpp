@@ -1,6 +1,6 @@
 #include "imaging/bitmap_codec.h"
 
-#include "base/little_endian.h"
+#include "base/byte_order.h"
 #include "imaging/opaque_picture.h"
 
 #include <QBuffer>

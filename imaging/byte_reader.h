@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/byte_order.h"
 #include "imaging/bitmap_codec.h"
 
 #include <QByteArrayView>
@@ -43,18 +44,9 @@ public:
         require(1);
         return static_cast<std::uint8_t>(mBytes[mPosition++]);
     }
-    [[nodiscard]] std::uint16_t u16le() {
-        const std::uint16_t low = u8();
-        return static_cast<std::uint16_t>(low | (u8() << 8));
-    }
-    [[nodiscard]] std::uint16_t u16be() {
-        const std::uint16_t high = u8();
-        return static_cast<std::uint16_t>((high << 8) | u8());
-    }
-    [[nodiscard]] std::uint32_t u32le() {
-        const std::uint32_t low = u16le();
-        return low | (std::uint32_t{u16le()} << 16);
-    }
+    [[nodiscard]] std::uint16_t u16le() { return getUint16(take(2).data()); }
+    [[nodiscard]] std::uint16_t u16be() { return getUint16Be(take(2).data()); }
+    [[nodiscard]] std::uint32_t u32le() { return getUint32(take(4).data()); }
     [[nodiscard]] QByteArrayView take(qsizetype count) {
         require(count);
         const QByteArrayView part = mBytes.sliced(mPosition, count);

@@ -1,5 +1,7 @@
 #include "imaging/picture_format.h"
 
+#include "base/byte_order.h"
+
 #include <QChar>
 
 #include <cstdint>
@@ -13,20 +15,21 @@ bool hasAt(QByteArrayView head, qsizetype offset, QByteArrayView signature) {
            head.sliced(offset, signature.size()) == signature;
 }
 
+// Fields past the end of what the file holds read as zero.
 std::uint8_t byteAt(QByteArrayView head, qsizetype offset) {
     return offset < head.size() ? static_cast<std::uint8_t>(head[offset]) : 0;
 }
 
 std::uint16_t le16(QByteArrayView head, qsizetype offset) {
-    return static_cast<std::uint16_t>(byteAt(head, offset) | (byteAt(head, offset + 1) << 8));
+    return head.size() >= offset + 2 ? getUint16(head.data() + offset) : 0;
 }
 
 std::uint16_t be16(QByteArrayView head, qsizetype offset) {
-    return static_cast<std::uint16_t>((byteAt(head, offset) << 8) | byteAt(head, offset + 1));
+    return head.size() >= offset + 2 ? getUint16Be(head.data() + offset) : 0;
 }
 
 std::uint32_t le32(QByteArrayView head, qsizetype offset) {
-    return le16(head, offset) | (std::uint32_t{le16(head, offset + 2)} << 16);
+    return head.size() >= offset + 4 ? getUint32(head.data() + offset) : 0;
 }
 
 bool isBitmap(QByteArrayView head) {

@@ -1,5 +1,7 @@
 #include "imaging/emf/emf_record.h"
 
+#include "base/byte_order.h"
+
 #include <bit>
 
 namespace pictarium::emf {
@@ -72,9 +74,7 @@ QByteArrayView RecordReader::part(std::uint32_t offset, std::uint32_t size) cons
 QString utf16Text(QByteArrayView bytes) {
     QString text(bytes.size() / 2, Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const auto low = static_cast<std::uint8_t>(bytes[2 * i]);
-        const auto high = static_cast<std::uint8_t>(bytes[2 * i + 1]);
-        text[i] = QChar(static_cast<char16_t>(low | (high << 8)));
+        text[i] = QChar(static_cast<char16_t>(getUint16(bytes.data() + 2 * i)));
     }
     return text;
 }

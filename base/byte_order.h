@@ -4,8 +4,9 @@
 
 namespace pictarium {
 
-// Integers as the formats we read and write lay them out, least
-// significant byte first, from raw bytes that need no alignment.
+// Integers as file formats lay them out, from raw bytes that need no
+// alignment: least significant byte first (the .bdp format, bitmaps and
+// most PC formats), or most significant first (Atari and Mac formats).
 
 [[nodiscard]] inline std::uint16_t getUint16(const char* source) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(source);
@@ -18,6 +19,15 @@ namespace pictarium {
 
 [[nodiscard]] inline std::int32_t getInt32(const char* source) {
     return static_cast<std::int32_t>(getUint32(source));
+}
+
+[[nodiscard]] inline std::uint16_t getUint16Be(const char* source) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(source);
+    return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);
+}
+
+[[nodiscard]] inline std::uint32_t getUint32Be(const char* source) {
+    return (std::uint32_t{getUint16Be(source)} << 16) | getUint16Be(source + 2);
 }
 
 inline void putInt32(char* destination, std::int32_t value) {
