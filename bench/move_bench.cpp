@@ -58,7 +58,7 @@ PictureCase makeCase(const ScratchFolder& folder, QSize size) {
 // Shows the next record, or record 0 again after the last: MoveFirst is
 // MoveNext from record -1, the same single record read.
 void showNextRecord(ClassDBP& engine) {
-    if (engine.state().CurrentIndex >= engine.state().RecordCount - 1) {
+    if (engine.currentIndex() >= engine.recordCount() - 1) {
         engine.MoveFirst();
     } else {
         engine.MoveNext();

@@ -82,7 +82,7 @@ void searchToLastRecord(benchmark::State& state, const QString& folder, const QS
         open.engine.MoveFirst();
         state.ResumeTiming();
         if (!open.engine.SearchBDP(OnlyInLastRecord) ||
-            open.engine.state().CurrentIndex != RecordCount - 1) {
+            open.engine.currentIndex() != RecordCount - 1) {
             state.SkipWithError("the search did not find the last record");
             break;
         }

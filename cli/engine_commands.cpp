@@ -36,7 +36,7 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes) {
 
 // An empty base is left for the engine to refuse in its own words.
 bool showUnlessEmpty(EngineSession& session, std::int32_t index) {
-    return session.state().RecordCount <= 0 || session.show(index);
+    return session.engine().recordCount() <= 0 || session.show(index);
 }
 
 QString listLine(std::int32_t index, const IndexEntry& entry, const QString& text) {
@@ -83,9 +83,9 @@ ExitStatus runList(const Invocation& call) {
         return ExitStatus::Failure;
     }
     bool everyRecordShown = true;
-    for (std::int32_t index = 0; index < session.state().RecordCount; ++index) {
+    for (std::int32_t index = 0; index < session.engine().recordCount(); ++index) {
         if (session.show(index)) {
-            printOut(listLine(index, session.state().Entry, session.host().lastText()));
+            printOut(listLine(index, session.engine().currentEntry(), session.host().lastText()));
             continue;
         }
         everyRecordShown = false;
@@ -106,7 +106,7 @@ ExitStatus runPicture(const Invocation& call) {
     if (!session.open(call.argument(0)) || !session.show(*index)) {
         return ExitStatus::Failure;
     }
-    return statusOf(writeWholeFile(call.argument(2), session.state().PictureFile));
+    return statusOf(writeWholeFile(call.argument(2), session.engine().currentPictureFile()));
 }
 
 ExitStatus runExport(const Invocation& call) {
@@ -169,7 +169,7 @@ ExitStatus runSearch(const Invocation& call) {
     if (session.host().deliveredRecords() == deliveredBefore) {
         return ExitStatus::Failure;
     }
-    printOut(QString::number(session.state().CurrentIndex));
+    printOut(QString::number(session.engine().currentIndex()));
     return ExitStatus::Success;
 }
 

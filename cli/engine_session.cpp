@@ -19,18 +19,18 @@ EngineSession::EngineSession(bool answerYes) : mHost(ownFolder(), answerYes), mE
 
 bool EngineSession::open(const QString& baseName) {
     const bool opened = mEngine.OpenBDP(baseName) && mEngine.isBaseOpen();
-    mFirstRecordTried = opened && state().RecordCount > 0;
+    mFirstRecordTried = opened && mEngine.recordCount() > 0;
     return opened;
 }
 
 bool EngineSession::show(std::int32_t index) {
-    const std::int32_t count = state().RecordCount;
+    const std::int32_t count = mEngine.recordCount();
     if (index >= count) {
         printError(QStringLiteral("Pas d'enregistrement d'index %1 : la base en compte %2.")
                        .arg(QString::number(index), QString::number(count)));
         return false;
     }
-    if (state().CurrentIndex == index) {
+    if (mEngine.currentIndex() == index) {
         return true;
     }
     // Asking again would only repeat the message of the failed first try.
@@ -39,7 +39,7 @@ bool EngineSession::show(std::int32_t index) {
     if (index == 0 && firstRecordTried) {
         return false;
     }
-    return mEngine.MoveTo(index) && state().CurrentIndex == index;
+    return mEngine.MoveTo(index) && mEngine.currentIndex() == index;
 }
 
 }  // namespace pictarium::cli

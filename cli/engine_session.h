@@ -15,7 +15,6 @@ public:
     explicit EngineSession(bool answerYes = false);
 
     [[nodiscard]] ClassDBP& engine() { return mEngine; }
-    [[nodiscard]] const BaseState& state() const { return mEngine.state(); }
     [[nodiscard]] CliHost& host() { return mHost; }
 
     // Opens the base; false when no base is open afterwards.

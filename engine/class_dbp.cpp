@@ -1,5 +1,7 @@
 #include "engine/class_dbp.h"
 
+#include "engine/base_state_p.h"
+
 #include "base/file_operations.h"
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
@@ -14,10 +16,36 @@ const QString kBackupBaseName = QStringLiteral("bdpsave.tmp");
 
 }  // namespace
 
-ClassDBP::ClassDBP(EngineHost& host) : mHost(host) {
+ClassDBP::ClassDBP(EngineHost& host) : mHost(host), mState(std::make_unique<BaseState>()) {
     allowLargePictures();
-    mState.PictureFile = QByteArray(1, '\0');
-    mState.TextBytes = QByteArray(1, '\0');
+    mState->PictureFile = QByteArray(1, '\0');
+    mState->TextBytes = QByteArray(1, '\0');
+}
+
+ClassDBP::~ClassDBP() = default;
+
+bool ClassDBP::isBaseOpen() const {
+    return mState->FileNumber.isOpen();
+}
+
+const QString& ClassDBP::fileName() const {
+    return mState->FileName;
+}
+
+std::int32_t ClassDBP::recordCount() const {
+    return mState->RecordCount;
+}
+
+std::int32_t ClassDBP::currentIndex() const {
+    return mState->CurrentIndex;
+}
+
+const IndexEntry& ClassDBP::currentEntry() const {
+    return mState->Entry;
+}
+
+const QByteArray& ClassDBP::currentPictureFile() const {
+    return mState->PictureFile;
 }
 
 bool ClassDBP::FileExists(const QString& Filename) const {
@@ -36,7 +64,7 @@ bool ClassDBP::CreateBDP(const QString& ifileName) {
                 return false;
             }
             // Unlike Windows, POSIX would let us delete the open base.
-            if (mState.FileNumber.isSameFileAs(ifileName)) {
+            if (mState->FileNumber.isSameFileAs(ifileName)) {
                 throw RunFailure(RunError::FileAlreadyOpen);
             }
             removeFile(ifileName);
@@ -89,29 +117,29 @@ bool ClassDBP::OpenBDP(const QString& ifileName) {
             setBusy(false);
             return false;
         }
-        if (mState.FileNumber.isOpen()) {
+        if (mState->FileNumber.isOpen()) {
             if (!askYesNo(EngineText::CloseOpenBase, MessageIcon::Question)) {
                 probe.close();
                 setBusy(false);
                 return false;
             }
-            mState.FileNumber.close();
+            mState->FileNumber.close();
         }
         probe.close();
-        mState.FileNumber = BinaryFile::openForReading(ifileName);
-        mState.Signature = signature;
-        mState.FileName = ifileName;
-        mState.RecordCount = count;
-        mState.CurrentIndex = -1;
-        mState.PictureFile.clear();
-        mState.TextBytes.clear();
+        mState->FileNumber = BinaryFile::openForReading(ifileName);
+        mState->Signature = signature;
+        mState->FileName = ifileName;
+        mState->RecordCount = count;
+        mState->CurrentIndex = -1;
+        mState->PictureFile.clear();
+        mState->TextBytes.clear();
         RefreshButtons();
         MoveNext();
         setBusy(false);
         return true;
     } catch (...) {
         ShowError(runErrorOfCurrentException());
-        mState.FileNumber.close();
+        mState->FileNumber.close();
         probe.close();
         RefreshButtons();
         return false;
@@ -122,16 +150,16 @@ bool ClassDBP::GetInfosBDP() {
     if (!isBaseReady()) {
         return false;
     }
-    const QString& path = mState.FileName;
+    const QString& path = mState->FileName;
     const qsizetype lastSeparator =
         std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
     const QString name = path.mid(lastSeparator + 1);
     const QString crlf = QStringLiteral("\r\n");
     const QString text = QStringLiteral("Nom de la base ouverte: ") + name + crlf +
                          QStringLiteral("Nombre d'éléments dans la base: ") +
-                         QString::number(mState.RecordCount) + crlf +
+                         QString::number(mState->RecordCount) + crlf +
                          QStringLiteral("Index visible actuellement:") +
-                         QString::number(std::int64_t{mState.CurrentIndex} + 1) + crlf + crlf +
+                         QString::number(std::int64_t{mState->CurrentIndex} + 1) + crlf + crlf +
                          QStringLiteral("A propos de Pictarium :") + crlf +
                          QStringLiteral(
                              "La structure des bases BDP est réalisée pour le groupe de logiciels "
@@ -142,11 +170,11 @@ bool ClassDBP::GetInfosBDP() {
 }
 
 bool ClassDBP::isBaseReady() {
-    if (!mState.FileNumber.isOpen()) {
+    if (!mState->FileNumber.isOpen()) {
         stopBox(EngineText::OpenBaseFirst);
         return false;
     }
-    if (!FileExists(mState.FileName)) {
+    if (!FileExists(mState->FileName)) {
         stopBox(EngineText::BaseNotFound);
         return false;
     }
@@ -154,11 +182,11 @@ bool ClassDBP::isBaseReady() {
 }
 
 bool ClassDBP::hasCurrentRecord(const QString& emptyBaseMessage) {
-    if (mState.RecordCount <= 0) {
+    if (mState->RecordCount <= 0) {
         stopBox(emptyBaseMessage);
         return false;
     }
-    if (mState.CurrentIndex < 0 || mState.CurrentIndex >= mState.RecordCount) {
+    if (mState->CurrentIndex < 0 || mState->CurrentIndex >= mState->RecordCount) {
         stopBox(EngineText::BadIndex);
         return false;
     }
@@ -166,9 +194,9 @@ bool ClassDBP::hasCurrentRecord(const QString& emptyBaseMessage) {
 }
 
 void ClassDBP::RefreshButtons() {
-    const std::int64_t count = mState.RecordCount;
-    const std::int64_t current = mState.CurrentIndex;
-    mHost.AddButtonEnabled(mState.FileNumber.isOpen());
+    const std::int64_t count = mState->RecordCount;
+    const std::int64_t current = mState->CurrentIndex;
+    mHost.AddButtonEnabled(mState->FileNumber.isOpen());
     if (count < 2) {
         mHost.NextButtonEnabled(false);
         mHost.LastButtonEnabled(false);

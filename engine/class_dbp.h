@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/binary_file.h"
 #include "engine/bdp_format.h"
 #include "engine/engine_host.h"
 
@@ -9,24 +8,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 namespace pictarium {
 
 class CommonDialog;
 
-struct BaseState {
-    std::int32_t CurrentIndex = -1;  // 0-based; -1: no current record
-    std::int32_t RecordCount = 0;
-    BinaryFile FileNumber;  // the open base, read only; closed: no base open
-    QString FileName;       // exactly as passed to OpenBDP
-    std::int32_t Signature = 0;
-    // The current record's picture as a rebuilt bitmap file: the three bytes
-    // "BM." then the stored picture bytes. Kept whole so that a picture
-    // never needs a second copy in memory to be decoded or written.
-    QByteArray PictureFile;
-    QByteArray TextBytes;  // the current record's text in stored form
-    IndexEntry Entry;
-};
+struct BaseState;
 
 // The image-base engine: sole reader and writer of .bdp files. It holds at
 // most one open base, reports to the user itself through its host and tells
@@ -34,7 +22,7 @@ struct BaseState {
 class ClassDBP {
 public:
     explicit ClassDBP(EngineHost& host);
-    ~ClassDBP() = default;
+    ~ClassDBP();
     ClassDBP(const ClassDBP&) = delete;
     ClassDBP& operator=(const ClassDBP&) = delete;
 
@@ -60,8 +48,15 @@ public:
     // address records by number.
     bool MoveTo(std::int32_t index);
 
-    [[nodiscard]] const BaseState& state() const { return mState; }
-    [[nodiscard]] bool isBaseOpen() const { return mState.FileNumber.isOpen(); }
+    // What front ends and tests may read of the state, never change.
+    [[nodiscard]] bool isBaseOpen() const;
+    [[nodiscard]] const QString& fileName() const;
+    [[nodiscard]] std::int32_t recordCount() const;
+    [[nodiscard]] std::int32_t currentIndex() const;
+    // The index entry of the record read last.
+    [[nodiscard]] const IndexEntry& currentEntry() const;
+    // The record read last as a bitmap file, rebuilt from its stored bytes.
+    [[nodiscard]] const QByteArray& currentPictureFile() const;
 
 private:
     void RefreshButtons();
@@ -89,7 +84,7 @@ private:
     void setBusy(bool busy);
 
     EngineHost& mHost;
-    BaseState mState;
+    std::unique_ptr<BaseState> mState;
 };
 
 }  // namespace pictarium

@@ -1,5 +1,7 @@
 #include "engine/class_dbp.h"
 
+#include "engine/base_state_p.h"
+
 #include "base/checked_int32.h"
 #include "base/file_operations.h"
 #include "base/run_errors.h"
@@ -35,7 +37,7 @@ bool ClassDBP::AddBDP(const QImage& Ipic, const QString& iText) {
         stopBox(EngineText::PictureMissing);
         return false;
     }
-    if (!PictureToBytes(Ipic, mState.PictureFile)) {
+    if (!PictureToBytes(Ipic, mState->PictureFile)) {
         return false;
     }
     setBusy(true);
@@ -67,31 +69,31 @@ bool ClassDBP::PictureToBytes(const QImage& picture, QByteArray& bitmapFile) {
 // Rebuilds the base with the new record into the temporary file, then swaps
 // it in. The base itself is only ever replaced whole.
 void ClassDBP::appendRecord(const QString& text, bool& backupComplete) {
-    const std::int32_t count = mState.RecordCount;
+    const std::int32_t count = mState->RecordCount;
     const QString tempPath = TempBasePath();
     const QString backupPath = BackupBasePath();
     const qsizetype pictureLength =
-        mState.PictureFile.size() - qsizetype{RebuiltBitmapPrefix.size()};
+        mState->PictureFile.size() - qsizetype{RebuiltBitmapPrefix.size()};
     // Refuse a base that would reach 2 GiB before copying anything.
-    (void)checkedAdd(toInt32(mState.FileNumber.size()),
+    (void)checkedAdd(toInt32(mState->FileNumber.size()),
                      checkedAdd(IndexEntrySize, toInt32(text.size() + pictureLength)));
 
-    mState.FileNumber.close();
-    copyFile(mState.FileName, backupPath, false);
+    mState->FileNumber.close();
+    copyFile(mState->FileName, backupPath, false);
     backupComplete = true;
-    mState.FileNumber = BinaryFile::openForReading(mState.FileName);
-    const BinaryFile& source = mState.FileNumber;
+    mState->FileNumber = BinaryFile::openForReading(mState->FileName);
+    const BinaryFile& source = mState->FileNumber;
 
     const std::int32_t newCount = checkedAdd(count, 1);
     if (FileExists(tempPath)) {
         removeFile(tempPath);
     }
     BinaryFile target = BinaryFile::create(tempPath);
-    mState.Signature = BdpSignature;
+    mState->Signature = BdpSignature;
     const auto header = encodeHeader(newCount);
     target.write(header.data(), header.size());
 
-    IndexEntry& entry = mState.Entry;
+    IndexEntry& entry = mState->Entry;
     if (count > 0) {
         target.appendFrom(source, HeaderSize, checkedMul(IndexEntrySize, count));
         entry = readEntry(source, count - 1);
@@ -118,42 +120,42 @@ void ClassDBP::appendRecord(const QString& text, bool& backupComplete) {
         target.appendFrom(source, dataStart, dataLength);
     }
 
-    mState.TextBytes = TextToBytes(text);
-    FlipBytes(mState.TextBytes);
-    target.write(mState.TextBytes.constData(), static_cast<std::size_t>(mState.TextBytes.size()));
-    target.write(mState.PictureFile.constData() + RebuiltBitmapPrefix.size(),
+    mState->TextBytes = TextToBytes(text);
+    FlipBytes(mState->TextBytes);
+    target.write(mState->TextBytes.constData(), static_cast<std::size_t>(mState->TextBytes.size()));
+    target.write(mState->PictureFile.constData() + RebuiltBitmapPrefix.size(),
                  static_cast<std::size_t>(pictureLength));
     target.sync();
     target.close();
-    mState.FileNumber.close();
+    mState->FileNumber.close();
 
-    replaceFile(tempPath, mState.FileName);
+    replaceFile(tempPath, mState->FileName);
     // From here the base holds the new record: a later failure must not
     // put the old base back.
     backupComplete = false;
     removeFileQuietly(tempPath);
     removeFile(backupPath);
 
-    mState.FileNumber = BinaryFile::openForReading(mState.FileName);
-    mState.RecordCount = newCount;
-    mState.CurrentIndex = count - 1;
+    mState->FileNumber = BinaryFile::openForReading(mState->FileName);
+    mState->RecordCount = newCount;
+    mState->CurrentIndex = count - 1;
     MoveNext();
 }
 
 void ClassDBP::recoverFailedAdd(int number, bool backupComplete) {
     ShowError(number);
-    mState.FileNumber.close();
+    mState->FileNumber.close();
     removeFileQuietly(TempBasePath());
     const QString backupPath = BackupBasePath();
     if (backupComplete) {
         try {
-            replaceFile(backupPath, mState.FileName);
+            replaceFile(backupPath, mState->FileName);
         } catch (...) {
             // The base was never touched before the swap: it is still whole.
         }
     }
     removeFileQuietly(backupPath);
-    OpenBDP(mState.FileName);
+    OpenBDP(mState->FileName);
     setBusy(false);
 }
 

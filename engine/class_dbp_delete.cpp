@@ -1,5 +1,7 @@
 #include "engine/class_dbp.h"
 
+#include "engine/base_state_p.h"
+
 #include "base/checked_int32.h"
 #include "base/file_operations.h"
 #include "base/run_errors.h"
@@ -56,35 +58,35 @@ bool ClassDBP::DeleteBDP() {
     if (!isBaseReady() || !hasCurrentRecord(EngineText::NothingToDelete)) {
         return false;
     }
-    const std::int32_t count = mState.RecordCount;
-    const std::int32_t current = mState.CurrentIndex;
+    const std::int32_t count = mState->RecordCount;
+    const std::int32_t current = mState->CurrentIndex;
     setBusy(true);
     bool replaced = false;
     try {
         writeBaseWithout(current);
-        mState.RecordCount = count - 1;
+        mState->RecordCount = count - 1;
         std::int32_t shown = current >= count - 1 ? count - 2 : current;
         if (shown > -1) {
             --shown;
         }
-        mState.CurrentIndex = shown;
-        mState.FileNumber.close();
-        replaceFile(TempBasePath(), mState.FileName);
+        mState->CurrentIndex = shown;
+        mState->FileNumber.close();
+        replaceFile(TempBasePath(), mState->FileName);
         replaced = true;
         removeFileQuietly(TempBasePath());
-        mState.FileNumber = BinaryFile::openForReading(mState.FileName);
+        mState->FileNumber = BinaryFile::openForReading(mState->FileName);
     } catch (...) {
         ShowError(runErrorOfCurrentException());
         removeFileQuietly(TempBasePath());
         // The swap is all or nothing: before it the old base is whole on
         // disk, so it is reopened as it was.
         if (!replaced) {
-            mState.RecordCount = count;
-            mState.CurrentIndex = current;
+            mState->RecordCount = count;
+            mState->CurrentIndex = current;
         }
-        if (!mState.FileNumber.isOpen()) {
+        if (!mState->FileNumber.isOpen()) {
             try {
-                mState.FileNumber = BinaryFile::openForReading(mState.FileName);
+                mState->FileNumber = BinaryFile::openForReading(mState->FileName);
             } catch (...) {
                 // Left with no base open; the buttons below say so.
             }
@@ -98,20 +100,20 @@ bool ClassDBP::DeleteBDP() {
 
 // Writes the base without record `removedIndex` into the temporary file.
 void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
-    const BinaryFile& base = mState.FileNumber;
-    const std::int32_t count = mState.RecordCount;
+    const BinaryFile& base = mState->FileNumber;
+    const std::int32_t count = mState->RecordCount;
     IndexReader index(base, count);
 
-    mState.Entry = index.entry(removedIndex);
-    requireLengths(mState.Entry);
-    const std::int32_t removed = checkedAdd(mState.Entry.TextLength, mState.Entry.PicLength);
+    mState->Entry = index.entry(removedIndex);
+    requireLengths(mState->Entry);
+    const std::int32_t removed = checkedAdd(mState->Entry.TextLength, mState->Entry.PicLength);
 
     const QString tempPath = TempBasePath();
     if (FileExists(tempPath)) {
         removeFile(tempPath);
     }
     BinaryFile target = BinaryFile::create(tempPath);
-    mState.Signature = BdpSignature;
+    mState->Signature = BdpSignature;
     const auto header = encodeHeader(count - 1);
     target.write(header.data(), header.size());
 
@@ -141,10 +143,10 @@ void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
         if (i == removedIndex) {
             continue;
         }
-        mState.Entry = index.entry(i);
-        requireLengths(mState.Entry);
-        data.add(checkedAdd(indexSize, mState.Entry.TextOffset), mState.Entry.TextLength);
-        data.add(checkedAdd(indexSize, mState.Entry.PicOffset), mState.Entry.PicLength);
+        mState->Entry = index.entry(i);
+        requireLengths(mState->Entry);
+        data.add(checkedAdd(indexSize, mState->Entry.TextOffset), mState->Entry.TextLength);
+        data.add(checkedAdd(indexSize, mState->Entry.PicOffset), mState->Entry.PicLength);
     }
     data.flush();
     target.sync();

@@ -1,5 +1,7 @@
 #include "engine/class_dbp.h"
 
+#include "engine/base_state_p.h"
+
 #include "base/checked_int32.h"
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
@@ -16,27 +18,27 @@ bool liesInFile(std::int64_t offset, std::int64_t length, std::int64_t fileSize)
 }  // namespace
 
 bool ClassDBP::MoveFirst() {
-    if (mState.RecordCount < 1) {
+    if (mState->RecordCount < 1) {
         return false;
     }
-    mState.CurrentIndex = -1;
+    mState->CurrentIndex = -1;
     return MoveNext();
 }
 
 bool ClassDBP::MoveEnd() {
-    if (mState.RecordCount < 1) {
+    if (mState->RecordCount < 1) {
         return false;
     }
-    mState.CurrentIndex = mState.RecordCount - 2;
+    mState->CurrentIndex = mState->RecordCount - 2;
     return MoveNext();
 }
 
 bool ClassDBP::MoveTo(std::int32_t index) {
-    if (mState.FileNumber.isOpen() && (index < 0 || index >= mState.RecordCount)) {
+    if (mState->FileNumber.isOpen() && (index < 0 || index >= mState->RecordCount)) {
         stopBox(EngineText::BadIndex);
         return false;
     }
-    mState.CurrentIndex = index - 1;
+    mState->CurrentIndex = index - 1;
     return MoveNext();
 }
 
@@ -52,8 +54,8 @@ bool ClassDBP::MoveNext() {
     if (!passesMoveGuard()) {
         return false;
     }
-    const std::int32_t count = mState.RecordCount;
-    const std::int32_t current = mState.CurrentIndex;
+    const std::int32_t count = mState->RecordCount;
+    const std::int32_t current = mState->CurrentIndex;
     if (count <= 0) {
         RefreshButtons();
         return false;
@@ -70,8 +72,8 @@ bool ClassDBP::MoveLast() {
     if (!passesMoveGuard()) {
         return false;
     }
-    const std::int32_t count = mState.RecordCount;
-    const std::int32_t current = mState.CurrentIndex;
+    const std::int32_t count = mState->RecordCount;
+    const std::int32_t current = mState->CurrentIndex;
     if (count <= 0) {
         setBusy(false);
         return false;
@@ -98,30 +100,30 @@ bool ClassDBP::showRecord(std::int32_t index) {
         return false;
     }
     mHost.GetContent(picture, text);
-    mState.CurrentIndex = index;
+    mState->CurrentIndex = index;
     RefreshButtons();
     return true;
 }
 
 bool ClassDBP::failRecordRead(int number) {
     ShowError(number);
-    mState.FileNumber.close();
+    mState->FileNumber.close();
     mHost.GetContent(QImage(), QString());
     RefreshButtons();
     return false;
 }
 
 void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
-    const BinaryFile& file = mState.FileNumber;
+    const BinaryFile& file = mState->FileNumber;
     const std::int32_t entryOffset = checkedAdd(HeaderSize, checkedMul(IndexEntrySize, index));
     EntryBytes entryBytes{};
     file.readExactAt(entryOffset, entryBytes.data(), entryBytes.size());
-    IndexEntry& entry = mState.Entry;
+    IndexEntry& entry = mState->Entry;
     entry = decodeEntry(entryBytes.data());
     if (entry.TextLength < 1 || entry.PicLength < 1) {
         throw RunFailure(RunError::SubscriptOutOfRange);
     }
-    const std::int32_t indexSize = checkedMul(IndexEntrySize, mState.RecordCount);
+    const std::int32_t indexSize = checkedMul(IndexEntrySize, mState->RecordCount);
     const std::int32_t textAt = checkedAdd(indexSize, entry.TextOffset);
     const std::int32_t pictureAt = checkedAdd(indexSize, entry.PicOffset);
 
@@ -130,16 +132,16 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
     const std::int64_t fileSize = file.openedSize();
     if (!liesInFile(textAt, entry.TextLength, fileSize) ||
         !liesInFile(pictureAt, entry.PicLength, fileSize)) {
-        mState.TextBytes.clear();
-        mState.PictureFile.clear();
+        mState->TextBytes.clear();
+        mState->PictureFile.clear();
         picture = QImage();
         text.clear();
         return;
     }
 
-    QByteArray& textBytes = mState.TextBytes;
+    QByteArray& textBytes = mState->TextBytes;
     textBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
-    QByteArray& bitmap = mState.PictureFile;
+    QByteArray& bitmap = mState->PictureFile;
     bitmap = QByteArray(qsizetype{entry.PicLength} + 3, Qt::Uninitialized);
     std::copy(RebuiltBitmapPrefix.begin(), RebuiltBitmapPrefix.end(), bitmap.begin());
     const auto textLength = static_cast<std::size_t>(entry.TextLength);
@@ -153,11 +155,11 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
     FlipBytes(textBytes);
 
     picture = BytesToPicture();
-    text = BytesToText(mState.TextBytes);
+    text = BytesToText(mState->TextBytes);
 }
 
 QImage ClassDBP::BytesToPicture() const {
-    return pictureFromBitmapFile(mState.PictureFile);
+    return pictureFromBitmapFile(mState->PictureFile);
 }
 
 }  // namespace pictarium

@@ -1,5 +1,7 @@
 #include "engine/class_dbp.h"
 
+#include "engine/base_state_p.h"
+
 #include "base/checked_int32.h"
 #include "base/run_errors.h"
 #include "base/windows_1252.h"
@@ -78,8 +80,8 @@ bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
     if (!isBaseReady() || !hasCurrentRecord(EngineText::NothingToSearch)) {
         return false;
     }
-    const std::int32_t count = mState.RecordCount;
-    const std::int32_t current = mState.CurrentIndex;
+    const std::int32_t count = mState->RecordCount;
+    const std::int32_t current = mState->CurrentIndex;
     if (hasOnlySpaces(iText)) {
         stopBox(EngineText::SearchTextMissing);
         return false;
@@ -97,9 +99,9 @@ bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
     setBusy(true);
     std::int32_t hit = -1;
     try {
-        mState.TextBytes = TextToBytes(iText);
-        FlipBytes(mState.TextBytes);
-        hit = findText(storedQuery(mState.TextBytes), iLast);
+        mState->TextBytes = TextToBytes(iText);
+        FlipBytes(mState->TextBytes);
+        hit = findText(storedQuery(mState->TextBytes), iLast);
     } catch (...) {
         // A failing scan is silent: the base stays open as it was.
         setBusy(false);
@@ -111,23 +113,23 @@ bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
         setBusy(false);
         return false;
     }
-    mState.CurrentIndex = hit - 1;
+    mState->CurrentIndex = hit - 1;
     MoveNext();
     return true;
 }
 
 std::int32_t ClassDBP::findText(const QByteArray& query, bool backwards) {
-    const BinaryFile& file = mState.FileNumber;
-    const std::int32_t count = mState.RecordCount;
+    const BinaryFile& file = mState->FileNumber;
+    const std::int32_t count = mState->RecordCount;
     const std::int32_t indexSize = checkedMul(IndexEntrySize, count);
     const std::int32_t step = backwards ? -1 : 1;
     const auto& upper = windows1252UpperTable();
     IndexReader index(file, count);
     WindowReader windows(file, backwards);
     std::array<char, kSearchWindow> window{};
-    for (std::int32_t i = mState.CurrentIndex + step; i >= 0 && i < count; i += step) {
-        mState.Entry = index.entry(i);
-        const auto [bytes, length] = windows.at(checkedAdd(indexSize, mState.Entry.TextOffset));
+    for (std::int32_t i = mState->CurrentIndex + step; i >= 0 && i < count; i += step) {
+        mState->Entry = index.entry(i);
+        const auto [bytes, length] = windows.at(checkedAdd(indexSize, mState->Entry.TextOffset));
         const auto end = window.begin() + static_cast<std::ptrdiff_t>(length);
         std::transform(bytes, bytes + length, window.begin(), [&upper](char byte) {
             return static_cast<char>(upper[static_cast<unsigned char>(byte)]);

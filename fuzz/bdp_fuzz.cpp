@@ -144,7 +144,7 @@ void runStep(ClassDBP& engine, std::uint8_t code) {
             engine.DeleteBDP();
             break;
         default:
-            engine.MoveTo(countingBack(engine.state().RecordCount, code / StepKinds));
+            engine.MoveTo(countingBack(engine.recordCount(), code / StepKinds));
             break;
     }
 }

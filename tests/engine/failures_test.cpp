@@ -67,7 +67,7 @@ TEST_F(Failures, AFullDiskDuringTheRebuildKeepsTheOldBase) {
     EXPECT_EQ(readAll(path), before);
     EXPECT_FALSE(tempFilesLeft());
     EXPECT_TRUE(mBase.isBaseOpen());
-    EXPECT_EQ(mBase.state().CurrentIndex, 0);  // reopened on record 0
+    EXPECT_EQ(mBase.currentIndex(), 0);  // reopened on record 0
     EXPECT_EQ(mHost.lastText, QStringLiteral("record 0"));
     EXPECT_FALSE(mHost.mBusy);
 }
@@ -84,7 +84,7 @@ TEST_F(Failures, AFullDiskDuringTheBackupLeavesTheBaseUntouched) {
     EXPECT_EQ(mHost.messages[1].text, QStringLiteral("Erreur 61\r\nDisque plein"));
     EXPECT_EQ(readAll(path), before);
     EXPECT_FALSE(tempFilesLeft());
-    EXPECT_EQ(mBase.state().RecordCount, 2);
+    EXPECT_EQ(mBase.recordCount(), 2);
     EXPECT_TRUE(mBase.MoveNext());
 }
 
@@ -122,8 +122,8 @@ TEST_F(Failures, AProgramFolderThatCannotBeWrittenChangesNothing) {
     EXPECT_FALSE(base.DeleteBDP());
     EXPECT_EQ(readAll(path), before);
     EXPECT_TRUE(base.isBaseOpen());
-    EXPECT_EQ(base.state().RecordCount, 3);
-    EXPECT_EQ(base.state().CurrentIndex, 1);
+    EXPECT_EQ(base.recordCount(), 3);
+    EXPECT_EQ(base.currentIndex(), 1);
     EXPECT_TRUE(base.MoveNext());
     EXPECT_EQ(host.lastText, QStringLiteral("record 2"));
 }
@@ -204,7 +204,7 @@ TEST_F(Failures, DeletingFromABaseWithABadEntryChangesNothing) {
     EXPECT_EQ(mHost.messages.back().text.left(9), QStringLiteral("Erreur 62"));
     EXPECT_EQ(readAll(path), bytes);
     EXPECT_TRUE(mBase.isBaseOpen());
-    EXPECT_EQ(mBase.state().RecordCount, 3);
+    EXPECT_EQ(mBase.recordCount(), 3);
     EXPECT_FALSE(tempFilesLeft());
 }
 

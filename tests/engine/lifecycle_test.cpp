@@ -78,7 +78,7 @@ TEST_F(Lifecycle, OpeningABaseShowsRecordZeroAfterTheFirstRefresh) {
     EXPECT_TRUE(other.OpenBDP(path));
     EXPECT_EQ(mHost.take(), (Log{"Add(1)", "Next(1)", "Last(0)", "Delete(0)", "Content(record 0)",
                                  "Add(1)", "Next(1)", "Last(0)", "Delete(1)"}));
-    EXPECT_EQ(other.state().CurrentIndex, 0);
+    EXPECT_EQ(other.currentIndex(), 0);
     EXPECT_EQ(mHost.lastPicture, picture(0));
 }
 
@@ -95,7 +95,7 @@ TEST_F(Lifecycle, AWrongSignatureIsRefusedBeforeAnyQuestion) {
                                      "impossible !"}));
     }
     EXPECT_TRUE(mBase.isBaseOpen());
-    EXPECT_EQ(mBase.state().CurrentIndex, 1);
+    EXPECT_EQ(mBase.currentIndex(), 1);
 }
 
 TEST_F(Lifecycle, OpeningWhileABaseIsOpenAsksFirst) {
@@ -103,8 +103,8 @@ TEST_F(Lifecycle, OpeningWhileABaseIsOpenAsksFirst) {
     mBase.MoveNext();
     const QString second = buildBase(1, QStringLiteral("second.bdp"));
     EXPECT_FALSE(mBase.OpenBDP(second));  // answered No
-    EXPECT_EQ(mBase.state().FileName, first);
-    EXPECT_EQ(mBase.state().CurrentIndex, 1);
+    EXPECT_EQ(mBase.fileName(), first);
+    EXPECT_EQ(mBase.currentIndex(), 1);
     EXPECT_FALSE(mHost.mBusy);
 
     mHost.answer(MessageAnswer::Yes);
@@ -112,12 +112,12 @@ TEST_F(Lifecycle, OpeningWhileABaseIsOpenAsksFirst) {
     EXPECT_EQ(mHost.messages.back().text,
               QStringLiteral("Une base est déjà ouverte, souhaitez vous la fermer ?"));
     EXPECT_EQ(mHost.messages.back().icon, MessageIcon::Question);
-    EXPECT_EQ(mBase.state().FileName, second);
-    EXPECT_EQ(mBase.state().RecordCount, 1);
+    EXPECT_EQ(mBase.fileName(), second);
+    EXPECT_EQ(mBase.recordCount(), 1);
 
     mHost.answer(MessageAnswer::Yes);
     EXPECT_TRUE(mBase.OpenBDP(second));  // the same base again shows record 0
-    EXPECT_EQ(mBase.state().CurrentIndex, 0);
+    EXPECT_EQ(mBase.currentIndex(), 0);
 }
 
 TEST_F(Lifecycle, AMissingFileIsNotFound) {
@@ -151,7 +151,7 @@ TEST_F(Lifecycle, ACorruptFirstPictureStillOpensTheBase) {
               QStringLiteral("Impossible d'obtenir l'image de cet index !!! Votre base de "
                              "données doit être corrompue !"));
     EXPECT_TRUE(other.isBaseOpen());
-    EXPECT_EQ(other.state().CurrentIndex, -1);
+    EXPECT_EQ(other.currentIndex(), -1);
     EXPECT_FALSE(other.MoveNext());  // record 0 again
     EXPECT_TRUE(other.MoveTo(1));
     EXPECT_EQ(mHost.lastText, QStringLiteral("record 1"));

@@ -46,8 +46,8 @@ TEST_F(Records, AddsAndDeletesLayTheFileOutByteForByte) {
 
 TEST_F(Records, TheRebuiltBitmapAlwaysStartsWithBMDot) {
     openBaseWith(1);
-    EXPECT_TRUE(mBase.state().PictureFile.startsWith("BM."));
-    EXPECT_EQ(mBase.state().PictureFile.size(), mBase.state().Entry.PicLength + 3);
+    EXPECT_TRUE(mBase.currentPictureFile().startsWith("BM."));
+    EXPECT_EQ(mBase.currentPictureFile().size(), mBase.currentEntry().PicLength + 3);
 }
 
 TEST_F(Records, AddingToAnEmptyBaseShowsTheNewRecord) {
@@ -55,8 +55,8 @@ TEST_F(Records, AddingToAnEmptyBaseShowsTheNewRecord) {
     ASSERT_TRUE(mBase.AddBDP(picture(3), QStringLiteral("  spaced  ")));
     EXPECT_EQ(mHost.take(), (Log{"Content(  spaced  )", "Add(1)", "Next(0)", "Last(0)", "Search(0)",
                                  "Next(0)", "Last(0)", "Delete(1)"}));
-    EXPECT_EQ(mBase.state().Entry.TextLength, 10);  // spaces are stored
-    EXPECT_EQ(mBase.state().CurrentIndex, 0);
+    EXPECT_EQ(mBase.currentEntry().TextLength, 10);  // spaces are stored
+    EXPECT_EQ(mBase.currentIndex(), 0);
     ASSERT_TRUE(mBase.AddBDP(picture(4), QStringLiteral("next")));
     EXPECT_EQ(mHost.take(), (Log{"Content(next)", "Add(1)", "Next(0)", "Last(1)", "Delete(1)"}));
     EXPECT_FALSE(tempFilesLeft());
@@ -134,7 +134,7 @@ TEST_F(Records, ManyRecordsMakeAnIndexLongerThanOneBlock) {
     const QByteArray after = readAll(path);
     EXPECT_EQ(after.size(), 8 + (count - 1) * (16 + 5 + length));
     EXPECT_EQ(after.right(5 + length).left(5), QByteArray("\xF1\xB3\xAF\xB8\xB8"));
-    EXPECT_EQ(mBase.state().Entry,
+    EXPECT_EQ(mBase.currentEntry(),
               (IndexEntry{8 + 4098 * (5 + length) + 5, length, 8 + 4098 * (5 + length), 5}));
 }
 
@@ -152,7 +152,7 @@ TEST_F(Records, MovesRefreshTheButtonsAndStopAtTheEnds) {
     EXPECT_FALSE(mBase.MoveLast());
     const Log log = mHost.take();
     EXPECT_EQ(log.back(), "Box[info|PICTARIUM] Premier enregistrement !");
-    EXPECT_EQ(mBase.state().CurrentIndex, 0);
+    EXPECT_EQ(mBase.currentIndex(), 0);
     EXPECT_FALSE(mHost.mBusy);
 }
 
@@ -172,7 +172,7 @@ TEST_F(Records, DeleteShowsTheRecordThatTookThePlace) {
     ASSERT_TRUE(mBase.MoveTo(1));
     ASSERT_TRUE(mBase.DeleteBDP());
     EXPECT_EQ(mHost.lastText, QStringLiteral("record 2"));
-    EXPECT_EQ(mBase.state().CurrentIndex, 1);
+    EXPECT_EQ(mBase.currentIndex(), 1);
     ASSERT_TRUE(mBase.DeleteBDP());  // the last one: the new last is shown
     EXPECT_EQ(mHost.lastText, QStringLiteral("record 0"));
     mHost.take();
@@ -194,7 +194,7 @@ TEST_F(Records, DeleteNeedsACurrentRecord) {
     bytes[8 + 2 * 16 + 8 + 12] = '\x7F';
     writeAll(path, bytes);
     ASSERT_TRUE(mBase.OpenBDP(path));
-    ASSERT_EQ(mBase.state().CurrentIndex, -1);
+    ASSERT_EQ(mBase.currentIndex(), -1);
     EXPECT_FALSE(mBase.DeleteBDP());
     EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Index incorrect !"));
     EXPECT_EQ(readAll(path), bytes);

@@ -30,12 +30,12 @@ TEST_F(Search, FindsForwardsIgnoringCaseAndShowsTheHit) {
         ASSERT_TRUE(mBase.MoveFirst());
         mHost.take();
         EXPECT_TRUE(mBase.SearchBDP(query));
-        EXPECT_EQ(mBase.state().CurrentIndex, 2);
+        EXPECT_EQ(mBase.currentIndex(), 2);
         EXPECT_EQ(mHost.take().front(), "Content(le Chat noir)");
     }
     EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("chat"), true));
     EXPECT_EQ(lastBox(), "Aucun élément trouvé !");
-    EXPECT_EQ(mBase.state().CurrentIndex, 2);
+    EXPECT_EQ(mBase.currentIndex(), 2);
     EXPECT_FALSE(mHost.mBusy);
 }
 
@@ -60,9 +60,9 @@ TEST_F(Search, BackwardsShowsTheNearestHit) {
                    QStringLiteral("fin")});
     ASSERT_TRUE(mBase.MoveEnd());
     EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("MER"), true));
-    EXPECT_EQ(mBase.state().CurrentIndex, 1);
+    EXPECT_EQ(mBase.currentIndex(), 1);
     EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("mer"), true));
-    EXPECT_EQ(mBase.state().CurrentIndex, 0);
+    EXPECT_EQ(mBase.currentIndex(), 0);
 }
 
 TEST_F(Search, ComparesStoredFormsSoXAndAccentsBehaveAsStored) {
@@ -70,14 +70,14 @@ TEST_F(Search, ComparesStoredFormsSoXAndAccentsBehaveAsStored) {
                    QStringLiteral("ÉTÉ")});
     // A small x is stored as a character that has no capital: it skips "X".
     EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("x")));
-    EXPECT_EQ(mBase.state().CurrentIndex, 2);
+    EXPECT_EQ(mBase.currentIndex(), 2);
     ASSERT_TRUE(mBase.MoveFirst());
     EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("X")));
-    EXPECT_EQ(mBase.state().CurrentIndex, 1);
+    EXPECT_EQ(mBase.currentIndex(), 1);
     EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("X")));
     EXPECT_EQ(lastBox(), "Aucun élément trouvé !");
     EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("été")));
-    EXPECT_EQ(mBase.state().CurrentIndex, 3);
+    EXPECT_EQ(mBase.currentIndex(), 3);
 }
 
 TEST_F(Search, QueriesAreCheckedBeforeScanning) {
@@ -98,7 +98,7 @@ TEST_F(Search, QueriesAreCheckedBeforeScanning) {
 TEST_F(Search, SpacesAroundTheQueryAreSearchedToo) {
     openWithTexts({QStringLiteral("x"), QStringLiteral("chaton"), QStringLiteral("le chat dort")});
     EXPECT_TRUE(mBase.SearchBDP(QStringLiteral(" chat ")));
-    EXPECT_EQ(mBase.state().CurrentIndex, 2);
+    EXPECT_EQ(mBase.currentIndex(), 2);
 }
 
 TEST_F(Search, AHitWhosePictureIsDamagedStillCountsAsFound) {
@@ -115,7 +115,7 @@ TEST_F(Search, AHitWhosePictureIsDamagedStillCountsAsFound) {
     EXPECT_EQ(lastBox(),
               "Impossible d'obtenir l'image de cet index !!! Votre base de données doit "
               "être corrompue !");
-    EXPECT_EQ(mBase.state().CurrentIndex, -1);
+    EXPECT_EQ(mBase.currentIndex(), -1);
 }
 
 }  // namespace

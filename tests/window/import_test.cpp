@@ -32,7 +32,7 @@ private:
     }
 
     static int recordCount(const StartedWindow& started) {
-        return started.window().engine()->state().RecordCount;
+        return started.window().engine()->recordCount();
     }
 
     static bool pending(const StartedWindow& started) {

@@ -92,7 +92,7 @@ private slots:
         started().click("Command3");
         started().boxes().answer(QMessageBox::Yes);
         started().click("Command6");
-        QCOMPARE(started().window().engine()->state().RecordCount, 2);
+        QCOMPARE(started().window().engine()->recordCount(), 2);
         QCOMPARE(started().description(), QStringLiteral("Ciel bleu"));
         QCOMPARE(started().enabledAmong(BrowseButtons), Backwards);
         QVERIFY(started().enabled("Command6") && started().enabled("Command15"));
