@@ -1,10 +1,17 @@
 #include "engine/bdp_format.h"
 
+#include "base/run_errors.h"
 #include "base/windows_1252.h"
 
 #include <algorithm>
 
 namespace pictarium {
+
+void requireStoredLengths(const IndexEntry& entry) {
+    if (entry.TextLength < 1 || entry.PicLength < 1) {
+        throw RunFailure(RunError::SubscriptOutOfRange);
+    }
+}
 
 EntryBytes encodeEntry(const IndexEntry& entry) {
     EntryBytes bytes{};

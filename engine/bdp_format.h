@@ -33,6 +33,10 @@ struct IndexEntry {
     friend bool operator==(const IndexEntry&, const IndexEntry&) = default;
 };
 
+// A record's text and picture each hold at least one byte; an entry that
+// says otherwise is the subscript failure.
+void requireStoredLengths(const IndexEntry& entry);
+
 using EntryBytes = std::array<char, IndexEntrySize>;
 
 [[nodiscard]] EntryBytes encodeEntry(const IndexEntry& entry);

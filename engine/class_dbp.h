@@ -73,8 +73,10 @@ private:
     bool isBaseReady();
     bool hasCurrentRecord(const QString& emptyBaseMessage);
     bool passesMoveGuard();
-    void appendRecord(const QString& text, bool& backupComplete);
-    void recoverFailedAdd(int number, bool backupComplete);
+    void appendRecord(const QString& text);
+    void writeBaseWith(const QString& text);
+    [[nodiscard]] qsizetype storedPictureLength() const;
+    void recoverFailedAdd(int number);
     void writeBaseWithout(std::int32_t removedIndex);
     [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);
 

@@ -1,6 +1,8 @@
 #include "engine/class_dbp.h"
 
+#include "engine/base_backup_p.h"
 #include "engine/base_state_p.h"
+#include "engine/index_reader_p.h"
 
 #include "base/checked_int32.h"
 #include "base/file_operations.h"
@@ -9,17 +11,6 @@
 #include "imaging/bitmap_codec.h"
 
 namespace pictarium {
-
-namespace {
-
-IndexEntry readEntry(const BinaryFile& file, std::int32_t index) {
-    EntryBytes bytes{};
-    file.readExactAt(checkedAdd(HeaderSize, checkedMul(IndexEntrySize, index)), bytes.data(),
-                     bytes.size());
-    return decodeEntry(bytes.data());
-}
-
-}  // namespace
 
 bool ClassDBP::AddBDP(const QImage& Ipic, const QString& iText) {
     if (!isBaseReady()) {
@@ -41,12 +32,11 @@ bool ClassDBP::AddBDP(const QImage& Ipic, const QString& iText) {
         return false;
     }
     setBusy(true);
-    bool backupComplete = false;
     try {
-        appendRecord(iText, backupComplete);
+        appendRecord(iText);
         return true;
     } catch (...) {
-        recoverFailedAdd(runErrorOfCurrentException(), backupComplete);
+        recoverFailedAdd(runErrorOfCurrentException());
         return false;
     }
 }
@@ -68,23 +58,39 @@ bool ClassDBP::PictureToBytes(const QImage& picture, QByteArray& bitmapFile) {
 
 // Rebuilds the base with the new record into the temporary file, then swaps
 // it in. The base itself is only ever replaced whole.
-void ClassDBP::appendRecord(const QString& text, bool& backupComplete) {
+void ClassDBP::appendRecord(const QString& text) {
     const std::int32_t count = mState->RecordCount;
     const QString tempPath = TempBasePath();
-    const QString backupPath = BackupBasePath();
-    const qsizetype pictureLength =
-        mState->PictureFile.size() - qsizetype{RebuiltBitmapPrefix.size()};
     // Refuse a base that would reach 2 GiB before copying anything.
     (void)checkedAdd(toInt32(mState->FileNumber.size()),
-                     checkedAdd(IndexEntrySize, toInt32(text.size() + pictureLength)));
+                     checkedAdd(IndexEntrySize, toInt32(text.size() + storedPictureLength())));
 
     mState->FileNumber.close();
-    copyFile(mState->FileName, backupPath, false);
-    backupComplete = true;
+    BaseBackup backup(mState->FileName, BackupBasePath());
     mState->FileNumber = BinaryFile::openForReading(mState->FileName);
-    const BinaryFile& source = mState->FileNumber;
+    writeBaseWith(text);
+    mState->FileNumber.close();
 
+    replaceFile(tempPath, mState->FileName);
+    // From here the base holds the new record: a later failure must not
+    // put the old base back.
+    backup.newVersionInPlace();
+    removeFileQuietly(tempPath);
+    backup.remove();
+
+    mState->FileNumber = BinaryFile::openForReading(mState->FileName);
+    mState->RecordCount = checkedAdd(count, 1);
+    mState->CurrentIndex = count - 1;
+    MoveNext();
+}
+
+// Writes the open base followed by one record, `text` and the picture of
+// PictureFile, into the temporary file.
+void ClassDBP::writeBaseWith(const QString& text) {
+    const BinaryFile& source = mState->FileNumber;
+    const std::int32_t count = mState->RecordCount;
     const std::int32_t newCount = checkedAdd(count, 1);
+    const QString tempPath = TempBasePath();
     if (FileExists(tempPath)) {
         removeFile(tempPath);
     }
@@ -96,7 +102,7 @@ void ClassDBP::appendRecord(const QString& text, bool& backupComplete) {
     IndexEntry& entry = mState->Entry;
     if (count > 0) {
         target.appendFrom(source, HeaderSize, checkedMul(IndexEntrySize, count));
-        entry = readEntry(source, count - 1);
+        entry = readIndexEntry(source, count, count - 1);
         entry.TextOffset =
             checkedAdd(checkedAdd(entry.TextLength, entry.TextOffset), entry.PicLength);
     } else {
@@ -104,7 +110,7 @@ void ClassDBP::appendRecord(const QString& text, bool& backupComplete) {
     }
     entry.TextLength = toInt32(text.size());
     entry.PicOffset = checkedAdd(entry.TextOffset, entry.TextLength);
-    entry.PicLength = toInt32(pictureLength);
+    entry.PicLength = toInt32(storedPictureLength());
     // The whole new file must stay addressable with signed 32-bit offsets.
     (void)checkedAdd(checkedAdd(entry.PicOffset, entry.PicLength),
                      checkedMul(IndexEntrySize, newCount));
@@ -124,37 +130,19 @@ void ClassDBP::appendRecord(const QString& text, bool& backupComplete) {
     FlipBytes(mState->TextBytes);
     target.write(mState->TextBytes.constData(), static_cast<std::size_t>(mState->TextBytes.size()));
     target.write(mState->PictureFile.constData() + RebuiltBitmapPrefix.size(),
-                 static_cast<std::size_t>(pictureLength));
+                 static_cast<std::size_t>(storedPictureLength()));
     target.sync();
-    target.close();
-    mState->FileNumber.close();
-
-    replaceFile(tempPath, mState->FileName);
-    // From here the base holds the new record: a later failure must not
-    // put the old base back.
-    backupComplete = false;
-    removeFileQuietly(tempPath);
-    removeFile(backupPath);
-
-    mState->FileNumber = BinaryFile::openForReading(mState->FileName);
-    mState->RecordCount = newCount;
-    mState->CurrentIndex = count - 1;
-    MoveNext();
 }
 
-void ClassDBP::recoverFailedAdd(int number, bool backupComplete) {
+qsizetype ClassDBP::storedPictureLength() const {
+    return mState->PictureFile.size() - qsizetype{RebuiltBitmapPrefix.size()};
+}
+
+// The backup, if one was taken, has been put back by its guard.
+void ClassDBP::recoverFailedAdd(int number) {
     ShowError(number);
     mState->FileNumber.close();
     removeFileQuietly(TempBasePath());
-    const QString backupPath = BackupBasePath();
-    if (backupComplete) {
-        try {
-            replaceFile(backupPath, mState->FileName);
-        } catch (...) {
-            // The base was never touched before the swap: it is still whole.
-        }
-    }
-    removeFileQuietly(backupPath);
     OpenBDP(mState->FileName);
     setBusy(false);
 }

@@ -6,7 +6,7 @@
 #include "base/file_operations.h"
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
-#include "engine/index_reader.h"
+#include "engine/index_reader_p.h"
 
 #include <vector>
 
@@ -15,12 +15,6 @@ namespace pictarium {
 namespace {
 
 constexpr std::size_t kEntryBufferSize = 4096 * IndexEntrySize;
-
-void requireLengths(const IndexEntry& entry) {
-    if (entry.TextLength < 1 || entry.PicLength < 1) {
-        throw RunFailure(RunError::SubscriptOutOfRange);
-    }
-}
 
 // Copies byte ranges of the old base into the new one, merging ranges
 // that follow each other so a well-formed base is copied in a few calls.
@@ -105,7 +99,7 @@ void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
     IndexReader index(base, count);
 
     mState->Entry = index.entry(removedIndex);
-    requireLengths(mState->Entry);
+    requireStoredLengths(mState->Entry);
     const std::int32_t removed = checkedAdd(mState->Entry.TextLength, mState->Entry.PicLength);
 
     const QString tempPath = TempBasePath();
@@ -144,7 +138,7 @@ void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
             continue;
         }
         mState->Entry = index.entry(i);
-        requireLengths(mState->Entry);
+        requireStoredLengths(mState->Entry);
         data.add(checkedAdd(indexSize, mState->Entry.TextOffset), mState->Entry.TextLength);
         data.add(checkedAdd(indexSize, mState->Entry.PicOffset), mState->Entry.PicLength);
     }

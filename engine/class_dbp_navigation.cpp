@@ -5,6 +5,7 @@
 #include "base/checked_int32.h"
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
+#include "engine/index_reader_p.h"
 #include "imaging/bitmap_codec.h"
 
 namespace pictarium {
@@ -115,14 +116,9 @@ bool ClassDBP::failRecordRead(int number) {
 
 void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
     const BinaryFile& file = mState->FileNumber;
-    const std::int32_t entryOffset = checkedAdd(HeaderSize, checkedMul(IndexEntrySize, index));
-    EntryBytes entryBytes{};
-    file.readExactAt(entryOffset, entryBytes.data(), entryBytes.size());
     IndexEntry& entry = mState->Entry;
-    entry = decodeEntry(entryBytes.data());
-    if (entry.TextLength < 1 || entry.PicLength < 1) {
-        throw RunFailure(RunError::SubscriptOutOfRange);
-    }
+    entry = readIndexEntry(file, mState->RecordCount, index);
+    requireStoredLengths(entry);
     const std::int32_t indexSize = checkedMul(IndexEntrySize, mState->RecordCount);
     const std::int32_t textAt = checkedAdd(indexSize, entry.TextOffset);
     const std::int32_t pictureAt = checkedAdd(indexSize, entry.PicOffset);

@@ -6,7 +6,7 @@
 #include "base/run_errors.h"
 #include "base/windows_1252.h"
 #include "engine/engine_texts.h"
-#include "engine/index_reader.h"
+#include "engine/index_reader_p.h"
 
 #include <algorithm>
 #include <array>

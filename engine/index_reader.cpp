@@ -1,4 +1,4 @@
-#include "engine/index_reader.h"
+#include "engine/index_reader_p.h"
 
 #include "base/checked_int32.h"
 #include "base/run_errors.h"
@@ -7,14 +7,9 @@
 
 namespace pictarium {
 
-namespace {
-
-constexpr std::int32_t kEntriesPerChunk = 4096;
-
-}  // namespace
-
-IndexReader::IndexReader(const BinaryFile& file, std::int32_t recordCount)
-    : mFile(file), mRecordCount(recordCount) {}
+IndexReader::IndexReader(const BinaryFile& file, std::int32_t recordCount,
+                         std::int32_t entriesPerRead)
+    : mFile(file), mRecordCount(recordCount), mEntriesPerRead(std::max(1, entriesPerRead)) {}
 
 IndexEntry IndexReader::entry(std::int32_t index) {
     if (index < mFirst || index >= mFirst + mLoaded) {
@@ -27,8 +22,8 @@ void IndexReader::load(std::int32_t index) {
     if (index < 0 || index >= mRecordCount) {
         throw RunFailure(RunError::SubscriptOutOfRange);
     }
-    const std::int32_t first = index / kEntriesPerChunk * kEntriesPerChunk;
-    const std::int32_t wanted = std::min(kEntriesPerChunk, mRecordCount - first);
+    const std::int32_t first = index / mEntriesPerRead * mEntriesPerRead;
+    const std::int32_t wanted = std::min(mEntriesPerRead, mRecordCount - first);
     mChunk.resize(std::size_t(wanted) * IndexEntrySize);
     const std::int32_t offset = checkedAdd(HeaderSize, checkedMul(IndexEntrySize, first));
     const std::size_t got = mFile.readAt(offset, mChunk.data(), mChunk.size());
@@ -37,6 +32,10 @@ void IndexReader::load(std::int32_t index) {
     if (index >= mFirst + mLoaded) {
         throw RunFailure(RunError::InputPastEndOfFile);
     }
+}
+
+IndexEntry readIndexEntry(const BinaryFile& file, std::int32_t recordCount, std::int32_t index) {
+    return IndexReader(file, recordCount, 1).entry(index);
 }
 
 }  // namespace pictarium
