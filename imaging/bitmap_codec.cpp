@@ -1,7 +1,7 @@
 #include "imaging/bitmap_codec.h"
 
 #include "base/byte_order.h"
-#include "imaging/opaque_picture.h"
+#include "imaging/opaque_picture_p.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,9 +1,9 @@
-#include "imaging/eps_decoder.h"
+#include "imaging/eps_decoder_p.h"
 
 #include "imaging/bitmap_codec.h"
-#include "imaging/byte_reader.h"
-#include "imaging/magick_picture_decoder.h"
-#include "imaging/qt_picture_decoder.h"
+#include "imaging/byte_reader_p.h"
+#include "imaging/magick_picture_decoder_p.h"
+#include "imaging/qt_picture_decoder_p.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,8 +1,8 @@
 #include "imaging/imaging_control.h"
 
 #include "base/run_errors.h"
-#include "imaging/opaque_picture.h"
-#include "imaging/picture_decoding.h"
+#include "imaging/opaque_picture_p.h"
+#include "imaging/picture_decoding_p.h"
 #include "imaging/picture_writer.h"
 
 namespace pictarium {

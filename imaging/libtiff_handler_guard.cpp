@@ -1,4 +1,4 @@
-#include "imaging/libtiff_handler_guard.h"
+#include "imaging/libtiff_handler_guard_p.h"
 
 namespace pictarium {
 

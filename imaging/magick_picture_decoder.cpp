@@ -1,7 +1,7 @@
-#include "imaging/magick_picture_decoder.h"
+#include "imaging/magick_picture_decoder_p.h"
 
 #include "imaging/bitmap_codec.h"
-#include "imaging/libtiff_handler_guard.h"
+#include "imaging/libtiff_handler_guard_p.h"
 
 #include <Magick++.h>
 

@@ -1,4 +1,4 @@
-#include "imaging/opaque_picture.h"
+#include "imaging/opaque_picture_p.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "imaging/picture_completeness.h"
+#include "imaging/picture_completeness_p.h"
 
-#include "imaging/byte_reader.h"
+#include "imaging/byte_reader_p.h"
 
 #include <cstdlib>
 

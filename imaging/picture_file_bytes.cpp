@@ -1,4 +1,4 @@
-#include "imaging/picture_file_bytes.h"
+#include "imaging/picture_file_bytes_p.h"
 
 #include "base/run_errors.h"
 

@@ -1,4 +1,4 @@
-#include "imaging/picture_format.h"
+#include "imaging/picture_format_p.h"
 
 #include "base/byte_order.h"
 

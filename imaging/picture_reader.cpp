@@ -2,7 +2,7 @@
 
 #include "imaging/file_extensions.h"
 #include "imaging/imaging_control.h"
-#include "imaging/picture_decoding.h"
+#include "imaging/picture_decoding_p.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #include "imaging/picture_writer.h"
 
 #include "base/run_errors.h"
-#include "imaging/opaque_picture.h"
+#include "imaging/opaque_picture_p.h"
 
 #include <QFile>
 #include <QImageWriter>

@@ -1,4 +1,4 @@
-#include "imaging/qt_picture_decoder.h"
+#include "imaging/qt_picture_decoder_p.h"
 
 #include "imaging/bitmap_codec.h"
 

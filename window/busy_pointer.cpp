@@ -1,4 +1,4 @@
-#include "window/busy_pointer.h"
+#include "window/busy_pointer_p.h"
 
 #include <QCursor>
 #include <QGuiApplication>

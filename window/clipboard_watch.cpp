@@ -1,4 +1,4 @@
-#include "window/clipboard_watch.h"
+#include "window/clipboard_watch_p.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

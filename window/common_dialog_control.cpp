@@ -1,8 +1,8 @@
 #include "window/common_dialog_control.h"
 
 #include "base/run_errors.h"
-#include "window/busy_pointer.h"
-#include "window/file_dialog_filter.h"
+#include "window/busy_pointer_p.h"
+#include "window/file_dialog_filter_p.h"
 
 #include <QDesktopServices>
 #include <QDir>

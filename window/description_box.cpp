@@ -1,4 +1,4 @@
-#include "window/description_box.h"
+#include "window/description_box_p.h"
 
 #include <QTextCursor>
 

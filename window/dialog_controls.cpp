@@ -1,10 +1,10 @@
 #include "window/dialog_controls.h"
 
-#include "window/child_widget.h"
-#include "window/description_box.h"
-#include "window/display_box.h"
-#include "window/picture_holder.h"
-#include "window/twips.h"
+#include "window/child_widget_p.h"
+#include "window/description_box_p.h"
+#include "window/display_box_p.h"
+#include "window/picture_holder_p.h"
+#include "window/twips_p.h"
 
 #include <QFont>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "window/display_box.h"
+#include "window/display_box_p.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "window/file_dialog_filter.h"
+#include "window/file_dialog_filter_p.h"
 
 namespace pictarium {
 

@@ -1,4 +1,4 @@
-#include "window/fit_picture.h"
+#include "window/fit_picture_p.h"
 
 #include <cmath>
 

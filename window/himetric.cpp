@@ -1,4 +1,4 @@
-#include "window/himetric.h"
+#include "window/himetric_p.h"
 
 #include <cmath>
 

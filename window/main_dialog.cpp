@@ -4,14 +4,14 @@
 
 #include "engine/engine_texts.h"
 #include "imaging/picture_reader.h"
-#include "window/busy_pointer.h"
-#include "window/child_widget.h"
-#include "window/clipboard_watch.h"
-#include "window/description_box.h"
-#include "window/display_box.h"
-#include "window/picture_holder.h"
-#include "window/pointer_file.h"
-#include "window/twips.h"
+#include "window/busy_pointer_p.h"
+#include "window/child_widget_p.h"
+#include "window/clipboard_watch_p.h"
+#include "window/description_box_p.h"
+#include "window/display_box_p.h"
+#include "window/picture_holder_p.h"
+#include "window/pointer_file_p.h"
+#include "window/twips_p.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 
 #include "window/main_dialog.h"
 
-#include "window/pointer_file.h"
+#include "window/pointer_file_p.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -3,11 +3,11 @@
 
 #include "window/main_dialog.h"
 
-#include "window/description_box.h"
-#include "window/display_box.h"
-#include "window/fit_picture.h"
-#include "window/himetric.h"
-#include "window/picture_holder.h"
+#include "window/description_box_p.h"
+#include "window/display_box_p.h"
+#include "window/fit_picture_p.h"
+#include "window/himetric_p.h"
+#include "window/picture_holder_p.h"
 
 #include <QPainter>
 #include <QPushButton>

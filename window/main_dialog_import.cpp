@@ -3,9 +3,9 @@
 #include "window/main_dialog.h"
 
 #include "imaging/picture_reader.h"
-#include "window/busy_pointer.h"
-#include "window/description_box.h"
-#include "window/picture_holder.h"
+#include "window/busy_pointer_p.h"
+#include "window/description_box_p.h"
+#include "window/picture_holder_p.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -4,8 +4,8 @@
 #include "window/main_dialog.h"
 
 #include "engine/common_dialog.h"
-#include "window/busy_pointer.h"
-#include "window/picture_holder.h"
+#include "window/busy_pointer_p.h"
+#include "window/picture_holder_p.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

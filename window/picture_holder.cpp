@@ -1,4 +1,4 @@
-#include "window/picture_holder.h"
+#include "window/picture_holder_p.h"
 
 namespace pictarium {
 

@@ -1,4 +1,4 @@
-#include "window/pointer_file.h"
+#include "window/pointer_file_p.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the enhanced metafile reader.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/byte_reader.h"
-#include "imaging/emf/emf_header.h"
+#include "imaging/byte_reader_p.h"
+#include "imaging/emf/emf_header_p.h"
 #include "imaging/emf/emf_reader.h"
 
 #include <QByteArrayView>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the format recognition and to the structural
 // checks that stand in front of lenient readers.
 
-#include "imaging/picture_completeness.h"
-#include "imaging/picture_format.h"
+#include "imaging/picture_completeness_p.h"
+#include "imaging/picture_format_p.h"
 
 #include <QByteArrayView>
 

@@ -1,6 +1,6 @@
-#include "imaging/decoders/msp_decoder.h"
+#include "imaging/decoders/msp_decoder_p.h"
 
-#include "imaging/byte_reader.h"
+#include "imaging/byte_reader_p.h"
 
 #include <algorithm>
 #include <cstring>

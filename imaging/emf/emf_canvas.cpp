@@ -1,8 +1,8 @@
-#include "imaging/emf/emf_canvas.h"
+#include "imaging/emf/emf_canvas_p.h"
 
-#include "imaging/emf/emf_piecewise_stroke.h"
-#include "imaging/emf/emf_styles.h"
-#include "imaging/emf/emf_window_clip.h"
+#include "imaging/emf/emf_piecewise_stroke_p.h"
+#include "imaging/emf/emf_styles_p.h"
+#include "imaging/emf/emf_window_clip_p.h"
 
 #include <QPainterPathStroker>
 

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_device_context.h"
+#include "imaging/emf/emf_device_context_p.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_dib.h"
+#include "imaging/emf/emf_dib_p.h"
 
 #include "imaging/bitmap_codec.h"
 

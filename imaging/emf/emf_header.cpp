@@ -1,7 +1,7 @@
-#include "imaging/emf/emf_header.h"
+#include "imaging/emf/emf_header_p.h"
 
-#include "imaging/emf/emf_record.h"
-#include "imaging/emf/emf_record_types.h"
+#include "imaging/emf/emf_record_p.h"
+#include "imaging/emf/emf_record_types_p.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "imaging/emf/emf_object_records.h"
+#include "imaging/emf/emf_object_records_p.h"
 
-#include "imaging/emf/emf_dib.h"
+#include "imaging/emf/emf_dib_p.h"
 
 #include <cmath>
 

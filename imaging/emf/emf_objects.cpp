@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_objects.h"
+#include "imaging/emf/emf_objects_p.h"
 
 namespace pictarium::emf {
 

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_piecewise_stroke.h"
+#include "imaging/emf/emf_piecewise_stroke_p.h"
 
 #include <QLineF>
 #include <QPolygonF>

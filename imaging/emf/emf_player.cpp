@@ -1,6 +1,6 @@
-#include "imaging/emf/emf_player.h"
+#include "imaging/emf/emf_player_p.h"
 
-#include "imaging/emf/emf_record_types.h"
+#include "imaging/emf/emf_record_types_p.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "imaging/emf/emf_player.h"
+#include "imaging/emf/emf_player_p.h"
 
-#include "imaging/emf/emf_record_types.h"
-#include "imaging/emf/emf_shapes.h"
-#include "imaging/emf/emf_styles.h"
+#include "imaging/emf/emf_record_types_p.h"
+#include "imaging/emf/emf_shapes_p.h"
+#include "imaging/emf/emf_styles_p.h"
 
 #include <cmath>
 

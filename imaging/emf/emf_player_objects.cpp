@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_player.h"
+#include "imaging/emf/emf_player_p.h"
 
 #include <type_traits>
 

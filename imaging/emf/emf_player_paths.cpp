@@ -1,8 +1,8 @@
-#include "imaging/emf/emf_player.h"
+#include "imaging/emf/emf_player_p.h"
 
-#include "imaging/emf/emf_record_types.h"
-#include "imaging/emf/emf_region.h"
-#include "imaging/emf/emf_styles.h"
+#include "imaging/emf/emf_record_types_p.h"
+#include "imaging/emf/emf_region_p.h"
+#include "imaging/emf/emf_styles_p.h"
 
 namespace pictarium::emf {
 

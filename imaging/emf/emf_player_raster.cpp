@@ -1,9 +1,9 @@
-#include "imaging/emf/emf_player.h"
+#include "imaging/emf/emf_player_p.h"
 
-#include "imaging/emf/emf_dib.h"
-#include "imaging/emf/emf_record_types.h"
-#include "imaging/emf/emf_region.h"
-#include "imaging/emf/emf_styles.h"
+#include "imaging/emf/emf_dib_p.h"
+#include "imaging/emf/emf_record_types_p.h"
+#include "imaging/emf/emf_region_p.h"
+#include "imaging/emf/emf_styles_p.h"
 
 #include <QLinearGradient>
 

@@ -1,7 +1,7 @@
-#include "imaging/emf/emf_player.h"
+#include "imaging/emf/emf_player_p.h"
 
 #include "base/windows_1252.h"
-#include "imaging/emf/emf_text.h"
+#include "imaging/emf/emf_text_p.h"
 
 namespace pictarium::emf {
 

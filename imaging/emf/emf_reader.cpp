@@ -1,9 +1,9 @@
 #include "imaging/emf/emf_reader.h"
 
-#include "imaging/emf/emf_header.h"
-#include "imaging/emf/emf_player.h"
-#include "imaging/emf/emf_record.h"
-#include "imaging/emf/emf_record_types.h"
+#include "imaging/emf/emf_header_p.h"
+#include "imaging/emf/emf_player_p.h"
+#include "imaging/emf/emf_record_p.h"
+#include "imaging/emf/emf_record_types_p.h"
 
 namespace pictarium {
 

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_record.h"
+#include "imaging/emf/emf_record_p.h"
 
 #include "base/byte_order.h"
 

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_region.h"
+#include "imaging/emf/emf_region_p.h"
 
 namespace pictarium::emf {
 

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_shapes.h"
+#include "imaging/emf/emf_shapes_p.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_styles.h"
+#include "imaging/emf/emf_styles_p.h"
 
 #include <cmath>
 

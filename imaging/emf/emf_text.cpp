@@ -1,6 +1,6 @@
-#include "imaging/emf/emf_text.h"
+#include "imaging/emf/emf_text_p.h"
 
-#include "imaging/emf/emf_canvas.h"
+#include "imaging/emf/emf_canvas_p.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "imaging/emf/emf_window_clip.h"
+#include "imaging/emf/emf_window_clip_p.h"
 
 #include <QPolygonF>
 

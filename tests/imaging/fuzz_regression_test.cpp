@@ -1,7 +1,7 @@
 // Every input that once broke a decoder or check, found by fuzzing, stays
 // in tests/data/<target>/crashes with a test named after its fault.
 
-#include "imaging/picture_completeness.h"
+#include "imaging/picture_completeness_p.h"
 
 #include <QFile>
 

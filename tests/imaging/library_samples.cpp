@@ -1,6 +1,6 @@
 #include "tests/imaging/library_samples.h"
 
-#include "imaging/libtiff_handler_guard.h"
+#include "imaging/libtiff_handler_guard_p.h"
 
 #include <Magick++.h>
 

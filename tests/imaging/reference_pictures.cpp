@@ -1,6 +1,6 @@
 #include "tests/imaging/reference_pictures.h"
 
-#include "imaging/decoders/pc_palettes.h"
+#include "imaging/decoders/pc_palettes_p.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
 #include "base/run_errors.h"
 #include "tests/window/scripted_dialogs.h"
 #include "tests/window/window_suites.h"
-#include "window/busy_pointer.h"
-#include "window/description_box.h"
-#include "window/file_dialog_filter.h"
+#include "window/busy_pointer_p.h"
+#include "window/description_box_p.h"
+#include "window/file_dialog_filter_p.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tests/window/window_suites.h"
-#include "window/fit_picture.h"
-#include "window/himetric.h"
+#include "window/fit_picture_p.h"
+#include "window/himetric_p.h"
 
 #include <QTest>
 

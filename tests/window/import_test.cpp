@@ -1,7 +1,7 @@
 #include "engine/engine_texts.h"
 #include "tests/window/window_suites.h"
 #include "tests/window/window_test_support.h"
-#include "window/picture_holder.h"
+#include "window/picture_holder_p.h"
 
 #include <QClipboard>
 #include <QFile>

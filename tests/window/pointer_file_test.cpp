@@ -1,5 +1,5 @@
-#include "window/pointer_file.h"
 #include "tests/window/window_suites.h"
+#include "window/pointer_file_p.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "engine/engine_texts.h"
 #include "tests/window/window_suites.h"
 #include "tests/window/window_test_support.h"
-#include "window/description_box.h"
+#include "window/description_box_p.h"
 
 #include <QFile>
 #include <QLabel>

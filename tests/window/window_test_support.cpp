@@ -2,8 +2,8 @@
 
 #include "engine/bdp_format.h"
 #include "engine/class_dbp.h"
-#include "window/description_box.h"
-#include "window/display_box.h"
+#include "window/description_box_p.h"
+#include "window/display_box_p.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/emf/emf_record.h"
+#include "imaging/emf/emf_record_p.h"
 
 #include <QImage>
 

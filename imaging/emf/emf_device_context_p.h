@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/emf/emf_objects.h"
+#include "imaging/emf/emf_objects_p.h"
 
 #include <QColor>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "imaging/emf/emf_objects.h"
-#include "imaging/emf/emf_record.h"
+#include "imaging/emf/emf_objects_p.h"
+#include "imaging/emf/emf_record_p.h"
 
 #include <cstdint>
 

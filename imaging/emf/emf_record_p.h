@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/byte_reader.h"
+#include "imaging/byte_reader_p.h"
 
 #include <QByteArrayView>
 #include <QColor>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/emf/emf_device_context.h"
+#include "imaging/emf/emf_device_context_p.h"
 
 #include <QList>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imaging/file_extensions.h"
-#include "imaging/picture_format.h"
+#include "imaging/picture_format_p.h"
 
 #include <QByteArrayView>
 #include <QImage>

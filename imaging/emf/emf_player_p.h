@@ -1,10 +1,10 @@
 #pragma once
 
-#include "imaging/emf/emf_canvas.h"
-#include "imaging/emf/emf_device_context.h"
-#include "imaging/emf/emf_header.h"
-#include "imaging/emf/emf_object_records.h"
-#include "imaging/emf/emf_record.h"
+#include "imaging/emf/emf_canvas_p.h"
+#include "imaging/emf/emf_device_context_p.h"
+#include "imaging/emf/emf_header_p.h"
+#include "imaging/emf/emf_object_records_p.h"
+#include "imaging/emf/emf_record_p.h"
 
 #include <QImage>
 #include <QPainterPath>
