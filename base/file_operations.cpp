@@ -75,6 +75,10 @@ bool regularFileMatches(const QString& name) {
     return !folder.entryList({pattern}, QDir::Files | QDir::System).isEmpty();
 }
 
+bool PathExists(const QString& path) {
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
 QString pathInFolder(const QString& folder, const QString& name) {
     if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ||
         folder.endsWith(QLatin1Char('\\'))) {

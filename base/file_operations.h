@@ -12,6 +12,10 @@ namespace pictarium {
 // part of the name are honoured. Never throws.
 [[nodiscard]] bool regularFileMatches(const QString& name);
 
+// The window's existence test: true for an existing file or folder, hidden
+// ones included; false for the empty string and on any error. Never throws.
+[[nodiscard]] bool PathExists(const QString& path);
+
 // `folder` joined with `name`, adding a separator only when needed.
 [[nodiscard]] QString pathInFolder(const QString& folder, const QString& name);
 

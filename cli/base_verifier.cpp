@@ -1,4 +1,4 @@
-#include "cli/base_verifier.h"
+#include "cli/base_verifier_p.h"
 
 #include "imaging/bitmap_codec.h"
 

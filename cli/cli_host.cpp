@@ -1,6 +1,6 @@
-#include "cli/cli_host.h"
+#include "cli/cli_host_p.h"
 
-#include "cli/console.h"
+#include "cli/console_p.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "cli/command_syntax.h"
+#include "cli/command_syntax_p.h"
 
-#include "cli/console.h"
+#include "cli/console_p.h"
 
 #include <algorithm>
 

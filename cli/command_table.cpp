@@ -1,7 +1,8 @@
-#include "cli/command_table.h"
+#include "cli/command_table_p.h"
 
-#include "cli/engine_commands.h"
-#include "cli/verify_command.h"
+#include "cli/commands_p.h"
+#include "cli/console_p.h"
+#include "cli/run_command_line.h"
 
 namespace pictarium::cli {
 
@@ -90,6 +91,24 @@ QList<CommandSyntax> buildTable() {
 const QList<CommandSyntax>& commandTable() {
     static const QList<CommandSyntax> table = buildTable();
     return table;
+}
+
+ExitStatus runCommandLine(const QStringList& words) {
+    const QList<CommandSyntax>& commands = commandTable();
+    const Invocation call = Invocation::parse(words, commands);
+    switch (call.kind()) {
+        case Invocation::Kind::GeneralHelp:
+            printOut(generalHelp(commands));
+            return ExitStatus::Success;
+        case Invocation::Kind::CommandHelp:
+            printOut(commandHelp(*call.command()));
+            return ExitStatus::Success;
+        case Invocation::Kind::UsageError:
+            return reportUsageError(call.usageError(), call.command());
+        case Invocation::Kind::Run:
+            break;
+    }
+    return call.command()->run(call);
 }
 
 }  // namespace pictarium::cli

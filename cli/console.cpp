@@ -1,4 +1,4 @@
-#include "cli/console.h"
+#include "cli/console_p.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "cli/engine_commands.h"
+#include "cli/commands_p.h"
 
-#include "cli/console.h"
-#include "cli/engine_session.h"
+#include "cli/console_p.h"
+#include "cli/engine_session_p.h"
 #include "imaging/picture_reader.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "cli/engine_session.h"
+#include "cli/engine_session_p.h"
 
-#include "cli/console.h"
+#include "cli/console_p.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "cli/verify_command.h"
+#include "cli/commands_p.h"
 
-#include "cli/base_verifier.h"
-#include "cli/console.h"
+#include "cli/base_verifier_p.h"
+#include "cli/console_p.h"
 
 #include <QFile>
 

@@ -2,6 +2,7 @@
 
 #include "window/main_dialog.h"
 
+#include "base/file_operations.h"
 #include "engine/engine_texts.h"
 #include "imaging/picture_reader.h"
 #include "window/busy_pointer_p.h"

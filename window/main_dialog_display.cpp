@@ -5,8 +5,7 @@
 
 #include "window/description_box_p.h"
 #include "window/display_box_p.h"
-#include "window/fit_picture_p.h"
-#include "window/himetric_p.h"
+#include "window/display_geometry_p.h"
 #include "window/picture_holder_p.h"
 
 #include <QPainter>

@@ -9,7 +9,11 @@ namespace pictarium {
 // current one. Pictures are shared, never copied, when handed on.
 class PictureHolder : public QWidget {
 public:
-    explicit PictureHolder(QWidget* parent);
+    explicit PictureHolder(QWidget* parent) : QWidget(parent) {
+        setAutoFillBackground(true);
+        setBackgroundRole(QPalette::Base);
+        hide();
+    }
 
     [[nodiscard]] const QImage& picture() const { return mPicture; }
     [[nodiscard]] bool holdsPicture() const { return !mPicture.isNull(); }

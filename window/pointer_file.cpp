@@ -1,5 +1,7 @@
 #include "window/pointer_file_p.h"
 
+#include "base/file_operations.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,13 +14,6 @@ namespace {
 constexpr qint64 ReadLimit = 1000;
 
 }  // namespace
-
-bool PathExists(const QString& path) {
-    if (path.isEmpty()) {
-        return false;
-    }
-    return QFileInfo::exists(path);
-}
 
 QString readPointerFile(const QString& pointerFile) {
     if (!PathExists(pointerFile)) {

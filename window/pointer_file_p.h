@@ -8,10 +8,6 @@ namespace pictarium {
 // base, as 8-bit text with no terminator and no line end.
 inline const QString PointerFileName = QStringLiteral("default.tsi");
 
-// True for an existing file or folder, hidden ones included; false for
-// the empty string and on any error.
-[[nodiscard]] bool PathExists(const QString& path);
-
 // The path held by the pointer file at pointerFile, or the empty string
 // when there is none, it is unreadable or the path it names is gone.
 [[nodiscard]] QString readPointerFile(const QString& pointerFile);

@@ -1,6 +1,5 @@
 #include "tests/window/window_suites.h"
-#include "window/fit_picture_p.h"
-#include "window/himetric_p.h"
+#include "window/display_geometry_p.h"
 
 #include <QTest>
 

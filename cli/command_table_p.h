@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/command_syntax.h"
+#include "cli/command_syntax_p.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/cli_host.h"
+#include "cli/cli_host_p.h"
 #include "engine/class_dbp.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "window/fit_picture_p.h"
+#include "window/display_geometry_p.h"
 
 #include <cmath>
 
@@ -6,12 +6,25 @@ namespace pictarium {
 
 namespace {
 
+constexpr double HimetricPerInch = 2540.0;
+
 // Nearest integer, ties to the even neighbour.
 int roundHalfEven(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
 }  // namespace
+
+int pixelsToHimetric(int pixels, double dotsPerInch) {
+    if (dotsPerInch <= 0) {
+        return 0;
+    }
+    return static_cast<int>(std::lround(pixels * HimetricPerInch / dotsPerInch));
+}
+
+int himetricToPixels(int himetric, double dotsPerInch) {
+    return roundHalfEven(himetric * dotsPerInch / HimetricPerInch);
+}
 
 void FitPicture(int picW, int picH, int& boxW, int& boxH, int& offX, int& offY) {
     double newW = picW;

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "cli/command_syntax.h"
+#include "cli/command_syntax_p.h"
 #include "cli/exit_status.h"
 
 namespace pictarium::cli {
 
-// The commands that go through the engine, one per operation. Each takes
-// an invocation already checked against its syntax.
+// The commands of the tool. Each takes an invocation already checked
+// against its syntax.
+
+// Those that go through the engine, one per operation.
 [[nodiscard]] ExitStatus runCreate(const Invocation& call);
 [[nodiscard]] ExitStatus runAdd(const Invocation& call);
 [[nodiscard]] ExitStatus runList(const Invocation& call);
@@ -15,5 +17,8 @@ namespace pictarium::cli {
 [[nodiscard]] ExitStatus runDelete(const Invocation& call);
 [[nodiscard]] ExitStatus runSearch(const Invocation& call);
 [[nodiscard]] ExitStatus runInfo(const Invocation& call);
+
+// Checks a base file without the engine; see BaseVerifier.
+[[nodiscard]] ExitStatus runVerify(const Invocation& call);
 
 }  // namespace pictarium::cli
