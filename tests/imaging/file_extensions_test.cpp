@@ -1,6 +1,7 @@
 #include "imaging/file_extensions.h"
 #include "imaging/picture_reader.h"
 #include "tests/imaging/library_samples.h"
+#include "tests/imaging/picture_file_fixture.h"
 #include "tests/imaging/reference_pictures.h"
 #include "tests/imaging/sample_catalog.h"
 
@@ -57,19 +58,7 @@ TEST(SampleCoverageTest, theSamplesCoverEveryAcceptedExtension) {
     }
 }
 
-class ReaderGroupTest : public ::testing::Test {
-protected:
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = mFolder.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    QTemporaryDir mFolder;
-};
+using ReaderGroupTest = PictureFileTest;
 
 TEST_F(ReaderGroupTest, namesOutsideBothGroupsAreIgnoredWhateverTheyHold) {
     const QByteArray jpeg = writtenByQt(colourReference(), "jpeg");

@@ -1,5 +1,6 @@
 #include "imaging/bitmap_codec.h"
 #include "imaging/picture_reader.h"
+#include "tests/imaging/picture_file_fixture.h"
 #include "tests/imaging/sample_catalog.h"
 
 #include <QFile>
@@ -15,19 +16,7 @@ namespace {
 
 using Outcome = PictureReading::Outcome;
 
-class HostileInputTest : public ::testing::Test {
-protected:
-    PictureReading readAs(const QString& name, const QByteArray& bytes) {
-        const QString path = mFolder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        file.close();
-        return readPictureFile(path);
-    }
-
-    QTemporaryDir mFolder;
-};
+using HostileInputTest = PictureFileTest;
 
 bool isMultiPage(const Sample& sample) {
     return sample.fileName.startsWith(QLatin1String("pages."));

@@ -1,6 +1,7 @@
 #include "imaging/imaging_control.h"
 #include "base/run_errors.h"
 #include "tests/imaging/library_samples.h"
+#include "tests/imaging/picture_file_fixture.h"
 #include "tests/imaging/reference_pictures.h"
 #include "tests/imaging/sample_catalog.h"
 
@@ -14,16 +15,8 @@ namespace pictarium::test {
 
 namespace {
 
-class ImagingControlTest : public ::testing::Test {
+class ImagingControlTest : public PictureFileTest {
 protected:
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = mFolder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
     template <typename Operation>
     static int failureOf(Operation operation) {
         try {
@@ -34,7 +27,6 @@ protected:
         return 0;
     }
 
-    QTemporaryDir mFolder;
     ImagingControl mControl;
 };
 

@@ -1,5 +1,6 @@
 #include "imaging/picture_reader.h"
 #include "imaging/file_extensions.h"
+#include "tests/imaging/picture_file_fixture.h"
 #include "tests/imaging/sample_catalog.h"
 
 #include <QDir>
@@ -14,19 +15,7 @@ namespace pictarium::test {
 
 namespace {
 
-class PictureReaderTest : public ::testing::Test {
-protected:
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = mFolder.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    QTemporaryDir mFolder;
-};
+using PictureReaderTest = PictureFileTest;
 
 using Outcome = PictureReading::Outcome;
 

@@ -2,6 +2,7 @@
 #include "imaging/picture_reader.h"
 #include "tests/imaging/byte_writer.h"
 #include "tests/imaging/library_samples.h"
+#include "tests/imaging/picture_file_fixture.h"
 #include "tests/imaging/reference_pictures.h"
 
 #include <QFile>
@@ -58,19 +59,7 @@ QByteArray gemOfSize(int width, int height) {
     return file.result();
 }
 
-class PixelLimitTest : public ::testing::Test {
-protected:
-    PictureReading readAs(const QString& name, const QByteArray& bytes) {
-        const QString path = mFolder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        file.close();
-        return readPictureFile(path);
-    }
-
-    QTemporaryDir mFolder;
-};
+using PixelLimitTest = PictureFileTest;
 
 TEST_F(PixelLimitTest, ourDecodersLoadUpToTheLimitAndRefuseOnePixelRowMore) {
     const PictureReading atLimit = readAs("large.img", gemOfSize(10240, 10240));

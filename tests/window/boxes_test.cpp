@@ -1,6 +1,6 @@
 #include "base/run_errors.h"
 #include "tests/window/scripted_dialogs.h"
-#include "tests/window/window_suites.h"
+#include "tests/window/window_test_main.h"
 #include "window/busy_pointer_p.h"
 #include "window/description_box_p.h"
 #include "window/file_dialog_filter_p.h"
@@ -130,11 +130,8 @@ private slots:
     }
 };
 
-int runBoxesTests(int argc, char** argv) {
-    BoxesTest suite;
-    return QTest::qExec(&suite, argc, argv);
-}
-
 }  // namespace pictarium::test
 
 #include "boxes_test.moc"
+
+PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::BoxesTest)

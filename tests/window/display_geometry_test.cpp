@@ -1,4 +1,4 @@
-#include "tests/window/window_suites.h"
+#include "tests/window/window_test_main.h"
 #include "window/display_geometry_p.h"
 
 #include <QTest>
@@ -68,11 +68,8 @@ private slots:
     }
 };
 
-int runDisplayGeometryTests(int argc, char** argv) {
-    DisplayGeometryTest suite;
-    return QTest::qExec(&suite, argc, argv);
-}
-
 }  // namespace pictarium::test
 
 #include "display_geometry_test.moc"
+
+PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::DisplayGeometryTest)

@@ -1,5 +1,5 @@
 #include "engine/engine_texts.h"
-#include "tests/window/window_suites.h"
+#include "tests/window/window_test_main.h"
 #include "tests/window/window_test_support.h"
 #include "window/picture_holder_p.h"
 
@@ -176,11 +176,8 @@ private slots:
     }
 };
 
-int runImportTests(int argc, char** argv) {
-    ImportTest suite;
-    return QTest::qExec(&suite, argc, argv);
-}
-
 }  // namespace pictarium::test
 
 #include "import_test.moc"
+
+PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::ImportTest)

@@ -1,4 +1,4 @@
-#include "tests/window/window_suites.h"
+#include "tests/window/window_test_main.h"
 #include "window/pointer_file_p.h"
 
 #include <QDir>
@@ -81,11 +81,8 @@ private slots:
     }
 };
 
-int runPointerFileTests(int argc, char** argv) {
-    PointerFileTest suite;
-    return QTest::qExec(&suite, argc, argv);
-}
-
 }  // namespace pictarium::test
 
 #include "pointer_file_test.moc"
+
+PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::PointerFileTest)

@@ -1,5 +1,5 @@
 #include "engine/engine_texts.h"
-#include "tests/window/window_suites.h"
+#include "tests/window/window_test_main.h"
 #include "tests/window/window_test_support.h"
 
 #include <QClipboard>
@@ -134,11 +134,8 @@ private slots:
     }
 };
 
-int runRecordCommandTests(int argc, char** argv) {
-    RecordCommandTest suite;
-    return QTest::qExec(&suite, argc, argv);
-}
-
 }  // namespace pictarium::test
 
 #include "record_commands_test.moc"
+
+PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::RecordCommandTest)

@@ -1,5 +1,5 @@
 #include "engine/engine_texts.h"
-#include "tests/window/window_suites.h"
+#include "tests/window/window_test_main.h"
 #include "tests/window/window_test_support.h"
 #include "window/description_box_p.h"
 
@@ -258,11 +258,8 @@ private slots:
     }
 };
 
-int runStartUpTests(int argc, char** argv) {
-    StartUpTest suite;
-    return QTest::qExec(&suite, argc, argv);
-}
-
 }  // namespace pictarium::test
 
 #include "start_up_test.moc"
+
+PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::StartUpTest)

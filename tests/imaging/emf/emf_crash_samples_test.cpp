@@ -10,7 +10,7 @@ namespace pictarium::test {
 
 namespace {
 
-const QDir samples(QStringLiteral(PICTARIUM_EMF_SAMPLES));
+const QDir samples(QStringLiteral(PICTARIUM_TEST_DATA "/emf"));
 
 QByteArray sampleBytes(const QString& relativePath) {
     QFile file(samples.filePath(relativePath));

@@ -2,6 +2,7 @@
 #include "imaging/emf/emf_reader.h"
 #include "imaging/picture_reader.h"
 #include "tests/imaging/emf/emf_samples.h"
+#include "tests/imaging/picture_file_fixture.h"
 #include "tests/recording_host.h"
 
 #include <QFile>
@@ -13,17 +14,8 @@ namespace pictarium::test {
 
 namespace {
 
-class EmfPictureReaderTest : public ::testing::Test {
+class EmfPictureReaderTest : public PictureFileTest {
 protected:
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = mFolder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    QTemporaryDir mFolder;
     QTemporaryDir mProgramFolder;
 };
 
