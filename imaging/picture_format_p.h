@@ -37,10 +37,9 @@ enum class PictureFormat {
     PcPaint,
     ClipboardFile,
     GemImage,
+    EnhancedMetafile,  // the metafile player of imaging/emf
     // Ghostscript
     PostScript,
-    // known, but nothing here reads it
-    EnhancedMetafile,
 };
 
 // How many leading bytes of a file the recognition looks at.
