@@ -1,6 +1,6 @@
+#include "base/program_folders.h"
 #include "window/french_translations.h"
 #include "window/main_dialog.h"
-#include "window/program_folders.h"
 
 #include <QApplication>
 #include <QStringList>

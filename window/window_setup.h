@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/program_folders.h"
 #include "window/common_dialog_control.h"
 #include "window/message_boxes.h"
-#include "window/program_folders.h"
 
 #include <QString>
 

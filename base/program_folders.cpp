@@ -1,4 +1,4 @@
-#include "window/program_folders.h"
+#include "base/program_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>
