@@ -11,7 +11,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 namespace pictarium {
@@ -21,10 +20,40 @@ namespace {
 // Copies through user memory never hold more than this at once.
 constexpr std::size_t kCopyBufferSize = 65000;
 // One kernel copy call moves at most this much, so progress is regular.
-constexpr std::int64_t kKernelCopyChunk = std::int64_t{1} << 30;
+constexpr std::int64_t kKernelCopyChunk = std::int64_t{8} << 20;
 
 [[noreturn]] void throwErrno(const QString& path) {
     throw RunFailure(runErrorFromErrno(errno, path));
+}
+
+// For a file that cannot be opened or created, the box names it.
+[[noreturn]] void throwErrnoNaming(const QString& path) {
+    throw RunFailure(runErrorFromErrno(errno, path), path);
+}
+
+FileStatus statusFrom(const struct stat& status) {
+    FileStatus result;
+    result.device = status.st_dev;
+    result.inode = status.st_ino;
+    result.size = status.st_size;
+    result.modifiedNanoseconds =
+        std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec;
+    result.mode = status.st_mode & 0777;
+    result.owner = status.st_uid;
+    result.group = status.st_gid;
+    result.links = status.st_nlink;
+    return result;
+}
+
+// Gives the file the owner, group and rights of `model` as far as this
+// program may; a group it cannot give loses its rights instead.
+void makeLike(int descriptor, const FileStatus& model) {
+    mode_t mode = model.mode;
+    if (::fchown(descriptor, model.owner, model.group) != 0 &&
+        ::fchown(descriptor, static_cast<uid_t>(-1), model.group) != 0) {
+        mode &= ~mode_t{070};
+    }
+    ::fchmod(descriptor, mode);
 }
 
 bool kernelCopyUnsupported(int errnoValue) {
@@ -58,10 +87,18 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     return *this;
 }
 
+std::optional<FileStatus> statusOf(const QString& path) {
+    struct stat status {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        return std::nullopt;
+    }
+    return statusFrom(status);
+}
+
 BinaryFile BinaryFile::openForReading(const QString& path) {
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
-        throwErrno(path);
+        throwErrnoNaming(path);
     }
     BinaryFile file(descriptor, path);
     file.mOpenedSize = file.size();
@@ -72,7 +109,27 @@ BinaryFile BinaryFile::create(const QString& path) {
     const int descriptor =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (descriptor < 0) {
-        throwErrno(path);
+        throwErrnoNaming(path);
+    }
+    return BinaryFile(descriptor, path);
+}
+
+BinaryFile BinaryFile::createLike(const QString& path, const FileStatus& model) {
+    // Never wider than the model, even for the moment before the rights
+    // are set: the umask can only take rights away.
+    const int descriptor = ::open(QFile::encodeName(path).constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, model.mode & 0600);
+    if (descriptor < 0) {
+        throwErrnoNaming(path);
+    }
+    makeLike(descriptor, model);
+    return BinaryFile(descriptor, path);
+}
+
+BinaryFile BinaryFile::openForOverwriting(const QString& path) {
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        throwErrnoNaming(path);
     }
     return BinaryFile(descriptor, path);
 }
@@ -95,6 +152,17 @@ std::int64_t BinaryFile::size() const {
         throwErrno(mPath);
     }
     return status.st_size;
+}
+
+FileStatus BinaryFile::status() const {
+    struct stat status {};
+    if (!isOpen()) {
+        throw RunFailure(RunError::BadFileName);
+    }
+    if (::fstat(mDescriptor, &status) != 0) {
+        throwErrno(mPath);
+    }
+    return statusFrom(status);
 }
 
 std::size_t BinaryFile::readAt(std::int64_t offset, char* destination, std::size_t count) const {
@@ -128,36 +196,6 @@ void BinaryFile::readExactAt(std::int64_t offset, char* destination, std::size_t
     }
 }
 
-void BinaryFile::readExactAt(std::int64_t offset, char* first, std::size_t firstCount, char* second,
-                             std::size_t secondCount) const {
-    if (!isOpen()) {
-        throw RunFailure(RunError::BadFileName);
-    }
-    if (offset < 0) {
-        throw RunFailure(RunError::BadRecordNumber);
-    }
-    iovec parts[2] = {{first, firstCount}, {second, secondCount}};
-    ssize_t got = 0;
-    do {
-        got = ::preadv(mDescriptor, parts, 2, static_cast<off_t>(offset));
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-        throwErrno(mPath);
-    }
-    const auto done = static_cast<std::size_t>(got);
-    if (done == firstCount + secondCount) {
-        return;
-    }
-    // A short read: finish it the plain way, which also tells the end of the file.
-    if (done < firstCount) {
-        readExactAt(offset + got, first + done, firstCount - done);
-        readExactAt(offset + static_cast<std::int64_t>(firstCount), second, secondCount);
-        return;
-    }
-    const std::size_t secondDone = done - firstCount;
-    readExactAt(offset + got, second + secondDone, secondCount - secondDone);
-}
-
 void BinaryFile::write(const char* data, std::size_t count) {
     if (!isOpen()) {
         throw RunFailure(RunError::BadFileName);
@@ -177,7 +215,8 @@ void BinaryFile::write(const char* data, std::size_t count) {
     }
 }
 
-void BinaryFile::appendFrom(const BinaryFile& source, std::int64_t offset, std::int64_t length) {
+void BinaryFile::appendFrom(const BinaryFile& source, std::int64_t offset, std::int64_t length,
+                            const CopyProgress& progress) {
     if (!isOpen() || !source.isOpen()) {
         throw RunFailure(RunError::BadFileName);
     }
@@ -195,7 +234,7 @@ void BinaryFile::appendFrom(const BinaryFile& source, std::int64_t offset, std::
                 continue;
             }
             if (kernelCopyUnsupported(errno)) {
-                appendThroughBuffer(source, offset, length);
+                appendThroughBuffer(source, offset, length, progress);
                 return;
             }
             throwErrno(mPath);
@@ -206,11 +245,14 @@ void BinaryFile::appendFrom(const BinaryFile& source, std::int64_t offset, std::
         offset += copied;
         mWritePosition += copied;
         length -= copied;
+        if (progress) {
+            progress(copied);
+        }
     }
 }
 
 void BinaryFile::appendThroughBuffer(const BinaryFile& source, std::int64_t offset,
-                                     std::int64_t length) {
+                                     std::int64_t length, const CopyProgress& progress) {
     std::vector<char> buffer(static_cast<std::size_t>(
         std::min<std::int64_t>(length, static_cast<std::int64_t>(kCopyBufferSize))));
     while (length > 0) {
@@ -220,6 +262,18 @@ void BinaryFile::appendThroughBuffer(const BinaryFile& source, std::int64_t offs
         write(buffer.data(), block);
         offset += static_cast<std::int64_t>(block);
         length -= static_cast<std::int64_t>(block);
+        if (progress) {
+            progress(static_cast<std::int64_t>(block));
+        }
+    }
+}
+
+void BinaryFile::truncateToWritten() {
+    if (!isOpen()) {
+        throw RunFailure(RunError::BadFileName);
+    }
+    if (::ftruncate(mDescriptor, static_cast<off_t>(mWritePosition)) != 0) {
+        throwErrno(mPath);
     }
 }
 

@@ -102,16 +102,29 @@ int runErrorFromErrno(int errnoValue, const QString& path) {
     }
 }
 
-int runErrorOfCurrentException() {
+QString runErrorText(int number, const QString& detail) {
+    QString text = QStringLiteral("Erreur ") + QString::number(number) + QStringLiteral("\r\n") +
+                   runErrorDescription(number);
+    if (!detail.isEmpty()) {
+        text += QStringLiteral(" : ") + detail;
+    }
+    return text;
+}
+
+RunFailure runFailureOfCurrentException() {
     try {
         throw;
     } catch (const RunFailure& failure) {
-        return failure.number();
+        return failure;
     } catch (const std::bad_alloc&) {
-        return RunError::OutOfMemory;
+        return RunFailure(RunError::OutOfMemory);
     } catch (...) {
-        return RunError::InternalError;
+        return RunFailure(RunError::InternalError);
     }
+}
+
+int runErrorOfCurrentException() {
+    return runFailureOfCurrentException().number();
 }
 
 }  // namespace pictarium

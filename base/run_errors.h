@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace pictarium {
 
 // The classic run-time failure numbers. Users and old documentation know
@@ -33,25 +35,34 @@ inline constexpr int CancelSelected = 32755;
 }  // namespace RunError
 
 // A failure raised inside an engine operation. It never leaves the engine:
-// every public operation catches it and reports it to the user.
+// every public operation catches it and reports it to the user. `detail`
+// says what the number alone cannot: the file concerned, or why.
 class RunFailure {
 public:
-    explicit RunFailure(int number) : mNumber(number) {}
+    explicit RunFailure(int number, QString detail = QString())
+        : mNumber(number), mDetail(std::move(detail)) {}
     [[nodiscard]] int number() const { return mNumber; }
+    [[nodiscard]] const QString& detail() const { return mDetail; }
 
 private:
     int mNumber;
+    QString mDetail;
 };
 
 // The French description shown under "Erreur N".
 [[nodiscard]] QString runErrorDescription(int number);
 
+// The text of the error box: "Erreur N", a line break, the description,
+// and " : " and the detail when there is one.
+[[nodiscard]] QString runErrorText(int number, const QString& detail = QString());
+
 // Maps an errno value to a failure number. `path` helps to tell a missing
 // file (53) from a missing folder (76).
 [[nodiscard]] int runErrorFromErrno(int errnoValue, const QString& path = QString());
 
-// The failure number of the exception being handled; call only inside a
-// catch block. Anything unexpected is an internal error, never a crash.
+// The failure of the exception being handled; call only inside a catch
+// block. Anything unexpected is an internal error, never a crash.
+[[nodiscard]] RunFailure runFailureOfCurrentException();
 [[nodiscard]] int runErrorOfCurrentException();
 
 }  // namespace pictarium

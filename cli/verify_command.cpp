@@ -1,16 +1,18 @@
 #include "cli/commands_p.h"
 
-#include "cli/base_verifier_p.h"
+#include "base/binary_file.h"
+#include "base/run_errors.h"
 #include "cli/console_p.h"
-
-#include <QFile>
+#include "engine/base_verifier.h"
 
 namespace pictarium::cli {
 
 ExitStatus runVerify(const Invocation& call) {
     const QString path = call.argument(0);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    BinaryFile file;
+    try {
+        file = BinaryFile::openForReading(path);
+    } catch (const RunFailure&) {
         printError(QStringLiteral("Impossible d'ouvrir la base « %1 ».").arg(path));
         return ExitStatus::Failure;
     }

@@ -6,6 +6,7 @@
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
 #include "engine/index_reader_p.h"
+#include "engine/stored_picture_p.h"
 #include "imaging/bitmap_codec.h"
 
 namespace pictarium {
@@ -137,18 +138,9 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
 
     QByteArray& textBytes = mState->TextBytes;
     textBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
-    QByteArray& bitmap = mState->PictureFile;
-    bitmap = QByteArray(qsizetype{entry.PicLength} + 3, Qt::Uninitialized);
-    std::copy(RebuiltBitmapPrefix.begin(), RebuiltBitmapPrefix.end(), bitmap.begin());
-    const auto textLength = static_cast<std::size_t>(entry.TextLength);
-    const auto pictureLength = static_cast<std::size_t>(entry.PicLength);
-    if (std::int64_t{textAt} + entry.TextLength == pictureAt) {
-        file.readExactAt(textAt, textBytes.data(), textLength, bitmap.data() + 3, pictureLength);
-    } else {
-        file.readExactAt(textAt, textBytes.data(), textLength);
-        file.readExactAt(pictureAt, bitmap.data() + 3, pictureLength);
-    }
+    file.readExactAt(textAt, textBytes.data(), static_cast<std::size_t>(entry.TextLength));
     FlipBytes(textBytes);
+    mState->PictureFile = readStoredPicture(file, pictureAt, entry.PicLength);
 
     picture = BytesToPicture();
     text = BytesToText(mState->TextBytes);

@@ -29,7 +29,7 @@ struct DibGeometry {
     std::uint32_t compression = kUncompressed;
 };
 
-bool readGeometry(const QByteArray& file, DibGeometry& geometry) {
+bool readGeometry(QByteArrayView file, DibGeometry& geometry) {
     if (file.size() < kFileHeaderSize + 4) {
         return false;
     }
@@ -58,7 +58,7 @@ bool readGeometry(const QByteArray& file, DibGeometry& geometry) {
 
 // Refuses headers that would make the reader allocate a huge picture for
 // a few bytes of data.
-bool isPlausible(const QByteArray& file) {
+bool isPlausible(QByteArrayView file, std::int64_t fileSize) {
     DibGeometry geometry;
     if (!readGeometry(file, geometry) || geometry.width <= 0 || geometry.height <= 0) {
         return false;
@@ -70,16 +70,15 @@ bool isPlausible(const QByteArray& file) {
                            geometry.compression == kBitFields ||
                            geometry.compression == kAlphaBitFields;
     if (!rawPixels) {
-        return geometry.width * geometry.height <= kMaxPixelsPerRunByte * file.size();
+        return geometry.width * geometry.height <= kMaxPixelsPerRunByte * fileSize;
     }
     // The pixels start at the offset the file header gives; the last row
     // may lack its padding.
-    const std::int64_t pixelsAt = getInt32(file.constData() + 10);
+    const std::int64_t pixelsAt = getInt32(file.data() + 10);
     const std::int64_t rowBytes = (geometry.width * geometry.bitsPerPixel + 31) / 32 * 4;
     const std::int64_t lastRowBytes = (geometry.width * geometry.bitsPerPixel + 7) / 8;
     const std::int64_t needed = rowBytes * (geometry.height - 1) + lastRowBytes;
-    return pixelsAt >= kFileHeaderSize && pixelsAt <= file.size() &&
-           needed <= file.size() - pixelsAt;
+    return pixelsAt >= kFileHeaderSize && pixelsAt <= fileSize && needed <= fileSize - pixelsAt;
 }
 
 // Qt writes palettes for 1- and 8-bit pictures and 24 bits for RGB32.
@@ -93,6 +92,19 @@ QImage inWritableFormat(const QImage& picture) {
         default:
             return picture.convertToFormat(QImage::Format_RGB32);
     }
+}
+
+// A pixel that points past the end of its palette is black, whatever the
+// reader left in the colour table there.
+QImage withFullPalette(QImage picture) {
+    const int depth = picture.depth();
+    if (picture.isNull() || depth > 8 || picture.colorCount() >= (1 << depth)) {
+        return picture;
+    }
+    QList<QRgb> colours = picture.colorTable();
+    colours.resize(1 << depth, qRgb(0, 0, 0));
+    picture.setColorTable(colours);
+    return picture;
 }
 
 }  // namespace
@@ -117,11 +129,15 @@ QByteArray bitmapFileOf(const QImage& picture) {
     return file;
 }
 
+bool bitmapHeaderIsPlausible(QByteArrayView head, std::int64_t fileSize) {
+    return isPlausible(head, fileSize);
+}
+
 QImage pictureFromBitmapFile(const QByteArray& file) {
-    if (!isPlausible(file)) {
+    if (!isPlausible(file, file.size())) {
         return {};
     }
-    return QImage::fromData(file, "BMP");
+    return withFullPalette(QImage::fromData(file, "BMP"));
 }
 
 }  // namespace pictarium

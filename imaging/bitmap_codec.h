@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 
 #include <cstdint>
@@ -26,5 +27,12 @@ void allowLargePictures();
 // promise more pixels than the data holds are refused before anything
 // is allocated.
 [[nodiscard]] QImage pictureFromBitmapFile(const QByteArray& file);
+
+// Whether a bitmap file of `fileSize` bytes that starts with `head` can
+// decode at all: the picture within the pixel limit, and the pixels its
+// header promises held by the file. Lets a reader refuse a huge stored
+// picture before reading all of it; `head` needs the file and info
+// headers (54 bytes suffice).
+[[nodiscard]] bool bitmapHeaderIsPlausible(QByteArrayView head, std::int64_t fileSize);
 
 }  // namespace pictarium

@@ -115,6 +115,21 @@ TEST(BitmapVariants, HeadersThatPromiseMoreThanTheDataAreRefused) {
     EXPECT_TRUE(pictureFromBitmapFile(whole.chopped(3)).isNull());
 }
 
+// A foreign bitmap whose pixels name colours its short palette lacks:
+// those pixels are black, not whatever lies beyond the table.
+TEST(BitmapVariants, PixelsPastTheirPaletteAreBlack) {
+    const QByteArray twoColours =
+        bgr(kRed) + QByteArray(1, '\0') + bgr(kWhite) + QByteArray(1, '\0');
+    const QByteArray file = withFileHeader(infoHeader(2, 8, 0, 2), twoColours,
+                                           QByteArray("\x00\xC8\0\0\x01\x02\0\0", 8));
+    const QImage picture = pictureFromBitmapFile(file);
+    ASSERT_EQ(picture.size(), QSize(2, 2));
+    EXPECT_EQ(picture.pixel(0, 1), kRed);
+    EXPECT_EQ(picture.pixel(1, 1), qRgb(0, 0, 0));  // index 200
+    EXPECT_EQ(picture.pixel(0, 0), kWhite);
+    EXPECT_EQ(picture.pixel(1, 0), qRgb(0, 0, 0));  // index 2
+}
+
 TEST(BitmapVariants, PalettePicturesAreStoredWithTheirPalette) {
     QImage indexed(3, 1, QImage::Format_Indexed8);
     indexed.setColorTable({kRed, kBlue});

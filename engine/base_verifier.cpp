@@ -1,4 +1,9 @@
-#include "cli/base_verifier_p.h"
+#include "engine/base_verifier.h"
+
+#include "base/binary_file.h"
+#include "base/run_errors.h"
+#include "engine/index_reader_p.h"
+#include "engine/stored_picture_p.h"
 
 #include "imaging/bitmap_codec.h"
 
@@ -6,7 +11,7 @@
 #include <array>
 #include <limits>
 
-namespace pictarium::cli {
+namespace pictarium {
 
 namespace {
 
@@ -26,22 +31,27 @@ QString BaseProblem::toText() const {
     return where + QStringLiteral(" : ") + description;
 }
 
-BaseVerifier::BaseVerifier(QIODevice& device) : mDevice(device) {}
+BaseVerifier::BaseVerifier(const BinaryFile& file) : mFile(file) {}
 
-QList<BaseProblem> BaseVerifier::verify() {
+QList<BaseProblem> BaseVerifier::verify(Pictures pictures) {
     mProblems.clear();
     mDataLength = 0;
-    mFileSize = mDevice.size();
+    mPictures = pictures;
+    mFileSize = mFile.size();
     if (!checkHeader()) {
         return mProblems;
     }
+    IndexReader index(mFile, mRecordCount);
     std::int64_t expectedTextOffset = FirstTextOffset;
-    for (std::int32_t index = 0; index < mRecordCount; ++index) {
+    for (std::int32_t record = 0; record < mRecordCount; ++record) {
         IndexEntry entry;
-        if (!readEntry(index, entry)) {
+        try {
+            entry = index.entry(record);
+        } catch (const RunFailure&) {
+            report(record, QStringLiteral("entrée d'index illisible."));
             return mProblems;
         }
-        checkRecord(index, entry, expectedTextOffset);
+        checkRecord(record, entry, expectedTextOffset);
         expectedTextOffset = std::int64_t{entry.TextOffset} + entry.TextLength + entry.PicLength;
     }
     checkFileLength();
@@ -82,16 +92,6 @@ bool BaseVerifier::checkHeader() {
     return true;
 }
 
-bool BaseVerifier::readEntry(std::int32_t index, IndexEntry& entry) {
-    EntryBytes bytes{};
-    if (!readAt(HeaderSize + std::int64_t{IndexEntrySize} * index, bytes.data(), IndexEntrySize)) {
-        report(index, QStringLiteral("entrée d'index illisible."));
-        return false;
-    }
-    entry = decodeEntry(bytes.data());
-    return true;
-}
-
 void BaseVerifier::checkRecord(std::int32_t index, const IndexEntry& entry,
                                std::int64_t expectedTextOffset) {
     mDataLength += std::int64_t{entry.TextLength} + entry.PicLength;
@@ -102,7 +102,7 @@ void BaseVerifier::checkRecord(std::int32_t index, const IndexEntry& entry,
                    entry.TextLength);
     const bool pictureInside = checkRange(
         index, QStringLiteral("image"), mDataStart - HeaderSize + entry.PicOffset, entry.PicLength);
-    if (textInside && pictureInside) {
+    if (textInside && pictureInside && mPictures == Pictures::Decode) {
         checkPicture(index, entry);
     }
 }
@@ -148,11 +148,11 @@ bool BaseVerifier::checkRange(std::int32_t index, const QString& what, std::int6
 }
 
 void BaseVerifier::checkPicture(std::int32_t index, const IndexEntry& entry) {
-    const qsizetype prefixSize = RebuiltBitmapPrefix.size();
-    QByteArray bitmapFile(prefixSize + entry.PicLength, Qt::Uninitialized);
-    std::copy(RebuiltBitmapPrefix.begin(), RebuiltBitmapPrefix.end(), bitmapFile.begin());
     const std::int64_t offset = mDataStart - HeaderSize + entry.PicOffset;
-    if (!readAt(offset, bitmapFile.data() + prefixSize, entry.PicLength)) {
+    QByteArray bitmapFile;
+    try {
+        bitmapFile = readStoredPicture(mFile, offset, entry.PicLength);
+    } catch (const RunFailure&) {
         report(index, QStringLiteral("image illisible dans le fichier."));
         return;
     }
@@ -180,11 +180,16 @@ void BaseVerifier::checkFileLength() {
 }
 
 bool BaseVerifier::readAt(std::int64_t offset, char* destination, std::int64_t count) {
-    return mDevice.seek(offset) && mDevice.read(destination, count) == count;
+    try {
+        mFile.readExactAt(offset, destination, static_cast<std::size_t>(count));
+        return true;
+    } catch (const RunFailure&) {
+        return false;
+    }
 }
 
 void BaseVerifier::report(std::int32_t record, const QString& description) {
     mProblems.append({record, description});
 }
 
-}  // namespace pictarium::cli
+}  // namespace pictarium

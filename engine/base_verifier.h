@@ -2,13 +2,12 @@
 
 #include "engine/bdp_format.h"
 
-#include <QIODevice>
 #include <QList>
 #include <QString>
 
 #include <cstdint>
 
-namespace pictarium::cli {
+namespace pictarium {
 
 struct BaseProblem {
     static constexpr std::int32_t WholeFile = -1;
@@ -20,22 +19,27 @@ struct BaseProblem {
     [[nodiscard]] QString toText() const;
 };
 
+class BinaryFile;
+
 // Checks a BDP file byte by byte against every rule of the format, and that
-// each stored picture rebuilds into a bitmap the way the engine decodes it. Reads the device
-// through bounded reads only: a corrupt count, length or offset never makes it allocate more than
-// the device holds.
+// each stored picture rebuilds into a bitmap the way the engine decodes it.
+// Reads through bounded reads only: a corrupt count, length or offset never
+// makes it allocate more than the file holds, and a picture too large to be
+// decoded is refused from its header.
 class BaseVerifier {
 public:
-    // `device` must be open for reading and random access.
-    explicit BaseVerifier(QIODevice& device);
+    enum class Pictures { Decode, Skip };
 
-    // The problems in file order; empty for a sound base.
-    [[nodiscard]] QList<BaseProblem> verify();
+    explicit BaseVerifier(const BinaryFile& file);
+
+    // The problems in file order; empty for a sound base. With Skip, only
+    // the header and the index are checked against the file: a pass over
+    // the index, whatever the size of the pictures.
+    [[nodiscard]] QList<BaseProblem> verify(Pictures pictures = Pictures::Decode);
     [[nodiscard]] std::int32_t recordCount() const { return mRecordCount; }
 
 private:
     [[nodiscard]] bool checkHeader();
-    [[nodiscard]] bool readEntry(std::int32_t index, IndexEntry& entry);
     void checkRecord(std::int32_t index, const IndexEntry& entry, std::int64_t expectedTextOffset);
     void checkLengths(std::int32_t index, const IndexEntry& entry);
     void checkOffsets(std::int32_t index, const IndexEntry& entry, std::int64_t expectedTextOffset);
@@ -47,7 +51,8 @@ private:
     [[nodiscard]] bool readAt(std::int64_t offset, char* destination, std::int64_t count);
     void report(std::int32_t record, const QString& description);
 
-    QIODevice& mDevice;
+    const BinaryFile& mFile;
+    Pictures mPictures = Pictures::Decode;
     std::int64_t mFileSize = 0;
     std::int32_t mRecordCount = 0;
     std::int64_t mDataStart = 0;
@@ -55,4 +60,4 @@ private:
     QList<BaseProblem> mProblems;
 };
 
-}  // namespace pictarium::cli
+}  // namespace pictarium
