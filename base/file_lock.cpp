@@ -102,7 +102,15 @@ void FileLock::release() noexcept {
 
 std::optional<FileLock> FileLock::lockFile(const QString& path, std::chrono::milliseconds patience,
                                            const WhileWaiting& whileWaiting) {
-    const int descriptor = openOrThrow(path, O_RDWR | O_CREAT);
+    int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0 && errno == EACCES) {
+        // Another user's lock file locks as well for reading; only its note
+        // cannot be written then.
+        descriptor = openOrThrow(path, O_RDONLY);
+    } else if (descriptor < 0) {
+        throw RunFailure(runErrorFromErrno(errno, path), path);
+    }
     if (!awaitLock(descriptor, patience, whileWaiting)) {
         return std::nullopt;
     }

@@ -42,17 +42,10 @@ void renameOrThrow(const QString& from, const QString& to) {
     }
 }
 
-// Replacing a file must not replace a link to it, nor change who may read it.
+// Replacing a file must not replace a link to it.
 QString resolvedTarget(const QString& path) {
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return canonical.isEmpty() ? path : canonical;
-}
-
-void keepPermissions(const QString& from, const QString& target) {
-    struct stat status {};
-    if (::stat(native(target).constData(), &status) == 0) {
-        ::chmod(native(from).constData(), status.st_mode & 07777);
-    }
 }
 
 }  // namespace
@@ -106,10 +99,15 @@ void copyFile(const QString& from, const QString& to, bool durable) {
     }
 }
 
+QString swapStagingPath(const QString& target) {
+    const QFileInfo info(resolvedTarget(target));
+    return pathInFolder(info.absolutePath(),
+                        QStringLiteral(".") + info.fileName() + QStringLiteral(".pictarium-swap"));
+}
+
 void replaceFile(const QString& from, const QString& to) {
     const QString target = resolvedTarget(to);
     const QString folder = QFileInfo(target).absolutePath();
-    keepPermissions(from, target);
     if (std::rename(native(from).constData(), native(target).constData()) == 0) {
         syncFolder(folder);
         return;
@@ -118,12 +116,16 @@ void replaceFile(const QString& from, const QString& to) {
         throw RunFailure(runErrorFromErrno(errno, target));
     }
     // Another file system: stage a complete, synced copy beside the target,
-    // then swap it in, so the target is never half written.
-    const QString staged = pathInFolder(folder, QStringLiteral(".") + QFileInfo(target).fileName() +
-                                                    QStringLiteral(".pictarium-swap"));
+    // as private as the file it copies, then swap it in, so the target is
+    // never half written.
+    const QString staged = swapStagingPath(target);
     try {
-        copyFile(from, staged, true);
-        keepPermissions(staged, target);
+        const BinaryFile source = BinaryFile::openForReading(from);
+        removeFileQuietly(staged);
+        BinaryFile copy = BinaryFile::createLike(staged, source.status());
+        copy.appendFrom(source, 0, source.size());
+        copy.sync();
+        copy.close();
         renameOrThrow(staged, target);
     } catch (...) {
         removeFileQuietly(staged);

@@ -28,7 +28,12 @@ void copyFile(const QString& from, const QString& to, bool durable);
 
 // Puts the complete file `from` in the place of `to` in one step, so that
 // `to` is always either the old file or the new one, whole. `from` is gone
-// afterwards. Works across file systems by staging a copy beside `to`.
+// afterwards, and `to` has its rights. Works across file systems by staging
+// a copy beside `to`.
 void replaceFile(const QString& from, const QString& to);
+
+// Where replaceFile stages its copy of a file for `target` on another file
+// system; a crash can leave it behind.
+[[nodiscard]] QString swapStagingPath(const QString& target);
 
 }  // namespace pictarium

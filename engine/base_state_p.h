@@ -1,12 +1,14 @@
 #pragma once
 
 #include "base/binary_file.h"
+#include "base/file_lock.h"
 #include "engine/bdp_format.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace pictarium {
 
@@ -23,6 +25,13 @@ struct BaseState {
     QByteArray PictureFile;
     QByteArray TextBytes;  // the current record's text in stored form
     IndexEntry Entry;
+    // The base file as it was when the engine last opened it: another
+    // program's change shows as a difference.
+    FileStatus Opened;
+    // The lock of the base, held from ReserveBDP to the end of the engine.
+    std::optional<FileLock> Reservation;
+    // Told of the bytes copied while a rewrite runs.
+    CopyProgress RewriteProgress;
 };
 
 }  // namespace pictarium

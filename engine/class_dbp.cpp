@@ -48,6 +48,10 @@ const QByteArray& ClassDBP::currentPictureFile() const {
     return mState->PictureFile;
 }
 
+QString ClassDBP::currentText() const {
+    return BytesToText(mState->TextBytes);
+}
+
 bool ClassDBP::FileExists(const QString& Filename) const {
     return regularFileMatches(Filename);
 }
@@ -78,12 +82,12 @@ bool ClassDBP::CreateBDP(const QString& ifileName) {
         setBusy(false);
         return true;
     } catch (...) {
-        const int number = runErrorOfCurrentException();
+        const RunFailure failure = runFailureOfCurrentException();
         setBusy(false);
-        if (number == RunError::FileAlreadyOpen) {
+        if (failure.number() == RunError::FileAlreadyOpen) {
             stopBox(EngineText::CannotDeleteOpenBase);
         } else {
-            ShowError(number);
+            ShowError(failure);
         }
         if (created) {
             removeFileQuietly(ifileName);
@@ -127,6 +131,7 @@ bool ClassDBP::OpenBDP(const QString& ifileName) {
         }
         probe.close();
         mState->FileNumber = BinaryFile::openForReading(ifileName);
+        mState->Opened = mState->FileNumber.status();
         mState->Signature = signature;
         mState->FileName = ifileName;
         mState->RecordCount = count;
@@ -138,7 +143,7 @@ bool ClassDBP::OpenBDP(const QString& ifileName) {
         setBusy(false);
         return true;
     } catch (...) {
-        ShowError(runErrorOfCurrentException());
+        ShowError(runFailureOfCurrentException());
         mState->FileNumber.close();
         probe.close();
         RefreshButtons();
@@ -176,6 +181,10 @@ bool ClassDBP::isBaseReady() {
     }
     if (!FileExists(mState->FileName)) {
         stopBox(EngineText::BaseNotFound);
+        return false;
+    }
+    if (!isBaseUnchanged()) {
+        reopenChangedBase();
         return false;
     }
     return true;
@@ -220,9 +229,8 @@ QString ClassDBP::BackupBasePath() const {
     return pathInFolder(mHost.programFolder(), kBackupBaseName);
 }
 
-void ClassDBP::ShowError(int number) {
-    stopBox(QStringLiteral("Erreur ") + QString::number(number) + QStringLiteral("\r\n") +
-            runErrorDescription(number));
+void ClassDBP::ShowError(const RunFailure& failure) {
+    stopBox(runErrorText(failure.number(), failure.detail()));
 }
 
 void ClassDBP::stopBox(const QString& text) {

@@ -14,7 +14,11 @@ namespace pictarium {
 
 class CommonDialog;
 
+class BinaryFile;
+class RunFailure;
 struct BaseState;
+struct RewritePaths;
+struct VersionWriter;
 
 // The image-base engine: sole reader and writer of .bdp files. It holds at
 // most one open base, reports to the user itself through its host and tells
@@ -47,6 +51,17 @@ public:
     // record before it becomes current, then MoveNext. For front ends that
     // address records by number.
     bool MoveTo(std::int32_t index);
+    // Makes record `index` current without reading its picture, for front
+    // ends that name records by number and need no picture (to list, to
+    // delete or to search from one): its entry and text are read, and no
+    // event is raised. False, with the message given, when it cannot be.
+    bool SelectRecord(std::int32_t index);
+    // Takes the lock of the base `ifileName` for as long as the engine
+    // lives, for a front end that opens a base in order to change it: no
+    // other program changes the base between the opening and the change.
+    // False, with the message given, when another program keeps it longer
+    // than the host's patience.
+    bool ReserveBDP(const QString& ifileName);
 
     // What front ends and tests may read of the state, never change.
     [[nodiscard]] bool isBaseOpen() const;
@@ -57,6 +72,8 @@ public:
     [[nodiscard]] const IndexEntry& currentEntry() const;
     // The record read last as a bitmap file, rebuilt from its stored bytes.
     [[nodiscard]] const QByteArray& currentPictureFile() const;
+    // The text of the record read last, as GetContent delivers it.
+    [[nodiscard]] QString currentText() const;
 
 private:
     void RefreshButtons();
@@ -64,20 +81,33 @@ private:
     [[nodiscard]] QString BackupBasePath() const;
     [[nodiscard]] QImage BytesToPicture() const;
     bool PictureToBytes(const QImage& picture, QByteArray& bitmapFile);
-    void ShowError(int number);
+    void ShowError(const RunFailure& failure);
 
     void ReadRecord(std::int32_t index, QImage& picture, QString& text);
+    void readText(const IndexEntry& entry);
     bool showRecord(std::int32_t index);
-    bool failRecordRead(int number);
+    bool failRecordRead(const RunFailure& failure);
     // The checks that open every operation on the base, each with its box.
     bool isBaseReady();
     bool hasCurrentRecord(const QString& emptyBaseMessage);
     bool passesMoveGuard();
-    void appendRecord(const QString& text);
-    void writeBaseWith(const QString& text);
+    // Whether the file at FileName is still the base as the engine opened it.
+    [[nodiscard]] bool isBaseUnchanged() const;
+    void reopenChangedBase();
+    [[nodiscard]] bool isBaseConsistent() const;
+
+    // Rewrites: the new version written by `writer` into the temporary
+    // file, `newSize` bytes long, replaces the base under its locks. False
+    // when it was refused or cancelled, said to the user already; a
+    // failure is thrown.
+    bool replaceBaseWith(LongOperation operation, std::int64_t newSize,
+                         const VersionWriter& writer);
+    [[nodiscard]] RewritePaths rewritePaths() const;
+    void reopenAfterRewrite();
+    void writeBaseWith(const QString& text, BinaryFile& target);
     [[nodiscard]] qsizetype storedPictureLength() const;
-    void recoverFailedAdd(int number);
-    void writeBaseWithout(std::int32_t removedIndex);
+    void recoverFailedAdd(const RunFailure& failure);
+    void writeBaseWithout(std::int32_t removedIndex, BinaryFile& target);
     [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);
 
     void stopBox(const QString& text);

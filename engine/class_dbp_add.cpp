@@ -1,16 +1,27 @@
 #include "engine/class_dbp.h"
 
-#include "engine/base_backup_p.h"
-#include "engine/base_state_p.h"
-#include "engine/index_reader_p.h"
-
 #include "base/checked_int32.h"
-#include "base/file_operations.h"
 #include "base/run_errors.h"
+#include "engine/base_rewrite_p.h"
+#include "engine/base_state_p.h"
 #include "engine/engine_texts.h"
+#include "engine/index_reader_p.h"
 #include "imaging/bitmap_codec.h"
 
+#include <limits>
+
 namespace pictarium {
+
+namespace {
+
+// Offsets are signed 32-bit: a base must stay below 2 GiB.
+void requireBaseSize(std::int64_t size) {
+    if (size > std::numeric_limits<std::int32_t>::max()) {
+        throw RunFailure(RunError::Overflow, EngineText::BaseTooLarge);
+    }
+}
+
+}  // namespace
 
 bool ClassDBP::AddBDP(const QImage& Ipic, const QString& iText) {
     if (!isBaseReady()) {
@@ -32,13 +43,25 @@ bool ClassDBP::AddBDP(const QImage& Ipic, const QString& iText) {
         return false;
     }
     setBusy(true);
+    const std::int32_t count = mState->RecordCount;
     try {
-        appendRecord(iText);
-        return true;
+        // Refused before anything is copied.
+        const std::int64_t newSize =
+            mState->FileNumber.size() + IndexEntrySize + iText.size() + storedPictureLength();
+        requireBaseSize(newSize);
+        const VersionWriter writer{[&](BinaryFile& target) { writeBaseWith(iText, target); }};
+        if (!replaceBaseWith(LongOperation::AddingPicture, newSize, writer)) {
+            return false;
+        }
     } catch (...) {
-        recoverFailedAdd(runErrorOfCurrentException());
+        recoverFailedAdd(runFailureOfCurrentException());
         return false;
     }
+    // The base holds the new record: nothing from here makes the add fail.
+    mState->RecordCount = count + 1;
+    mState->CurrentIndex = count - 1;
+    MoveNext();
+    return true;
 }
 
 bool ClassDBP::PictureToBytes(const QImage& picture, QByteArray& bitmapFile) {
@@ -47,61 +70,29 @@ bool ClassDBP::PictureToBytes(const QImage& picture, QByteArray& bitmapFile) {
         if (bitmapFile.size() <= qsizetype{RebuiltBitmapPrefix.size()}) {
             throw RunFailure(RunError::OutOfMemory);
         }
-        (void)toInt32(bitmapFile.size() - qsizetype{RebuiltBitmapPrefix.size()});
+        requireBaseSize(bitmapFile.size() - qsizetype{RebuiltBitmapPrefix.size()});
         return true;
     } catch (...) {
         bitmapFile.clear();
-        ShowError(runErrorOfCurrentException());
+        ShowError(runFailureOfCurrentException());
         return false;
     }
 }
 
-// Rebuilds the base with the new record into the temporary file, then swaps
-// it in. The base itself is only ever replaced whole.
-void ClassDBP::appendRecord(const QString& text) {
-    const std::int32_t count = mState->RecordCount;
-    const QString tempPath = TempBasePath();
-    // Refuse a base that would reach 2 GiB before copying anything.
-    (void)checkedAdd(toInt32(mState->FileNumber.size()),
-                     checkedAdd(IndexEntrySize, toInt32(text.size() + storedPictureLength())));
-
-    mState->FileNumber.close();
-    BaseBackup backup(mState->FileName, BackupBasePath());
-    mState->FileNumber = BinaryFile::openForReading(mState->FileName);
-    writeBaseWith(text);
-    mState->FileNumber.close();
-
-    replaceFile(tempPath, mState->FileName);
-    // From here the base holds the new record: a later failure must not
-    // put the old base back.
-    backup.newVersionInPlace();
-    removeFileQuietly(tempPath);
-    backup.remove();
-
-    mState->FileNumber = BinaryFile::openForReading(mState->FileName);
-    mState->RecordCount = checkedAdd(count, 1);
-    mState->CurrentIndex = count - 1;
-    MoveNext();
-}
-
 // Writes the open base followed by one record, `text` and the picture of
 // PictureFile, into the temporary file.
-void ClassDBP::writeBaseWith(const QString& text) {
+void ClassDBP::writeBaseWith(const QString& text, BinaryFile& target) {
     const BinaryFile& source = mState->FileNumber;
     const std::int32_t count = mState->RecordCount;
     const std::int32_t newCount = checkedAdd(count, 1);
-    const QString tempPath = TempBasePath();
-    if (FileExists(tempPath)) {
-        removeFile(tempPath);
-    }
-    BinaryFile target = BinaryFile::create(tempPath);
     mState->Signature = BdpSignature;
     const auto header = encodeHeader(newCount);
     target.write(header.data(), header.size());
 
     IndexEntry& entry = mState->Entry;
     if (count > 0) {
-        target.appendFrom(source, HeaderSize, checkedMul(IndexEntrySize, count));
+        target.appendFrom(source, HeaderSize, checkedMul(IndexEntrySize, count),
+                          mState->RewriteProgress);
         entry = readIndexEntry(source, count, count - 1);
         entry.TextOffset =
             checkedAdd(checkedAdd(entry.TextLength, entry.TextOffset), entry.PicLength);
@@ -111,9 +102,6 @@ void ClassDBP::writeBaseWith(const QString& text) {
     entry.TextLength = toInt32(text.size());
     entry.PicOffset = checkedAdd(entry.TextOffset, entry.TextLength);
     entry.PicLength = toInt32(storedPictureLength());
-    // The whole new file must stay addressable with signed 32-bit offsets.
-    (void)checkedAdd(checkedAdd(entry.PicOffset, entry.PicLength),
-                     checkedMul(IndexEntrySize, newCount));
     const auto entryBytes = encodeEntry(entry);
     target.write(entryBytes.data(), entryBytes.size());
 
@@ -123,7 +111,7 @@ void ClassDBP::writeBaseWith(const QString& text) {
         if (dataLength < 0) {
             throw RunFailure(RunError::InputPastEndOfFile);
         }
-        target.appendFrom(source, dataStart, dataLength);
+        target.appendFrom(source, dataStart, dataLength, mState->RewriteProgress);
     }
 
     mState->TextBytes = TextToBytes(text);
@@ -131,18 +119,17 @@ void ClassDBP::writeBaseWith(const QString& text) {
     target.write(mState->TextBytes.constData(), static_cast<std::size_t>(mState->TextBytes.size()));
     target.write(mState->PictureFile.constData() + RebuiltBitmapPrefix.size(),
                  static_cast<std::size_t>(storedPictureLength()));
-    target.sync();
 }
 
 qsizetype ClassDBP::storedPictureLength() const {
     return mState->PictureFile.size() - qsizetype{RebuiltBitmapPrefix.size()};
 }
 
-// The backup, if one was taken, has been put back by its guard.
-void ClassDBP::recoverFailedAdd(int number) {
-    ShowError(number);
+// Nothing was replaced: the base on disk is whole, and it is reopened at
+// its first record.
+void ClassDBP::recoverFailedAdd(const RunFailure& failure) {
+    ShowError(failure);
     mState->FileNumber.close();
-    removeFileQuietly(TempBasePath());
     OpenBDP(mState->FileName);
     setBusy(false);
 }

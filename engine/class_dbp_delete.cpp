@@ -1,5 +1,6 @@
 #include "engine/class_dbp.h"
 
+#include "engine/base_rewrite_p.h"
 #include "engine/base_state_p.h"
 
 #include "base/checked_int32.h"
@@ -20,7 +21,8 @@ constexpr std::size_t kEntryBufferSize = 4096 * IndexEntrySize;
 // that follow each other so a well-formed base is copied in a few calls.
 class RangeCopier {
 public:
-    RangeCopier(const BinaryFile& source, BinaryFile& target) : mSource(source), mTarget(target) {}
+    RangeCopier(const BinaryFile& source, BinaryFile& target, const CopyProgress& progress)
+        : mSource(source), mTarget(target), mProgress(progress) {}
 
     void add(std::int64_t offset, std::int64_t length) {
         if (mLength > 0 && mOffset + mLength == offset) {
@@ -34,7 +36,7 @@ public:
 
     void flush() {
         if (mLength > 0) {
-            mTarget.appendFrom(mSource, mOffset, mLength);
+            mTarget.appendFrom(mSource, mOffset, mLength, mProgress);
         }
         mLength = 0;
     }
@@ -42,6 +44,7 @@ public:
 private:
     const BinaryFile& mSource;
     BinaryFile& mTarget;
+    const CopyProgress& mProgress;
     std::int64_t mOffset = 0;
     std::int64_t mLength = 0;
 };
@@ -55,45 +58,33 @@ bool ClassDBP::DeleteBDP() {
     const std::int32_t count = mState->RecordCount;
     const std::int32_t current = mState->CurrentIndex;
     setBusy(true);
-    bool replaced = false;
     try {
-        writeBaseWithout(current);
-        mState->RecordCount = count - 1;
-        std::int32_t shown = current >= count - 1 ? count - 2 : current;
-        if (shown > -1) {
-            --shown;
+        mState->Entry = readIndexEntry(mState->FileNumber, count, current);
+        requireStoredLengths(mState->Entry);
+        const std::int64_t newSize = mState->FileNumber.size() - IndexEntrySize -
+                                     mState->Entry.TextLength - mState->Entry.PicLength;
+        const VersionWriter writer{[&](BinaryFile& target) { writeBaseWithout(current, target); }};
+        if (!replaceBaseWith(LongOperation::DeletingRecord, newSize, writer)) {
+            return false;
         }
-        mState->CurrentIndex = shown;
-        mState->FileNumber.close();
-        replaceFile(TempBasePath(), mState->FileName);
-        replaced = true;
-        removeFileQuietly(TempBasePath());
-        mState->FileNumber = BinaryFile::openForReading(mState->FileName);
     } catch (...) {
-        ShowError(runErrorOfCurrentException());
-        removeFileQuietly(TempBasePath());
-        // The swap is all or nothing: before it the old base is whole on
-        // disk, so it is reopened as it was.
-        if (!replaced) {
-            mState->RecordCount = count;
-            mState->CurrentIndex = current;
-        }
-        if (!mState->FileNumber.isOpen()) {
-            try {
-                mState->FileNumber = BinaryFile::openForReading(mState->FileName);
-            } catch (...) {
-                // Left with no base open; the buttons below say so.
-            }
-        }
+        // Nothing was replaced: the base stays open as it was.
+        ShowError(runFailureOfCurrentException());
         RefreshButtons();
         return false;
     }
+    mState->RecordCount = count - 1;
+    std::int32_t shown = current >= count - 1 ? count - 2 : current;
+    if (shown > -1) {
+        --shown;
+    }
+    mState->CurrentIndex = shown;
     MoveNext();
     return true;
 }
 
 // Writes the base without record `removedIndex` into the temporary file.
-void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
+void ClassDBP::writeBaseWithout(std::int32_t removedIndex, BinaryFile& target) {
     const BinaryFile& base = mState->FileNumber;
     const std::int32_t count = mState->RecordCount;
     IndexReader index(base, count);
@@ -102,15 +93,9 @@ void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
     requireStoredLengths(mState->Entry);
     const std::int32_t removed = checkedAdd(mState->Entry.TextLength, mState->Entry.PicLength);
 
-    const QString tempPath = TempBasePath();
-    if (FileExists(tempPath)) {
-        removeFile(tempPath);
-    }
-    BinaryFile target = BinaryFile::create(tempPath);
     mState->Signature = BdpSignature;
     const auto header = encodeHeader(count - 1);
     target.write(header.data(), header.size());
-
     std::vector<char> entries;
     entries.reserve(kEntryBufferSize);
     for (std::int32_t i = 0; i < count; ++i) {
@@ -132,7 +117,7 @@ void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
     target.write(entries.data(), entries.size());
 
     const std::int32_t indexSize = checkedMul(IndexEntrySize, count);
-    RangeCopier data(base, target);
+    RangeCopier data(base, target, mState->RewriteProgress);
     for (std::int32_t i = 0; i < count; ++i) {
         if (i == removedIndex) {
             continue;
@@ -143,7 +128,6 @@ void ClassDBP::writeBaseWithout(std::int32_t removedIndex) {
         data.add(checkedAdd(indexSize, mState->Entry.PicOffset), mState->Entry.PicLength);
     }
     data.flush();
-    target.sync();
 }
 
 }  // namespace pictarium

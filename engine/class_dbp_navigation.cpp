@@ -94,7 +94,7 @@ bool ClassDBP::showRecord(std::int32_t index) {
     try {
         ReadRecord(index, picture, text);
     } catch (...) {
-        return failRecordRead(runErrorOfCurrentException());
+        return failRecordRead(runFailureOfCurrentException());
     }
     if (picture.isNull()) {
         stopBox(EngineText::CorruptPicture);
@@ -107,8 +107,8 @@ bool ClassDBP::showRecord(std::int32_t index) {
     return true;
 }
 
-bool ClassDBP::failRecordRead(int number) {
-    ShowError(number);
+bool ClassDBP::failRecordRead(const RunFailure& failure) {
+    ShowError(failure);
     mState->FileNumber.close();
     mHost.GetContent(QImage(), QString());
     RefreshButtons();
@@ -136,14 +136,48 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
         return;
     }
 
-    QByteArray& textBytes = mState->TextBytes;
-    textBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
-    file.readExactAt(textAt, textBytes.data(), static_cast<std::size_t>(entry.TextLength));
-    FlipBytes(textBytes);
+    readText(entry);
     mState->PictureFile = readStoredPicture(file, pictureAt, entry.PicLength);
 
     picture = BytesToPicture();
     text = BytesToText(mState->TextBytes);
+}
+
+// The text bytes of `entry`, whose place in the file has been checked,
+// into TextBytes, decoded from their stored form.
+void ClassDBP::readText(const IndexEntry& entry) {
+    const std::int32_t textAt =
+        checkedAdd(checkedMul(IndexEntrySize, mState->RecordCount), entry.TextOffset);
+    QByteArray& textBytes = mState->TextBytes;
+    textBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
+    mState->FileNumber.readExactAt(textAt, textBytes.data(),
+                                   static_cast<std::size_t>(entry.TextLength));
+    FlipBytes(textBytes);
+}
+
+bool ClassDBP::SelectRecord(std::int32_t index) {
+    if (!isBaseReady()) {
+        return false;
+    }
+    if (index < 0 || index >= mState->RecordCount) {
+        stopBox(EngineText::BadIndex);
+        return false;
+    }
+    try {
+        mState->Entry = readIndexEntry(mState->FileNumber, mState->RecordCount, index);
+        requireStoredLengths(mState->Entry);
+        const std::int32_t textAt =
+            checkedAdd(checkedMul(IndexEntrySize, mState->RecordCount), mState->Entry.TextOffset);
+        if (!liesInFile(textAt, mState->Entry.TextLength, mState->FileNumber.openedSize())) {
+            throw RunFailure(RunError::InputPastEndOfFile);
+        }
+        readText(mState->Entry);
+    } catch (...) {
+        ShowError(runFailureOfCurrentException());
+        return false;
+    }
+    mState->CurrentIndex = index;
+    return true;
 }
 
 QImage ClassDBP::BytesToPicture() const {

@@ -3,11 +3,17 @@
 #include <QImage>
 #include <QString>
 
+#include <chrono>
+#include <cstdint>
+
 namespace pictarium {
 
 enum class MessageIcon { Stop, Information, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
+
+// The long operations whose progress the engine reports.
+enum class LongOperation { AddingPicture, DeletingRecord };
 
 struct Message {
     QString text;
@@ -37,6 +43,20 @@ public:
     virtual void setBusyPointer(bool busy) = 0;
     // The folder that holds the program and its temporary files.
     [[nodiscard]] virtual QString programFolder() const = 0;
+
+    // Told now and then how far a long operation has come: `done` of
+    // `total` bytes written, or 0 of 0 while another program is changing
+    // the base. Returning false asks the engine to stop; it does so before
+    // anything is replaced, and the base stays exactly as it was.
+    virtual bool reportProgress(LongOperation /*operation*/, std::int64_t /*done*/,
+                                std::int64_t /*total*/) {
+        return true;
+    }
+    // How long a change waits for another program that is changing the
+    // same base (or using the same program folder) before giving up.
+    [[nodiscard]] virtual std::chrono::milliseconds lockPatience() const {
+        return std::chrono::seconds(30);
+    }
 };
 
 }  // namespace pictarium

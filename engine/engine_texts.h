@@ -31,5 +31,12 @@ inline const QString BadIndex = QStringLiteral("Index incorrect !");
 inline const QString NothingToSearch = QStringLiteral("Il n'ya rien à rechercher !");
 inline const QString SearchTextMissing = QStringLiteral("Indiquez un texte à rechercher !");
 inline const QString NothingFound = QStringLiteral("Aucun élément trouvé !");
+inline const QString BaseBusy = QStringLiteral(
+    "La base est en cours de modification par un autre programme. Réessayez dans un instant.");
+inline const QString BaseChanged =
+    QStringLiteral("La base a été modifiée par un autre programme : elle est rouverte.");
+// Said after "Dépassement de capacité" when a base would outgrow its offsets.
+inline const QString BaseTooLarge =
+    QStringLiteral("la base atteindrait 2 Go, la taille maximale d'une base.");
 
 }  // namespace pictarium::EngineText

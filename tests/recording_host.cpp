@@ -31,6 +31,11 @@ MessageAnswer RecordingHost::showMessage(const Message& message) {
     return next;
 }
 
+bool RecordingHost::reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) {
+    ++progressReports;
+    return !onProgress || onProgress(operation, done, total);
+}
+
 std::vector<std::string> RecordingHost::take() {
     std::vector<std::string> log;
     log.swap(mLog);

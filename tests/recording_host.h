@@ -1,10 +1,13 @@
 #pragma once
 
 #include "engine/engine_host.h"
+#include "tests/qstring_printer.h"
 
 #include <QString>
 
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,8 @@ public:
     MessageAnswer showMessage(const Message& message) override;
     void setBusyPointer(bool busy) override { mBusy = busy; }
     [[nodiscard]] QString programFolder() const override { return mFolder; }
+    bool reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) override;
+    [[nodiscard]] std::chrono::milliseconds lockPatience() const override { return patience; }
 
     // Answers for the next questions, in order; an unscripted question is answered No.
     void answer(MessageAnswer next) { mAnswers.push_back(next); }
@@ -35,6 +40,10 @@ public:
     QImage lastPicture;
     QString lastText;
     bool mBusy = false;
+    std::chrono::milliseconds patience{5000};
+    // Asked at every progress report whether to go on; going on when unset.
+    std::function<bool(LongOperation, std::int64_t done, std::int64_t total)> onProgress;
+    int progressReports = 0;
 
 private:
     void record(const char* event, bool enabled);

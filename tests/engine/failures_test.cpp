@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 
@@ -117,7 +118,10 @@ TEST_F(Failures, AProgramFolderThatCannotBeWrittenChangesNothing) {
     ASSERT_TRUE(base.OpenBDP(path));
     ASSERT_TRUE(base.MoveNext());
     EXPECT_FALSE(base.AddBDP(picture(1), QStringLiteral("nope")));
-    EXPECT_EQ(host.messages.back().text, QStringLiteral("Erreur 76\r\nChemin d'accès introuvable"));
+    // The box names the file that could not be made.
+    EXPECT_EQ(host.messages.back().text,
+              QStringLiteral("Erreur 76\r\nChemin d'accès introuvable : ") +
+                  mDataFolder.filePath(QStringLiteral("plain-file/program/.pictarium.lock")));
     ASSERT_TRUE(base.MoveNext());
     EXPECT_FALSE(base.DeleteBDP());
     EXPECT_EQ(readAll(path), before);
@@ -128,18 +132,24 @@ TEST_F(Failures, AProgramFolderThatCannotBeWrittenChangesNothing) {
     EXPECT_EQ(host.lastText, QStringLiteral("record 2"));
 }
 
-TEST_F(Failures, ABaseThatWouldReachTwoGigabytesIsRefused) {
-    // The last record's stored offsets claim the data area ends just below 2 GiB.
-    const QString path = buildBase(2);
-    QByteArray bytes = readAll(path);
-    putInt32(bytes.data() + 8 + 16 + 8, 0x7FFFFFF0);  // TextOffset
-    putInt32(bytes.data() + 8 + 16, 0x7FFFFFF8);      // PicOffset
-    writeAll(path, bytes);
+TEST_F(Failures, ABaseThatWouldReachTwoGigabytesIsRefusedSayingWhy) {
+    // One record whose picture fills the base to just below 2 GiB; the file
+    // is sparse, so it costs no disk.
+    constexpr std::int32_t pictureLength = 0x7FFFFFC0;
+    const QString path = basePath();
+    QByteArray text("abc");
+    FlipBytes(text);
+    writeAll(path, QByteArray("\x24\x14\x71\x06", 4) + le32(1) + le32(11) + le32(pictureLength) +
+                       le32(8) + le32(3) + text);
+    ASSERT_TRUE(QFile::resize(path, 27 + std::int64_t{pictureLength}));
     ASSERT_TRUE(mBase.OpenBDP(path));
     mHost.messages.clear();
     EXPECT_FALSE(mBase.AddBDP(picture(1), QStringLiteral("overflow")));
-    EXPECT_EQ(mHost.messages.front().text, QStringLiteral("Erreur 6\r\nDépassement de capacité"));
-    EXPECT_EQ(readAll(path), bytes);
+    ASSERT_FALSE(mHost.messages.empty());
+    EXPECT_EQ(mHost.messages.front().text,
+              QStringLiteral("Erreur 6\r\nDépassement de capacité : la base atteindrait 2 Go, la "
+                             "taille maximale d'une base."));
+    EXPECT_EQ(QFileInfo(path).size(), 27 + std::int64_t{pictureLength});
     EXPECT_FALSE(tempFilesLeft());
 }
 
@@ -194,14 +204,18 @@ TEST_F(Failures, CountsAndOffsetsThatLieNeverCrashOrAllocateTheClaim) {
     EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Il n'ya rien à supprimer !"));
 }
 
-TEST_F(Failures, DeletingFromABaseWithABadEntryChangesNothing) {
+// Rewriting a base whose index does not fit the file would only write
+// another broken base: it is refused before anything is written.
+TEST_F(Failures, AddingToOrDeletingFromABaseWithABadEntryChangesNothing) {
     const QString path = buildBase(3);
     QByteArray bytes = readAll(path);
     putInt32(bytes.data() + 8 + 2 * 16 + 4, 0x7FFFFFF0);  // record 2's picture runs past the end
     writeAll(path, bytes);
     ASSERT_TRUE(mBase.OpenBDP(path));
     EXPECT_FALSE(mBase.DeleteBDP());
-    EXPECT_EQ(mHost.messages.back().text.left(9), QStringLiteral("Erreur 62"));
+    EXPECT_EQ(mHost.messages.back().text, kCorrupt);
+    EXPECT_FALSE(mBase.AddBDP(picture(4), QStringLiteral("four")));
+    EXPECT_EQ(mHost.messages.back().text, kCorrupt);
     EXPECT_EQ(readAll(path), bytes);
     EXPECT_TRUE(mBase.isBaseOpen());
     EXPECT_EQ(mBase.recordCount(), 3);
