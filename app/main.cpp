@@ -7,8 +7,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tessaline"));
-    QApplication::setApplicationName(QStringLiteral("Pictarium"));
+    pictarium::nameProgram();
     QApplication::setDesktopFileName(QStringLiteral("pictarium"));
     const auto translator = pictarium::installFrenchTranslations();
 

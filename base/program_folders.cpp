@@ -32,6 +32,11 @@ QString writableFolderOr(const QString& folder, const QString& fallback) {
     return withSeparator(fallback);
 }
 
+void nameProgram() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Tessaline"));
+    QCoreApplication::setApplicationName(QStringLiteral("Pictarium"));
+}
+
 ProgramFolders findProgramFolders() {
     ProgramFolders folders;
     folders.programFolder = withSeparator(QCoreApplication::applicationDirPath());

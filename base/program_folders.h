@@ -14,6 +14,10 @@ struct ProgramFolders {
     QString dataFolder;
 };
 
+// Names the running program as the window and the command line share it,
+// so that both find the same per-user folder.
+void nameProgram();
+
 // The folders of the running program. Needs a QCoreApplication.
 [[nodiscard]] ProgramFolders findProgramFolders();
 

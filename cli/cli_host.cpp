@@ -1,13 +1,44 @@
 #include "cli/cli_host_p.h"
 
 #include "cli/console_p.h"
+#include "engine/engine_texts.h"
+
+#include <unistd.h>
 
 #include <utility>
 
 namespace pictarium::cli {
 
 CliHost::CliHost(QString programFolder, bool answerYes)
-    : mProgramFolder(std::move(programFolder)), mAnswerYes(answerYes) {}
+    : mProgramFolder(std::move(programFolder)),
+      mProgressOnTerminal(::isatty(STDERR_FILENO) == 1),
+      mAnswerYes(answerYes) {}
+
+bool CliHost::reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) {
+    if (!mProgressOnTerminal) {
+        return true;
+    }
+    const QString label = total <= 0                                  ? EngineText::WaitingForBase
+                          : operation == LongOperation::AddingPicture ? EngineText::AddingPicture
+                                                                      : EngineText::DeletingRecord;
+    const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 0;
+    if (percent == mProgressShown && total > 0) {
+        return true;
+    }
+    printProgress(total > 0 ? QStringLiteral("%1 %2 %").arg(label).arg(percent) : label);
+    mProgressShown = percent;
+    if (total > 0 && done >= total) {
+        endProgressLine();
+    }
+    return true;
+}
+
+void CliHost::endProgressLine() {
+    if (mProgressShown >= 0) {
+        printError(QString());
+        mProgressShown = -1;
+    }
+}
 
 void CliHost::GetContent(const QImage& Ipic, const QString& iText) {
     mLastText = iText;
@@ -18,6 +49,7 @@ void CliHost::GetContent(const QImage& Ipic, const QString& iText) {
 }
 
 MessageAnswer CliHost::showMessage(const Message& message) {
+    endProgressLine();
     if (mInformationToStandardOutput && message.icon == MessageIcon::Information) {
         printOut(message.text);
     } else {

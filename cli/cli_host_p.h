@@ -23,6 +23,8 @@ public:
     MessageAnswer showMessage(const Message& message) override;
     void setBusyPointer(bool) override {}
     [[nodiscard]] QString programFolder() const override { return mProgramFolder; }
+    // On a terminal, a line on standard error that counts up to 100 %.
+    bool reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) override;
 
     // Information boxes are the output of some commands rather than news.
     void setInformationToStandardOutput(bool enabled) { mInformationToStandardOutput = enabled; }
@@ -33,7 +35,11 @@ public:
     [[nodiscard]] const QImage& lastPicture() const { return mLastPicture; }
 
 private:
+    void endProgressLine();
+
     QString mProgramFolder;
+    bool mProgressOnTerminal;
+    int mProgressShown = -1;  // the percentage on the open progress line, or -1
     bool mAnswerYes;
     bool mInformationToStandardOutput = false;
     int mDeliveredRecords = 0;

@@ -25,4 +25,11 @@ void printError(const QString& text) {
     printTo(stderr, text);
 }
 
+void printProgress(const QString& text) {
+    // Back to the start of the line, the text, then the rest of the line cleared.
+    const QByteArray bytes = "\r" + text.toUtf8() + "\x1b[K";
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
 }  // namespace pictarium::cli

@@ -8,5 +8,7 @@ namespace pictarium::cli {
 // engine's texts use CR LF between lines; they become plain line breaks.
 void printOut(const QString& text);
 void printError(const QString& text);
+// Rewrites the current line of standard error with `text`, without ending it.
+void printProgress(const QString& text);
 
 }  // namespace pictarium::cli

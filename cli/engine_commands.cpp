@@ -35,8 +35,8 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes) {
 }
 
 // An empty base is left for the engine to refuse in its own words.
-bool showUnlessEmpty(EngineSession& session, std::int32_t index) {
-    return session.engine().recordCount() <= 0 || session.show(index);
+bool selectUnlessEmpty(EngineSession& session, std::int32_t index) {
+    return session.engine().recordCount() <= 0 || session.select(index);
 }
 
 QString listLine(std::int32_t index, const IndexEntry& entry, const QString& text) {
@@ -71,7 +71,7 @@ ExitStatus runAdd(const Invocation& call) {
         return ExitStatus::Failure;
     }
     EngineSession session;
-    if (!session.open(call.argument(0))) {
+    if (!session.openToChange(call.argument(0))) {
         return ExitStatus::Failure;
     }
     return statusOf(session.engine().AddBDP(file.picture, call.argument(2)));
@@ -82,19 +82,20 @@ ExitStatus runList(const Invocation& call) {
     if (!session.open(call.argument(0))) {
         return ExitStatus::Failure;
     }
-    bool everyRecordShown = true;
+    // Texts and lengths only: no picture is read, whatever its size.
+    bool everyRecordRead = true;
     for (std::int32_t index = 0; index < session.engine().recordCount(); ++index) {
-        if (session.show(index)) {
-            printOut(listLine(index, session.engine().currentEntry(), session.host().lastText()));
+        if (session.select(index)) {
+            printOut(
+                listLine(index, session.engine().currentEntry(), session.engine().currentText()));
             continue;
         }
-        everyRecordShown = false;
-        // A failed read closes the base: nothing further can be read.
+        everyRecordRead = false;
         if (!session.engine().isBaseOpen()) {
             break;
         }
     }
-    return statusOf(everyRecordShown);
+    return statusOf(everyRecordRead);
 }
 
 ExitStatus runPicture(const Invocation& call) {
@@ -142,9 +143,10 @@ ExitStatus runDelete(const Invocation& call) {
         return badIndex(call, call.argument(1));
     }
     EngineSession session;
-    // The engine deletes the record on show, so nothing is deleted unless
-    // the record asked for is the one on show.
-    if (!session.open(call.argument(0)) || !showUnlessEmpty(session, *index)) {
+    // The engine deletes the current record, so nothing is deleted unless
+    // the record asked for could be made current; its picture is not read,
+    // so a damaged one can go too.
+    if (!session.openToChange(call.argument(0)) || !selectUnlessEmpty(session, *index)) {
         return ExitStatus::Failure;
     }
     return statusOf(session.engine().DeleteBDP());
@@ -157,7 +159,7 @@ ExitStatus runSearch(const Invocation& call) {
         return badIndex(call, fromText);
     }
     EngineSession session;
-    if (!session.open(call.argument(0)) || !showUnlessEmpty(session, *from)) {
+    if (!session.open(call.argument(0)) || !selectUnlessEmpty(session, *from)) {
         return ExitStatus::Failure;
     }
     const int deliveredBefore = session.host().deliveredRecords();
@@ -182,7 +184,7 @@ ExitStatus runInfo(const Invocation& call) {
         }
     }
     EngineSession session;
-    if (!session.open(call.argument(0)) || (at && !session.show(*at))) {
+    if (!session.open(call.argument(0)) || (at && !session.select(*at))) {
         return ExitStatus::Failure;
     }
     session.host().setInformationToStandardOutput(true);

@@ -1,16 +1,22 @@
 #include "cli/engine_session_p.h"
 
+#include "base/program_folders.h"
 #include "cli/console_p.h"
-
-#include <QCoreApplication>
 
 namespace pictarium::cli {
 
 namespace {
 
-// The program's folder holds the engine's temporary files, as for the window.
+// The engine's temporary files go where the window's go: the program's
+// folder, or the per-user folder when that cannot be written.
 QString ownFolder() {
-    return QCoreApplication::applicationDirPath() + u'/';
+    return findProgramFolders().dataFolder;
+}
+
+bool reportMissing(std::int32_t index, std::int32_t count) {
+    printError(QStringLiteral("Pas d'enregistrement d'index %1 : la base en compte %2.")
+                   .arg(QString::number(index), QString::number(count)));
+    return false;
 }
 
 }  // namespace
@@ -23,12 +29,22 @@ bool EngineSession::open(const QString& baseName) {
     return opened;
 }
 
+bool EngineSession::openToChange(const QString& baseName) {
+    return mEngine.ReserveBDP(baseName) && open(baseName);
+}
+
+bool EngineSession::select(std::int32_t index) {
+    const std::int32_t count = mEngine.recordCount();
+    if (index >= count) {
+        return reportMissing(index, count);
+    }
+    return mEngine.SelectRecord(index);
+}
+
 bool EngineSession::show(std::int32_t index) {
     const std::int32_t count = mEngine.recordCount();
     if (index >= count) {
-        printError(QStringLiteral("Pas d'enregistrement d'index %1 : la base en compte %2.")
-                       .arg(QString::number(index), QString::number(count)));
-        return false;
+        return reportMissing(index, count);
     }
     if (mEngine.currentIndex() == index) {
         return true;

@@ -19,9 +19,15 @@ public:
 
     // Opens the base; false when no base is open afterwards.
     [[nodiscard]] bool open(const QString& baseName);
+    // Opens the base to change it: its lock is taken first and kept to the
+    // end of the command, so that commands run at once on one base take
+    // turns instead of stepping on each other.
+    [[nodiscard]] bool openToChange(const QString& baseName);
     // Puts record `index` on show; false, with a message already given,
     // when it is not there or cannot be shown.
     [[nodiscard]] bool show(std::int32_t index);
+    // Makes record `index` current without reading its picture.
+    [[nodiscard]] bool select(std::int32_t index);
 
 private:
     CliHost mHost;

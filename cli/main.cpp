@@ -1,3 +1,4 @@
+#include "base/program_folders.h"
 #include "cli/run_command_line.h"
 
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
     // never shows a window, so it needs no display either.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication application(argc, argv);
+    pictarium::nameProgram();
     const QStringList words = QCoreApplication::arguments().mid(1);
     return static_cast<int>(pictarium::cli::runCommandLine(words));
 }

@@ -39,4 +39,10 @@ inline const QString BaseChanged =
 inline const QString BaseTooLarge =
     QStringLiteral("la base atteindrait 2 Go, la taille maximale d'une base.");
 
+// What a progress box or line says while a long operation runs.
+inline const QString AddingPicture = QStringLiteral("Ajout de l'image…");
+inline const QString DeletingRecord = QStringLiteral("Suppression de l'enregistrement…");
+inline const QString WaitingForBase =
+    QStringLiteral("La base est en cours de modification par un autre programme, attente…");
+
 }  // namespace pictarium::EngineText

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "tests/qstring_printer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

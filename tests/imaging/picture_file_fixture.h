@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/qstring_printer.h"
+
 #include <gtest/gtest.h>
 
 namespace pictarium::test {
