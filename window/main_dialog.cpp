@@ -10,8 +10,10 @@
 #include "window/clipboard_watch_p.h"
 #include "window/description_box_p.h"
 #include "window/display_box_p.h"
+#include "window/input_hold_p.h"
 #include "window/picture_holder_p.h"
 #include "window/pointer_file_p.h"
+#include "window/progress_box_p.h"
 #include "window/twips_p.h"
 
 #include <QCloseEvent>
@@ -67,6 +69,7 @@ MainDialog::MainDialog(WindowSetup setup, QWidget* parent)
     mUi = buildDialogControls(*this);
     mUi.PicShow->setPaintProcedure([this](QPainter& painter) { PicShow_Paint(painter); });
     mClipboard = createChild<ClipboardWatch>(this, QStringLiteral("ClipboardWatch"));
+    mProgress = std::make_unique<ProgressBox>(this, mSetup.progressDelay);
     Timer1 = createChild<QTimer>(this, QStringLiteral("Timer1"));
     Timer1->setInterval(TimerIntervalMs);
     connectControls();
@@ -80,7 +83,8 @@ void MainDialog::connectControls() {
     connect(mUi.TabStrip1, &QTabWidget::currentChanged, this, &MainDialog::TabStrip1_Click);
     connect(Timer1, &QTimer::timeout, this, &MainDialog::Timer1_Timer);
 
-    connect(mUi.Command4, &QToolButton::clicked, this, &MainDialog::Command4_Click);
+    connect(mUi.Command4, &QToolButton::clicked, this,
+            [this] { runCommand([this] { Command4_Click(); }); });
     connect(mUi.Command5, &QToolButton::clicked, this, &MainDialog::Command5_Click);
     connect(mUi.CmdImpose, &QPushButton::clicked, this, &MainDialog::CmdImpose_Click);
     connect(mUi.Command8, &QToolButton::clicked, this, &MainDialog::Command8_Click);
@@ -89,8 +93,10 @@ void MainDialog::connectControls() {
                                         QKeySequence(QKeySequence::HelpContents));
     connect(help, &QShortcut::activated, this, &MainDialog::Command8_Click);
 
-    connect(mUi.Command1, &QToolButton::clicked, this, &MainDialog::AddPicture);
-    connect(mUi.Command14, &QToolButton::clicked, this, &MainDialog::Command14_Click);
+    connect(mUi.Command1, &QToolButton::clicked, this,
+            [this] { runCommand([this] { AddPicture(); }); });
+    connect(mUi.Command14, &QToolButton::clicked, this,
+            [this] { runCommand([this] { Command14_Click(); }); });
     connect(mUi.Command15, &QToolButton::clicked, this, &MainDialog::Command15_Click);
     connect(mUi.Command16, &QToolButton::clicked, this, &MainDialog::Command16_Click);
 
@@ -167,6 +173,12 @@ bool MainDialog::WriteDefaultBase(const QString& path) const {
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {
+    // The engine is busy with a command: the window closes when it is done.
+    if (mCommandsRunning > 0) {
+        mCloseAsked = true;
+        event->ignore();
+        return;
+    }
     // Releasing the engine closes the open base; the program ends with its
     // only window.
     Timer1->stop();
@@ -225,6 +237,32 @@ void MainDialog::setBusyPointer(bool busy) {
 
 QString MainDialog::programFolder() const {
     return mSetup.folders.dataFolder;
+}
+
+bool MainDialog::reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) {
+    const QString label = total <= 0                                  ? EngineText::WaitingForBase
+                          : operation == LongOperation::AddingPicture ? EngineText::AddingPicture
+                                                                      : EngineText::DeletingRecord;
+    return mProgress->report(label, done, total);
+}
+
+void MainDialog::runCommand(const std::function<void()>& command) {
+    ++mCommandsRunning;
+    {
+        const InputHold hold(*this);
+        try {
+            command();
+        } catch (...) {
+            // The engine reports its own failures; the window stays usable.
+            showBusyPointer(false);
+        }
+        mProgress->finish();
+    }
+    --mCommandsRunning;
+    if (mCommandsRunning == 0 && mCloseAsked) {
+        mCloseAsked = false;
+        close();
+    }
 }
 
 void MainDialog::stopBox(const QString& text) {

@@ -16,6 +16,7 @@ class QTimer;
 namespace pictarium {
 
 class ClipboardWatch;
+class ProgressBox;
 
 // The program's only window. Creating it starts the program: it takes the
 // command-line picture, creates the engine `Base` and opens the default
@@ -47,6 +48,7 @@ public:
     MessageAnswer showMessage(const Message& message) override;
     void setBusyPointer(bool busy) override;
     [[nodiscard]] QString programFolder() const override;
+    bool reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,6 +92,9 @@ private:
     void Command14_Click();
     void Command15_Click();
 
+    // Runs a command with the window's input held until it ends; a close
+    // asked meanwhile waits for its end.
+    void runCommand(const std::function<void()>& command);
     // Record commands and button states.
     void runRecordCommand(const std::function<void()>& command);
     void Command16_Click();
@@ -104,6 +109,9 @@ private:
     QTimer* Timer1 = nullptr;
     ClipboardWatch* mClipboard = nullptr;
     std::unique_ptr<ClassDBP> Base;
+    std::unique_ptr<ProgressBox> mProgress;
+    int mCommandsRunning = 0;
+    bool mCloseAsked = false;
 
     int DisplayWidth = 0;
     int DisplayHeight = 0;

@@ -17,11 +17,7 @@ namespace pictarium {
 // dropped so that the window stays usable. The focus goes back to the tab
 // strip so that no button keeps it.
 void MainDialog::runRecordCommand(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (...) {
-        showBusyPointer(false);
-    }
+    runCommand(command);
     focusTabStrip();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 namespace pictarium {
@@ -18,6 +19,8 @@ struct WindowSetup {
     // The common-dialog control and the message boxes; tests script them.
     std::unique_ptr<CommonDialogControl> dialogControl = std::make_unique<CommonDialogControl>();
     std::unique_ptr<MessageBoxes> messageBoxes = std::make_unique<MessageBoxes>();
+    // How long an operation runs before its progress box shows.
+    std::chrono::milliseconds progressDelay{500};
 };
 
 }  // namespace pictarium

@@ -77,8 +77,10 @@ void writeDefaultBase(const QString& folder, const QString& basePath) {
     file.write(QFile::encodeName(basePath));
 }
 
-StartedWindow::StartedWindow(const QString& folder, const QString& commandLine) {
+StartedWindow::StartedWindow(const QString& folder, const QString& commandLine,
+                             std::chrono::milliseconds progressDelay) {
     WindowSetup setup;
+    setup.progressDelay = progressDelay;
     setup.folders = {withSeparator(folder), withSeparator(folder)};
     setup.commandLine = commandLine;
     auto dialog = std::make_unique<ScriptedDialogControl>();

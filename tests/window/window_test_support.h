@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -29,7 +30,8 @@ void writeDefaultBase(const QString& folder, const QString& basePath);
 // Both program folders are `folder`.
 class StartedWindow {
 public:
-    explicit StartedWindow(const QString& folder, const QString& commandLine = QString());
+    explicit StartedWindow(const QString& folder, const QString& commandLine = QString(),
+                           std::chrono::milliseconds progressDelay = std::chrono::seconds(30));
 
     [[nodiscard]] MainDialog& window() const { return *mWindow; }
     [[nodiscard]] ScriptedDialogControl& dialog() const { return *mDialog; }
