@@ -66,6 +66,13 @@ bool ClassDBP::AddBDP(const QImage& Ipic, const QString& iText) {
 
 bool ClassDBP::PictureToBytes(const QImage& picture, QByteArray& bitmapFile) {
     try {
+        // One that could not be read back is not stored.
+        try {
+            requireWithinPixelLimit(picture.width(), picture.height());
+        } catch (const PictureTooLarge&) {
+            throw RunFailure(RunError::InvalidPicture,
+                             pixelLimitText(picture.width(), picture.height()));
+        }
         bitmapFile = bitmapFileOf(picture);
         if (bitmapFile.size() <= qsizetype{RebuiltBitmapPrefix.size()}) {
             throw RunFailure(RunError::OutOfMemory);

@@ -129,6 +129,26 @@ QByteArray bitmapFileOf(const QImage& picture) {
     return file;
 }
 
+void requireWithinPixelLimit(std::int64_t width, std::int64_t height) {
+    if (width > MaxPicturePixels || height > MaxPicturePixels ||
+        width * height > MaxPicturePixels) {
+        throw PictureTooLarge{width, height};
+    }
+}
+
+QString pixelLimitText(std::int64_t width, std::int64_t height) {
+    return QStringLiteral("%1 × %2 pixels, au plus %3 (%4 mégapixels)")
+        .arg(QString::number(width), QString::number(height), QString::number(MaxPicturePixels),
+             QString::number(MaxPicturePixels / (1024 * 1024)));
+}
+
+void requireBitmapWithinPixelLimit(QByteArrayView file) {
+    DibGeometry geometry;
+    if (readGeometry(file, geometry)) {
+        requireWithinPixelLimit(geometry.width, geometry.height);
+    }
+}
+
 bool bitmapHeaderIsPlausible(QByteArrayView head, std::int64_t fileSize) {
     return isPlausible(head, fileSize);
 }

@@ -21,11 +21,11 @@ inline void requireValid(bool condition) {
 }
 
 // A picture of the given size, refused before allocation when it would
-// exceed the pixel limit or when memory runs out.
+// exceed the pixel limit (PictureTooLarge) or when memory runs out.
 [[nodiscard]] inline QImage allocatePicture(std::int64_t width, std::int64_t height,
                                             QImage::Format format) {
-    requireValid(width > 0 && height > 0 && width <= MaxPicturePixels &&
-                 height <= MaxPicturePixels && width * height <= MaxPicturePixels);
+    requireValid(width > 0 && height > 0);
+    requireWithinPixelLimit(width, height);
     QImage picture(static_cast<int>(width), static_cast<int>(height), format);
     requireValid(!picture.isNull());
     return picture;

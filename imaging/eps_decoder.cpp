@@ -90,11 +90,13 @@ std::optional<BoundingBox> boundingBoxOf(QByteArrayView postScript) {
     return parseBoundingBox(postScript.last(length));
 }
 
-[[nodiscard]] bool fitsPixelLimit(const BoundingBox& box) {
+// Throws PictureTooLarge for a drawing over the pixel limit at screen size.
+void requireDrawingWithinPixelLimit(const BoundingBox& box) {
     const double scale = DotsPerInch / PointsPerInch;
-    const double width = std::ceil((box.right - box.left) * scale);
-    const double height = std::ceil((box.top - box.bottom) * scale);
-    return width * height <= double(MaxPicturePixels);
+    const double limit = double(MaxPicturePixels) + 1;
+    const double width = std::min(std::ceil((box.right - box.left) * scale), limit);
+    const double height = std::min(std::ceil((box.top - box.bottom) * scale), limit);
+    requireWithinPixelLimit(static_cast<std::int64_t>(width), static_cast<std::int64_t>(height));
 }
 
 #ifdef Q_OS_UNIX
@@ -135,9 +137,10 @@ QStringList ghostscriptArguments(const QString& path, const BoundingBox& box) {
 QImage renderWithGhostscript(const QString& path, QByteArrayView postScript) {
     const QString ghostscript = QStandardPaths::findExecutable(QStringLiteral("gs"));
     const std::optional<BoundingBox> box = boundingBoxOf(postScript);
-    if (ghostscript.isEmpty() || !box || !fitsPixelLimit(*box)) {
+    if (ghostscript.isEmpty() || !box) {
         return {};
     }
+    requireDrawingWithinPixelLimit(*box);
     // Safe mode still lets Ghostscript write in its temporary folder: give
     // it a private one, gone when the rendering ends.
     const QTemporaryDir scratch;

@@ -52,6 +52,10 @@ bool headerFits(const Magick::Blob& blob, const char* coder) {
     prepare(header, coder);
     header.quiet(true);
     header.ping(blob);
+    if (header.columns() > 0 && header.rows() > 0) {
+        requireWithinPixelLimit(static_cast<std::int64_t>(header.columns()),
+                                static_cast<std::int64_t>(header.rows()));
+    }
     return fitsPixelLimit(header.columns(), header.rows());
 }
 

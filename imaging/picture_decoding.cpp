@@ -137,6 +137,7 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
     switch (format) {
         case PictureFormat::Bitmap:
             // The engine's own reader: it also rebuilds stored pictures.
+            requireBitmapWithinPixelLimit(bytes);
             return pictureFromBitmapFile(QByteArray::fromRawData(bytes.data(), bytes.size()));
         case PictureFormat::MacPaint:
             return decodeMacPaint(bytes);

@@ -1,10 +1,14 @@
 #include "imaging/picture_reader.h"
 
+#include "imaging/bitmap_codec.h"
 #include "imaging/file_extensions.h"
 #include "imaging/imaging_control.h"
 #include "imaging/picture_decoding_p.h"
 
 #include <QDir>
+
+#include <algorithm>
+#include <climits>
 
 namespace pictarium {
 
@@ -37,6 +41,10 @@ PictureReading readPictureFile(const QString& path) {
     }
     try {
         reading.picture = loadByGroup(group, name);
+    } catch (const PictureTooLarge& size) {
+        reading.tooLarge = QSize(static_cast<int>(std::min<std::int64_t>(size.width, INT_MAX)),
+                                 static_cast<int>(std::min<std::int64_t>(size.height, INT_MAX)));
+        reading.picture = QImage();
     } catch (...) {
         // Every failure of a reader, whatever its kind, is the same
         // refusal for the user.
@@ -48,8 +56,12 @@ PictureReading readPictureFile(const QString& path) {
 }
 
 QString refusalText(const PictureReading& reading) {
-    return QStringLiteral("L'image du fichier « %1 » ne peut pas être lue !")
-        .arg(QDir::toNativeSeparators(reading.path));
+    const QString file = QDir::toNativeSeparators(reading.path);
+    if (reading.tooLarge.isValid()) {
+        return QStringLiteral("L'image du fichier « %1 » est trop grande : %2.")
+            .arg(file, pixelLimitText(reading.tooLarge.width(), reading.tooLarge.height()));
+    }
+    return QStringLiteral("L'image du fichier « %1 » ne peut pas être lue !").arg(file);
 }
 
 }  // namespace pictarium

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace pictarium {
@@ -15,6 +16,8 @@ struct PictureReading {
     Outcome outcome = Outcome::Ignored;
     QImage picture;  // a bitmap without transparency when Loaded, else null
     QString path;    // the file read
+    // When Refused for being over the pixel limit: the picture's size.
+    QSize tooLarge;
 };
 
 // Reads a picture file the way the add command and the start-up do: the

@@ -54,8 +54,8 @@ QImage decodeWithQt(QByteArrayView bytes, const QByteArray& qtFormat) {
     if (qtFormat == "ico") {
         jumpToLargestImage(reader);
     }
-    if (reader.size().isValid() && !fitsPixelLimit(reader.size())) {
-        return {};
+    if (reader.size().isValid()) {
+        requireWithinPixelLimit(reader.size().width(), reader.size().height());
     }
     QImage picture;
     if (!reader.read(&picture) || !fitsPixelLimit(picture.size())) {

@@ -52,6 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!hasSmallFrame(bytes)) {
         return 0;
     }
-    pictarium::fuzz::checkDecodedPicture(pictarium::decodeEnhancedMetafile(bytes));
+    pictarium::fuzz::checkDecoding([&] { return pictarium::decodeEnhancedMetafile(bytes); });
     return 0;
 }

@@ -35,4 +35,14 @@ inline void checkDecodedPicture(const QImage& picture) {
     (void)sink;
 }
 
+// Decodes and checks; a picture refused as over the pixel limit is an
+// answer like any other.
+template <typename Decode>
+void checkDecoding(Decode decode) {
+    try {
+        checkDecodedPicture(decode());
+    } catch (const PictureTooLarge&) {
+    }
+}
+
 }  // namespace pictarium::fuzz

@@ -10,6 +10,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
-    pictarium::fuzz::checkDecodedPicture(pictarium::decodeMspPicture(bytes));
+    pictarium::fuzz::checkDecoding([&] { return pictarium::decodeMspPicture(bytes); });
     return 0;
 }

@@ -85,6 +85,19 @@ TEST_F(Records, AddChecksComeInOrderAndTouchNothing) {
     EXPECT_TRUE(mBase.AddBDP(picture(0), QString(255, QLatin1Char('z'))));
 }
 
+// A pasted picture too large to be read back is not stored.
+TEST_F(Records, APictureOverThePixelLimitIsRefusedSayingItsSize) {
+    const QString path = openBaseWith(1);
+    const QByteArray before = readAll(path);
+    QImage huge(10240, 10241, QImage::Format_Mono);  // one bit a pixel: 13 MB
+    huge.fill(0);
+    EXPECT_FALSE(mBase.AddBDP(huge, QStringLiteral("trop grande")));
+    EXPECT_EQ(mHost.messages.back().text,
+              QStringLiteral("Erreur 481\r\nImage incorrecte : 10240 × 10241 pixels, au plus "
+                             "104857600 (100 mégapixels)"));
+    EXPECT_EQ(readAll(path), before);
+}
+
 TEST_F(Records, CopiesAcrossThe65000ByteBlockBoundary) {
     // Data areas just below, at and above one and two blocks, and an index
     // table longer than a block.

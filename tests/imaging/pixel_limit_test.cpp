@@ -67,7 +67,12 @@ TEST_F(PixelLimitTest, ourDecodersLoadUpToTheLimitAndRefuseOnePixelRowMore) {
     EXPECT_EQ(atLimit.picture.size(), QSize(10240, 10240));
     EXPECT_EQ(atLimit.picture.pixel(10239, 10239), qRgb(255, 255, 255));
 
-    EXPECT_EQ(readAs("larger.img", gemOfSize(10240, 10241)).outcome, Outcome::Refused);
+    const PictureReading larger = readAs("larger.img", gemOfSize(10240, 10241));
+    EXPECT_EQ(larger.outcome, Outcome::Refused);
+    EXPECT_EQ(refusalText(larger),
+              QStringLiteral("L'image du fichier « %1 » est trop grande : 10240 × 10241 pixels, "
+                             "au plus 104857600 (100 mégapixels).")
+                  .arg(larger.path));
 }
 
 // Headers promising billions of pixels from a few bytes of data.
@@ -110,7 +115,10 @@ TEST_F(PixelLimitTest, decompressionBombsAreRefused) {
     }};
     for (const auto& [name, bytes] : bombs) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(readAs(name, bytes).outcome, Outcome::Refused);
+        const PictureReading reading = readAs(name, bytes);
+        EXPECT_EQ(reading.outcome, Outcome::Refused);
+        // Each says how large it claims to be.
+        EXPECT_TRUE(refusalText(reading).contains(QStringLiteral("trop grande")));
     }
 }
 

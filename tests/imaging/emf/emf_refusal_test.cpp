@@ -1,3 +1,4 @@
+#include "imaging/bitmap_codec.h"
 #include "imaging/emf/emf_reader.h"
 #include "tests/imaging/emf/emf_writer.h"
 
@@ -104,7 +105,7 @@ TEST(EmfRefusalTest, aFrameBeyondThePixelLimitIsRefusedBeforeAnyDrawing) {
     QByteArray huge = sampleMetafile();
     putU32(huge, 32, 0x7FFFFFFF);
     putU32(huge, 36, 0x7FFFFFFF);
-    EXPECT_TRUE(decodeEnhancedMetafile(huge).isNull());
+    EXPECT_THROW((void)decodeEnhancedMetafile(huge), PictureTooLarge);
 }
 
 TEST(EmfRefusalTest, otherFilesAreRefused) {
