@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 namespace pictarium::cli::test {
 
@@ -14,13 +13,25 @@ void CliTest::SetUp() {
 }
 
 CliResult CliTest::run(const QStringList& arguments) const {
-    QProcess process;
-    process.setWorkingDirectory(mFolder.path());
-    process.start(mProgram, arguments);
-    const bool finished = process.waitForFinished(60000);
-    EXPECT_TRUE(finished) << "pictarium-cli " << arguments.join(u' ').toStdString();
+    const std::unique_ptr<QProcess> process = start(arguments);
+    return finish(*process);
+}
+
+std::unique_ptr<QProcess> CliTest::start(const QStringList& arguments) const {
+    auto process = std::make_unique<QProcess>();
+    process->setWorkingDirectory(mFolder.path());
+    process->start(mProgram, arguments);
+    return process;
+}
+
+CliResult CliTest::finish(QProcess& process) {
+    // A process already seen to end counts as finished.
+    const bool finished =
+        process.state() == QProcess::NotRunning || process.waitForFinished(60000);
+    EXPECT_TRUE(finished) << "pictarium-cli " << process.arguments().join(u' ').toStdString();
     if (!finished || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
+        process.waitForFinished();
         return {};
     }
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace pictarium::cli::test {
 
@@ -29,6 +31,10 @@ protected:
     void SetUp() override;
 
     CliResult run(const QStringList& arguments) const;
+    // Starts a copy that runs beside the test and beside the others.
+    [[nodiscard]] std::unique_ptr<QProcess> start(const QStringList& arguments) const;
+    // Waits for a started copy to end.
+    static CliResult finish(QProcess& process);
     [[nodiscard]] QString path(const QString& name) const;
 
     // A picture file of one colour, in the format the name's extension says.

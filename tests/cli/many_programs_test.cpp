@@ -1,0 +1,184 @@
+// Several programs at once, as real processes: copies of pictarium-cli that
+// share a program folder or a base, readers during rewrites, rewrites
+// killed halfway, and a long-lived engine whose base another process
+// changes. Each runs a bounded number of processes.
+
+#include "engine/class_dbp.h"
+#include "imaging/bitmap_codec.h"
+#include "tests/cli/cli_fixture.h"
+#include "tests/recording_host.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <csignal>
+#include <random>
+#include <vector>
+
+namespace pictarium::cli::test {
+namespace {
+
+using ManyProgramsTest = CliTest;
+
+const QString Base = QStringLiteral("base.bdp");
+
+// The texts of the records of `base`, as list gives them; empty when the
+// base does not list.
+QStringList textsOf(const CliResult& listed) {
+    QStringList texts;
+    for (const QString& line : listed.out.split(u'\n', Qt::SkipEmptyParts)) {
+        texts.append(line.section(u'\t', 3));
+    }
+    return texts;
+}
+
+// A base of `count` records whose pictures are big enough that rewriting
+// it takes a while.
+QByteArray bigBase(int count) {
+    QImage photo(1000, 1000, QImage::Format_RGB32);
+    QList<StoredRecord> records;
+    for (int i = 0; i < count; ++i) {
+        photo.fill(QColor(i * 10 % 256, 120, 200));
+        records.append(
+            {storedText(QByteArray("photo ") + QByteArray::number(i)), bitmapFileOf(photo).mid(3)});
+    }
+    return wellFormedBase(records);
+}
+
+TEST_F(ManyProgramsTest, writersSharingAProgramFolderKeepToTheirOwnBases) {
+    constexpr int AddsEach = 6;
+    for (const char* name : {"a.bdp", "b.bdp"}) {
+        ASSERT_EQ(run({"create", name}).exitCode, 0);
+    }
+    writePicture("red.png", Qt::red);
+    writePicture("blue.png", Qt::blue);
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int i = 0; i < AddsEach; ++i) {
+        writers.push_back(start({"add", "a.bdp", "red.png", QStringLiteral("a %1").arg(i)}));
+        writers.push_back(start({"add", "b.bdp", "blue.png", QStringLiteral("b %1").arg(i)}));
+    }
+    for (const auto& writer : writers) {
+        const CliResult result = finish(*writer);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    }
+    for (const QString letter : {"a", "b"}) {
+        const QString base = letter + QStringLiteral(".bdp");
+        EXPECT_EQ(run({"verify", base}).exitCode, 0);
+        const QStringList texts = textsOf(run({"list", base}));
+        EXPECT_EQ(texts.size(), AddsEach) << base.toStdString();
+        for (const QString& text : texts) {
+            EXPECT_TRUE(text.startsWith(letter + u' ')) << text.toStdString();
+        }
+    }
+    EXPECT_TRUE(leftOverTemporaryFiles().isEmpty());
+}
+
+// Adds and deletes started at once on one base take turns: every one of
+// them succeeds, and none is lost.
+TEST_F(ManyProgramsTest, writersOnOneBaseTakeTurnsAndLoseNothing) {
+    writeFile(Base, bigBase(8));
+    writePicture("green.png", Qt::green);
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int i = 0; i < 6; ++i) {
+        writers.push_back(start({"add", Base, "green.png", QStringLiteral("added %1").arg(i)}));
+        if (i < 4) {
+            writers.push_back(start({"delete", Base, "0"}));
+        }
+    }
+    for (const auto& writer : writers) {
+        const CliResult result = finish(*writer);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    }
+    EXPECT_EQ(run({"verify", Base}).exitCode, 0);
+    const QStringList texts = textsOf(run({"list", Base}));
+    EXPECT_EQ(texts.size(), 8 + 6 - 4);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(texts.contains(QStringLiteral("added %1").arg(i)));
+    }
+}
+
+// A reader never sees a base half rewritten.
+TEST_F(ManyProgramsTest, aReaderDuringRewritesAlwaysSeesAWholeBase) {
+    writeFile(Base, bigBase(12));
+    writePicture("green.png", Qt::green);
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int i = 0; i < 5; ++i) {
+        writers.push_back(start({"add", Base, "green.png", QStringLiteral("added %1").arg(i)}));
+    }
+    int reads = 0;
+    // Without an event loop, a process is seen to end only when waited for.
+    while (std::any_of(writers.begin(), writers.end(), [](const auto& writer) {
+        (void)writer->waitForFinished(0);
+        return writer->state() != QProcess::NotRunning;
+    })) {
+        const CliResult verified = run({"verify", Base});
+        EXPECT_EQ(verified.exitCode, 0) << verified.out.toStdString();
+        ++reads;
+    }
+    for (const auto& writer : writers) {
+        EXPECT_EQ(finish(*writer).exitCode, 0);
+    }
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(textsOf(run({"list", Base})).size(), 17);
+}
+
+// Killed at any moment of an add, a program leaves the old base or the new
+// one, whole; the next add and delete clear what it left behind.
+TEST_F(ManyProgramsTest, aRewriteKilledHalfwayLeavesTheOldBaseOrTheNew) {
+    writeFile(Base, bigBase(16));
+    writePicture("green.png", Qt::green, 400, 400);
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> delay(0, 120);
+    std::int32_t records = 16;
+    for (int trial = 0; trial < 6; ++trial) {
+        const std::unique_ptr<QProcess> writer = start({"add", Base, "green.png", "killed"});
+        ASSERT_TRUE(writer->waitForStarted());
+        QThread::msleep(static_cast<unsigned long>(delay(random)));
+        ::kill(static_cast<pid_t>(writer->processId()), SIGKILL);
+        writer->waitForFinished();
+        const CliResult verified = run({"verify", Base});
+        ASSERT_EQ(verified.exitCode, 0) << verified.out.toStdString();
+        const std::int32_t now = int32At(readFile(Base), 4);
+        EXPECT_TRUE(now == records || now == records + 1) << now;
+        records = now;
+    }
+    // What a killed add left (a copy of the base, readable by whoever
+    // could read the folder) goes with the next delete, and the next add.
+    const std::unique_ptr<QProcess> writer = start({"add", Base, "green.png", "killed"});
+    ASSERT_TRUE(writer->waitForStarted());
+    QThread::msleep(60);
+    ::kill(static_cast<pid_t>(writer->processId()), SIGKILL);
+    writer->waitForFinished();
+    ASSERT_EQ(run({"delete", Base, "0"}).exitCode, 0);
+    EXPECT_TRUE(leftOverTemporaryFiles().isEmpty())
+        << leftOverTemporaryFiles().join(u' ').toStdString();
+    ASSERT_EQ(run({"add", Base, "green.png", "after"}).exitCode, 0);
+    EXPECT_TRUE(leftOverTemporaryFiles().isEmpty());
+    EXPECT_EQ(run({"verify", Base}).exitCode, 0);
+}
+
+// The window keeps its base open for hours: a record another process adds
+// meanwhile is neither lost nor overwritten by the window's next change.
+TEST_F(ManyProgramsTest, aLongLivedEngineNoticesAnotherProcessesChange) {
+    writeFile(Base, wellFormedBase({{storedText("one"), storedPicture(Qt::red)},
+                                    {storedText("two"), storedPicture(Qt::blue)}}));
+    QTemporaryDir folder;
+    pictarium::test::RecordingHost host(folder.path());
+    ClassDBP window(host);
+    ASSERT_TRUE(window.OpenBDP(path(Base)));
+    writePicture("green.png", Qt::green);
+    ASSERT_EQ(run({"add", Base, "green.png", "from a script"}).exitCode, 0);
+
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    EXPECT_FALSE(window.AddBDP(picture, QStringLiteral("from the window")));
+    EXPECT_EQ(host.messages.back().text,
+              QStringLiteral("La base a été modifiée par un autre programme : elle est rouverte."));
+    EXPECT_EQ(window.recordCount(), 3);
+    EXPECT_TRUE(window.AddBDP(picture, QStringLiteral("from the window")));
+    EXPECT_EQ(textsOf(run({"list", Base})),
+              (QStringList{"one", "two", "from a script", "from the window"}));
+}
+
+}  // namespace
+}  // namespace pictarium::cli::test
