@@ -26,8 +26,7 @@ std::unique_ptr<QProcess> CliTest::start(const QStringList& arguments) const {
 
 CliResult CliTest::finish(QProcess& process) {
     // A process already seen to end counts as finished.
-    const bool finished =
-        process.state() == QProcess::NotRunning || process.waitForFinished(60000);
+    const bool finished = process.state() == QProcess::NotRunning || process.waitForFinished(60000);
     EXPECT_TRUE(finished) << "pictarium-cli " << process.arguments().join(u' ').toStdString();
     if (!finished || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
