@@ -28,6 +28,8 @@ struct BaseState {
     // The base file as it was when the engine last opened it: another
     // program's change shows as a difference.
     FileStatus Opened;
+    // A reopen after another program's change is under way.
+    bool Reopening = false;
     // The lock of the base, held from ReserveBDP to the end of the engine.
     std::optional<FileLock> Reservation;
     // Told of the bytes copied while a rewrite runs.

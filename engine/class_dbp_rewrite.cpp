@@ -10,6 +10,8 @@
 #include "engine/base_verifier.h"
 #include "engine/engine_texts.h"
 
+#include <QScopeGuard>
+
 namespace pictarium {
 
 namespace {
@@ -29,11 +31,11 @@ bool ClassDBP::isBaseUnchanged() const {
     if (!now || !now->isUnchanged(mState->Opened)) {
         return false;
     }
+    // Read as OpenBDP reads it: a file shorter than the header reads as
+    // zeros, so such a file is unchanged as long as its status is.
     std::array<char, HeaderSize> header{};
     try {
-        if (mState->FileNumber.readAt(0, header.data(), header.size()) != header.size()) {
-            return false;
-        }
+        (void)mState->FileNumber.readAt(0, header.data(), header.size());
     } catch (const RunFailure&) {
         return false;
     }
@@ -44,6 +46,15 @@ bool ClassDBP::isBaseUnchanged() const {
 void ClassDBP::reopenChangedBase() {
     informationBox(EngineText::BaseChanged, EngineText::Title);
     mState->FileNumber.close();
+    // Reopening reads the first record, which checks the base again: a base
+    // that another program keeps changing is left closed rather than
+    // reopened without end.
+    if (mState->Reopening) {
+        RefreshButtons();
+        return;
+    }
+    mState->Reopening = true;
+    const auto done = qScopeGuard([this] { mState->Reopening = false; });
     OpenBDP(mState->FileName);
 }
 

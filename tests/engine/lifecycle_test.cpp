@@ -72,6 +72,21 @@ TEST_F(Lifecycle, OpeningAnEmptyBaseRefreshesTheButtonsTwice) {
     EXPECT_EQ(mHost.take(), expected);
 }
 
+TEST_F(Lifecycle, ASignatureWithoutACountOpensAsAnEmptyBaseAndStaysOpen) {
+    // The missing count reads as zero; the freshness check must read it the
+    // same way, or the base looks changed and is reopened without end.
+    ASSERT_TRUE(mBase.CreateBDP(basePath()));
+    mHost.take();
+    ASSERT_TRUE(mBase.OpenBDP(basePath()));
+    const Log emptyBase = mHost.take();
+    const QString shortBase = basePath(QStringLiteral("short.bdp"));
+    writeAll(shortBase, QByteArray("\x24\x14\x71\x06", 4));
+    ClassDBP other(mHost);
+    EXPECT_TRUE(other.OpenBDP(shortBase));
+    EXPECT_EQ(mHost.take(), emptyBase);
+    EXPECT_TRUE(other.isBaseOpen());
+}
+
 TEST_F(Lifecycle, OpeningABaseShowsRecordZeroAfterTheFirstRefresh) {
     const QString path = buildBase(3);
     ClassDBP other(mHost);
