@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "tests/qstring_printer.h"
+#include "tests/stored_base.h"
 
 #include <gtest/gtest.h>
 
@@ -50,20 +51,11 @@ private:
     QString mProgram;
 };
 
-// Little-endian 32-bit integers inside a byte array.
-[[nodiscard]] std::int32_t int32At(const QByteArray& bytes, qsizetype offset);
-void setInt32(QByteArray& bytes, qsizetype offset, std::int32_t value);
-
-// A base written byte by byte from stored texts and pictures, with every
-// offset and length as the format wants them.
-struct StoredRecord {
-    QByteArray text;
-    QByteArray picture;
-};
-[[nodiscard]] QByteArray wellFormedBase(const QList<StoredRecord>& records);
-// The stored form of a plain ASCII description.
-[[nodiscard]] QByteArray storedText(const QByteArray& ascii);
-// The stored form of a small picture: its bitmap file less three bytes.
-[[nodiscard]] QByteArray storedPicture(const QColor& colour);
+using pictarium::test::int32At;
+using pictarium::test::setInt32;
+using pictarium::test::StoredRecord;
+using pictarium::test::storedPicture;
+using pictarium::test::storedText;
+using pictarium::test::wellFormedBase;
 
 }  // namespace pictarium::cli::test
