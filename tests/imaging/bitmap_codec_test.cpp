@@ -1,4 +1,5 @@
 #include "imaging/bitmap_codec.h"
+#include "imaging/bitmap_extent.h"
 #include "imaging/picture_reader.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -113,6 +114,41 @@ TEST(BitmapVariants, HeadersThatPromiseMoreThanTheDataAreRefused) {
     const QByteArray whole = variants()[3].file;  // 8-bit palette
     ASSERT_FALSE(pictureFromBitmapFile(whole).isNull());
     EXPECT_TRUE(pictureFromBitmapFile(whole.chopped(3)).isNull());
+}
+
+// A reader that looks for bitmaps among other bytes must know where each
+// ends, run-length ones included, and must not guess one that is cut.
+TEST(BitmapVariants, EveryVariantTellsItsLengthAmongOtherBytes) {
+    for (const Variant& variant : variants()) {
+        const QByteArray followed = variant.file + QByteArray(40, '\x07');
+        EXPECT_EQ(bitmapFileLength(followed), variant.file.size()) << variant.name;
+    }
+    const QByteArray rle8 = variants()[4].file;
+    EXPECT_EQ(bitmapFileLength(rle8.chopped(1)), std::nullopt);
+    EXPECT_EQ(bitmapFileLength(QByteArray("BM.")), std::nullopt);
+    QByteArray noWidth = variants()[0].file;
+    putInt32(noWidth.data() + 18, 0);
+    EXPECT_EQ(bitmapFileLength(noWidth), std::nullopt);
+}
+
+TEST(BitmapVariants, ACutBitmapKeepsItsWholeRowsAndTurnsTheLostOnesWhite) {
+    // Bottom-up, the first row in the file is the bottom one.
+    const QImage bottomUp = pictureFromCutBitmapFile(variants()[0].file.chopped(8));
+    ASSERT_EQ(bottomUp.size(), QSize(2, 2));
+    EXPECT_EQ(bottomUp.pixel(0, 1), kBlue);
+    EXPECT_EQ(bottomUp.pixel(1, 1), kWhite);
+    EXPECT_EQ(bottomUp.pixel(0, 0), kWhite);
+    EXPECT_EQ(bottomUp.pixel(1, 0), kWhite);
+    const QImage topDown = pictureFromCutBitmapFile(variants()[1].file.chopped(5));
+    ASSERT_EQ(topDown.size(), QSize(2, 2));
+    EXPECT_EQ(topDown.pixel(0, 0), kRed);
+    EXPECT_EQ(topDown.pixel(1, 0), kGreen);
+    EXPECT_EQ(topDown.pixel(0, 1), kWhite);
+    // Not a whole row left, or no rows at all: nothing to keep.
+    EXPECT_TRUE(pictureFromCutBitmapFile(variants()[0].file.chopped(9)).isNull());
+    EXPECT_TRUE(pictureFromCutBitmapFile(variants()[4].file.chopped(2)).isNull());
+    const QImage whole = pictureFromCutBitmapFile(variants()[0].file);
+    EXPECT_EQ(whole.pixel(0, 0), kRed);
 }
 
 // A foreign bitmap whose pixels name colours its short palette lacks:

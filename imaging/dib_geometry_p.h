@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <cstdint>
+
+namespace pictarium {
+
+// What the headers of a bitmap file say of its pixels.
+struct DibGeometry {
+    static constexpr std::int64_t FileHeaderSize = 14;
+    static constexpr std::uint32_t Uncompressed = 0;
+    static constexpr std::uint32_t Rle8 = 1;
+    static constexpr std::uint32_t Rle4 = 2;
+    static constexpr std::uint32_t BitFields = 3;
+    static constexpr std::uint32_t AlphaBitFields = 6;
+
+    std::int64_t width = 0;
+    std::int64_t height = 0;  // always positive; see topDown
+    bool topDown = false;     // the first row in the file is the top one
+    std::int64_t bitsPerPixel = 0;
+    std::uint32_t compression = Uncompressed;
+    std::int64_t pixelsAt = 0;  // the offset of the pixel data in the file
+
+    // Pixels stored one row after the other, each row padded to 4 bytes.
+    [[nodiscard]] bool hasRawPixels() const {
+        return compression == Uncompressed || compression == BitFields ||
+               compression == AlphaBitFields;
+    }
+    [[nodiscard]] std::int64_t rowBytes() const { return (width * bitsPerPixel + 31) / 32 * 4; }
+};
+
+// Reads the file and info headers; false when `file` is too short for
+// them. The values are as stored: nothing says they make sense.
+[[nodiscard]] bool readGeometry(QByteArrayView file, DibGeometry& geometry);
+
+}  // namespace pictarium
