@@ -18,9 +18,7 @@ bool CliHost::reportProgress(LongOperation operation, std::int64_t done, std::in
     if (!mProgressOnTerminal) {
         return true;
     }
-    const QString label = total <= 0                                  ? EngineText::WaitingForBase
-                          : operation == LongOperation::AddingPicture ? EngineText::AddingPicture
-                                                                      : EngineText::DeletingRecord;
+    const QString label = EngineText::progressLabel(operation, total);
     const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 0;
     if (percent == mProgressShown && total > 0) {
         return true;

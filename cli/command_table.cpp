@@ -14,7 +14,7 @@ QList<CommandSyntax> buildTable() {
     return {
         {QStringLiteral("create"),
          {base},
-         {{QStringLiteral("--yes"), QString(),
+         {{YesOption, QString(),
            QStringLiteral("remplace sans demander une base qui existe déjà")}},
          QStringLiteral("crée une base vide"),
          QStringLiteral("Crée la base vide BASE (nom en .bdp). Sans --yes, une base existante "
@@ -83,6 +83,20 @@ QList<CommandSyntax> buildTable() {
                         "sans passer par le moteur, et écrit ce qui ne va pas, enregistrement "
                         "par enregistrement."),
          &runVerify},
+        {QStringLiteral("recover"),
+         {QStringLiteral("ENDOMMAGÉE.bdp"), QStringLiteral("NOUVELLE.bdp")},
+         {{YesOption, QString(), QStringLiteral("remplace sans demander une base qui existe déjà")},
+          {QStringLiteral("--partial"), QString(),
+           QStringLiteral("garde une dernière image coupée, ses lignes perdues en blanc")}},
+         QStringLiteral("récupère les enregistrements lisibles d'une base endommagée"),
+         QStringLiteral("Écrit dans NOUVELLE.bdp, dans leur ordre, les enregistrements de "
+                        "ENDOMMAGÉE.bdp dont le texte et l'image se lisent encore : ceux que "
+                        "donne l'index, et ceux qu'une recherche dans les octets retrouve où "
+                        "l'index est abîmé. ENDOMMAGÉE.bdp n'est jamais modifiée. Écrit une ligne "
+                        "par enregistrement récupéré (index ou scan, position dans "
+                        "ENDOMMAGÉE.bdp, texte), puis un bilan. Sort en 1 si rien n'a pu être "
+                        "récupéré."),
+         &runRecover},
     };
 }
 

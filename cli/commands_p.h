@@ -5,6 +5,9 @@
 
 namespace pictarium::cli {
 
+// Answers yes to the engine's question whether to replace a file.
+inline const QString YesOption = QStringLiteral("--yes");
+
 // The commands of the tool. Each takes an invocation already checked
 // against its syntax.
 
@@ -20,5 +23,8 @@ namespace pictarium::cli {
 
 // Checks a base file without the engine; see BaseVerifier.
 [[nodiscard]] ExitStatus runVerify(const Invocation& call);
+// Saves what a damaged base still holds into a new base; see
+// findRecoverableRecords.
+[[nodiscard]] ExitStatus runRecover(const Invocation& call);
 
 }  // namespace pictarium::cli

@@ -12,7 +12,6 @@ namespace pictarium::cli {
 
 namespace {
 
-const QString YesOption = QStringLiteral("--yes");
 const QString FromOption = QStringLiteral("--from");
 const QString BackwardOption = QStringLiteral("--backward");
 const QString AtOption = QStringLiteral("--at");

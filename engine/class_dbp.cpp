@@ -117,7 +117,7 @@ bool ClassDBP::OpenBDP(const QString& ifileName) {
         const std::int32_t count = getInt32(header.data() + 4);
         if (signature != BdpSignature) {
             probe.close();
-            stopBox(EngineText::NotAPictariumFile);
+            damagedBaseBox(EngineText::NotAPictariumFile);
             setBusy(false);
             return false;
         }
@@ -235,6 +235,10 @@ void ClassDBP::ShowError(const RunFailure& failure) {
 
 void ClassDBP::stopBox(const QString& text) {
     (void)mHost.showMessage({text, EngineText::Title, MessageIcon::Stop, MessageButtons::Ok});
+}
+
+void ClassDBP::damagedBaseBox(const QString& text) {
+    (void)mHost.showMessage({text, EngineText::Title, MessageIcon::Stop, MessageButtons::Ok, true});
 }
 
 void ClassDBP::informationBox(const QString& text, const QString& title) {

@@ -17,6 +17,7 @@ class CommonDialog;
 class BinaryFile;
 class RunFailure;
 struct BaseState;
+struct RecoveryReport;
 struct RewritePaths;
 struct VersionWriter;
 
@@ -62,6 +63,12 @@ public:
     // False, with the message given, when another program keeps it longer
     // than the host's patience.
     bool ReserveBDP(const QString& ifileName);
+    // Writes the records `found` in the damaged base `damaged` into a new
+    // base `newName`, created as CreateBDP creates a base (asking before it
+    // replaces a file) and filled through the same rewrite as any change.
+    // Never writes to `damaged`. False, with the message given, when no new
+    // base was written; nothing is left of it then.
+    bool RecoverBDP(const BinaryFile& damaged, const RecoveryReport& found, const QString& newName);
 
     // What front ends and tests may read of the state, never change.
     [[nodiscard]] bool isBaseOpen() const;
@@ -111,6 +118,7 @@ private:
     [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);
 
     void stopBox(const QString& text);
+    void damagedBaseBox(const QString& text);
     void informationBox(const QString& text, const QString& title);
     [[nodiscard]] bool askYesNo(const QString& text, MessageIcon icon);
     void setBusy(bool busy);

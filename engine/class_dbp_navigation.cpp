@@ -97,7 +97,7 @@ bool ClassDBP::showRecord(std::int32_t index) {
         return failRecordRead(runFailureOfCurrentException());
     }
     if (picture.isNull()) {
-        stopBox(EngineText::CorruptPicture);
+        damagedBaseBox(EngineText::CorruptPicture);
         setBusy(false);
         return false;
     }
@@ -108,7 +108,7 @@ bool ClassDBP::showRecord(std::int32_t index) {
 }
 
 bool ClassDBP::failRecordRead(const RunFailure& failure) {
-    ShowError(failure);
+    damagedBaseBox(runErrorText(failure.number(), failure.detail()));
     mState->FileNumber.close();
     mHost.GetContent(QImage(), QString());
     RefreshButtons();

@@ -114,7 +114,7 @@ bool ClassDBP::replaceBaseWith(LongOperation operation, std::int64_t newSize,
         reopenChangedBase();
         return false;
     } catch (const BaseInconsistent&) {
-        stopBox(EngineText::CorruptPicture);
+        damagedBaseBox(EngineText::CorruptPicture);
     } catch (const RewriteCancelled&) {
         // The owner asked: nothing to say.
     } catch (...) {

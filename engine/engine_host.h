@@ -13,13 +13,16 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 // The long operations whose progress the engine reports.
-enum class LongOperation { AddingPicture, DeletingRecord };
+enum class LongOperation { AddingPicture, DeletingRecord, RecoveringBase };
 
 struct Message {
     QString text;
     QString title;
     MessageIcon icon = MessageIcon::Stop;
     MessageButtons buttons = MessageButtons::Ok;
+    // Said because the base on disk is damaged, so that a front end can
+    // tell what may still be saved of it.
+    bool baseDamaged = false;
 };
 
 // Everything the engine needs from the program that owns it: the window,

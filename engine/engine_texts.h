@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/engine_host.h"
+
 #include <QString>
+
+#include <cstdint>
 
 namespace pictarium::EngineText {
 
@@ -42,7 +46,29 @@ inline const QString BaseTooLarge =
 // What a progress box or line says while a long operation runs.
 inline const QString AddingPicture = QStringLiteral("Ajout de l'image…");
 inline const QString DeletingRecord = QStringLiteral("Suppression de l'enregistrement…");
+inline const QString RecoveringBase = QStringLiteral("Récupération des enregistrements…");
 inline const QString WaitingForBase =
     QStringLiteral("La base est en cours de modification par un autre programme, attente…");
+
+// The words for `operation`; `total` is 0 or less while it waits for the
+// base.
+[[nodiscard]] inline QString progressLabel(LongOperation operation, std::int64_t total) {
+    if (total <= 0) {
+        return WaitingForBase;
+    }
+    switch (operation) {
+        case LongOperation::AddingPicture:
+            return AddingPicture;
+        case LongOperation::DeletingRecord:
+            return DeletingRecord;
+        case LongOperation::RecoveringBase:
+            return RecoveringBase;
+    }
+    return WaitingForBase;
+}
+
+// Said of the base a recovery would write when it is the damaged base.
+inline const QString RecoverOntoDamaged =
+    QStringLiteral("La nouvelle base doit être un autre fichier que la base endommagée.");
 
 }  // namespace pictarium::EngineText

@@ -38,6 +38,11 @@ constexpr int ClientHeightTwips = 6135;
 constexpr int ScreenMarginTwips = 750;
 constexpr int TimerIntervalMs = 20;
 
+// Added under what the engine says of a damaged base.
+const QString RecoverHint = QStringLiteral(
+    "Les images encore lisibles peuvent être sauvées dans une nouvelle base avec la commande "
+    "« pictarium-cli recover ».");
+
 // Only spaces are trimmed, as the system trims its argument string.
 QString trimSpaces(const QString& text) {
     qsizetype start = 0;
@@ -228,7 +233,12 @@ void MainDialog::Timer1_Timer() {
 
 MessageAnswer MainDialog::showMessage(const Message& message) {
     const PointerLift lift;
-    return mSetup.messageBoxes->show(message, this);
+    if (!message.baseDamaged) {
+        return mSetup.messageBoxes->show(message, this);
+    }
+    Message told = message;
+    told.text += QStringLiteral("\n") + RecoverHint;
+    return mSetup.messageBoxes->show(told, this);
 }
 
 void MainDialog::setBusyPointer(bool busy) {
@@ -240,9 +250,7 @@ QString MainDialog::programFolder() const {
 }
 
 bool MainDialog::reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) {
-    const QString label = total <= 0                                  ? EngineText::WaitingForBase
-                          : operation == LongOperation::AddingPicture ? EngineText::AddingPicture
-                                                                      : EngineText::DeletingRecord;
+    const QString label = EngineText::progressLabel(operation, total);
     return mProgress->report(label, done, total);
 }
 

@@ -53,8 +53,8 @@ private:
 
 using pictarium::test::int32At;
 using pictarium::test::setInt32;
-using pictarium::test::StoredRecord;
 using pictarium::test::storedPicture;
+using pictarium::test::StoredRecord;
 using pictarium::test::storedText;
 using pictarium::test::wellFormedBase;
 
