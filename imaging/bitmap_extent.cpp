@@ -3,6 +3,8 @@
 #include "imaging/bitmap_codec.h"
 #include "imaging/dib_geometry_p.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace pictarium {
@@ -38,7 +40,10 @@ std::optional<std::int64_t> runLengthEnd(QByteArrayView file, const DibGeometry&
 }
 
 bool hasPictureGeometry(const DibGeometry& geometry) {
-    return geometry.width > 0 && geometry.height > 0 &&
+    constexpr std::array<std::int64_t, 7> depths = {1, 2, 4, 8, 16, 24, 32};
+    const bool knownDepth =
+        std::find(depths.begin(), depths.end(), geometry.bitsPerPixel) != depths.end();
+    return knownDepth && geometry.width > 0 && geometry.height > 0 &&
            geometry.width * geometry.height <= MaxPicturePixels &&
            geometry.pixelsAt >= kSmallestHeaders;
 }
