@@ -49,7 +49,7 @@ QList<CommandSyntax> buildTable() {
          QStringLiteral("enregistre l'image d'un enregistrement en BMP ou JPEG"),
          QStringLiteral("Enregistre l'image de l'enregistrement INDEX dans SORTIE, comme "
                         "« Enregistrer sous... » : en BMP 24 bits si le nom finit par .bmp, en "
-                        "JPEG s'il finit par .jpg."),
+                        "JPEG s'il finit par .jpg ou .jpeg, en PNG s'il finit par .png."),
          &runExport},
         {QStringLiteral("delete"),
          {base, index},

@@ -2,7 +2,9 @@
 
 #include "cli/console_p.h"
 #include "cli/engine_session_p.h"
+#include "engine/engine_texts.h"
 #include "imaging/picture_reader.h"
+#include "imaging/picture_writer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -114,13 +116,10 @@ ExitStatus runExport(const Invocation& call) {
     if (!index) {
         return badIndex(call, call.argument(1));
     }
-    // The engine chooses the format by the name's last three characters
-    // and says nothing about a name it cannot write; here it is said.
+    // The name is checked before the base is read, as the engine would.
     const QString target = call.argument(2);
-    const QString extension = target.right(3).toUpper();
-    if (extension != QLatin1String("BMP") && extension != QLatin1String("JPG")) {
-        printError(
-            QStringLiteral("« %1 » : seuls les noms en .bmp ou .jpg sont écrits.").arg(target));
+    if (!savedFormatOf(target)) {
+        printError(EngineText::SaveNameRefused);
         return ExitStatus::Failure;
     }
     EngineSession session;
@@ -128,7 +127,7 @@ ExitStatus runExport(const Invocation& call) {
         return ExitStatus::Failure;
     }
     QFile::remove(target);
-    session.engine().SaveFileInDsk(session.host().lastPicture(), target);
+    (void)session.engine().SaveFileInDsk(session.host().lastPicture(), target);
     if (QFileInfo(target).size() <= 0) {
         printError(QStringLiteral("Impossible d'écrire le fichier « %1 ».").arg(target));
         return ExitStatus::Failure;

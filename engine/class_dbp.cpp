@@ -3,6 +3,7 @@
 #include "engine/base_state_p.h"
 
 #include "base/file_operations.h"
+#include "base/path_parts.h"
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
 #include "imaging/bitmap_codec.h"
@@ -156,9 +157,7 @@ bool ClassDBP::GetInfosBDP() {
         return false;
     }
     const QString& path = mState->FileName;
-    const qsizetype lastSeparator =
-        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
-    const QString name = path.mid(lastSeparator + 1);
+    const QString name = path.mid(fileNameStart(path));
     const QString crlf = QStringLiteral("\r\n");
     const QString text = QStringLiteral("Nom de la base ouverte: ") + name + crlf +
                          QStringLiteral("Nombre d'éléments dans la base: ") +

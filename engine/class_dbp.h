@@ -33,9 +33,10 @@ public:
 
     // Asks for the name of a picture file to write; false when cancelled.
     bool gSaveFile(CommonDialog& Dlg, QString& ifName);
-    // Writes the picture as BMP or JPEG, chosen by the name's last three
-    // characters; reports nothing.
-    void SaveFileInDsk(const QImage& Ipic, const QString& ifileName);
+    // Writes the picture as BMP, JPEG or PNG, chosen by the name's
+    // extension; false, with the stop box given, for a name of another
+    // kind. The writing itself reports nothing.
+    bool SaveFileInDsk(const QImage& Ipic, const QString& ifileName);
     [[nodiscard]] bool FileExists(const QString& Filename) const;
     bool CreateBDP(const QString& ifileName);
     bool OpenBDP(const QString& ifileName);

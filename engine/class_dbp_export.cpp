@@ -2,10 +2,14 @@
 // common dialog and writing the picture on show through the imaging
 // component. Both swallow every failure of their own steps.
 
+#include "base/path_parts.h"
 #include "engine/class_dbp.h"
 #include "engine/common_dialog.h"
+#include "engine/engine_texts.h"
 #include "imaging/imaging_control.h"
+#include "imaging/picture_writer.h"
 
+#include <array>
 #include <utility>
 
 namespace pictarium {
@@ -31,6 +35,19 @@ void resumeAfter(Step&& step) noexcept {
 constexpr int SaveBoxFlags = 0x28080C;  // hide read-only, keep folder, path must exist,
                                         // explorer style, long names
 
+// A name typed without an extension takes the one of the filter chosen.
+QString withFilterExtension(const QString& name, int filterIndex) {
+    if (extensionDot(name) >= 0 || fileNameStart(name) >= name.size()) {
+        return name;
+    }
+    constexpr std::array<SavedFormat, 3> filters = {SavedFormat::Bitmap, SavedFormat::Jpeg,
+                                                    SavedFormat::Png};
+    if (filterIndex < 1 || filterIndex > static_cast<int>(filters.size())) {
+        return name;
+    }
+    return name + extensionOf(filters[static_cast<std::size_t>(filterIndex - 1)]);
+}
+
 }  // namespace
 
 bool ClassDBP::gSaveFile(CommonDialog& Dlg, QString& ifName) {
@@ -39,7 +56,10 @@ bool ClassDBP::gSaveFile(CommonDialog& Dlg, QString& ifName) {
     resumeAfter([&] { Dlg.setFlags(SaveBoxFlags); }, failed);
     resumeAfter([&] { Dlg.setCancelError(true); }, failed);
     resumeAfter(
-        [&] { Dlg.setFilter(QStringLiteral("Bitmap(*.bmp)|*.bmp|Jpg compliant(*.jpg)|*.jpg")); },
+        [&] {
+            Dlg.setFilter(
+                QStringLiteral("Bitmap(*.bmp)|*.bmp|Jpg compliant(*.jpg)|*.jpg|PNG(*.png)|*.png"));
+        },
         failed);
     resumeAfter([&] { Dlg.setFileName(ifName); }, failed);
     resumeAfter([&] { Dlg.setFilterIndex(1); }, failed);
@@ -48,27 +68,41 @@ bool ClassDBP::gSaveFile(CommonDialog& Dlg, QString& ifName) {
         return false;  // Cancel included
     }
     try {
-        ifName = Dlg.FileName();
+        ifName = withFilterExtension(Dlg.FileName(), Dlg.FilterIndex());
         return true;
     } catch (...) {
         return false;
     }
 }
 
-void ClassDBP::SaveFileInDsk(const QImage& Ipic, const QString& ifileName) {
+bool ClassDBP::SaveFileInDsk(const QImage& Ipic, const QString& ifileName) {
+    // The name alone decides the format; a name of another kind is said,
+    // rather than nothing written in silence.
+    const std::optional<SavedFormat> format = savedFormatOf(ifileName);
+    if (!format) {
+        stopBox(EngineText::SaveNameRefused);
+        return false;
+    }
     ImagingControl control;
     resumeAfter([&] { control.TakePicture(Ipic); });
     resumeAfter([&] { control.ConvertColorDepth(24, 4, 0, 0); });
-    // The name alone decides the format, never the filter chosen in the box.
-    const QString ext = ifileName.right(3).toUpper();
-    if (ext == QLatin1String("BMP")) {
-        resumeAfter([&] {
-            control.SaveImage(ifileName, ImagingControl::BitmapFormat, control.ImageBits(), -2, 0);
-        });
-    } else if (ext == QLatin1String("JPG")) {
-        resumeAfter([&] { control.SaveImage(ifileName, ImagingControl::JfifFormat, 0, 25, 0); });
+    switch (*format) {
+        case SavedFormat::Bitmap:
+            resumeAfter([&] {
+                control.SaveImage(ifileName, ImagingControl::BitmapFormat, control.ImageBits(), -2,
+                                  0);
+            });
+            break;
+        case SavedFormat::Jpeg:
+            resumeAfter(
+                [&] { control.SaveImage(ifileName, ImagingControl::JfifFormat, 0, 25, 0); });
+            break;
+        case SavedFormat::Png:
+            resumeAfter([&] { control.SaveImage(ifileName, ImagingControl::PngFormat, 0, 0, 0); });
+            break;
     }
     resumeAfter([&] { control.setImageHandle(0); });
+    return true;
 }
 
 }  // namespace pictarium

@@ -25,8 +25,9 @@ public:
     virtual void setFilter(const QString& filter) = 0;
     virtual void setFileName(const QString& fileName) = 0;
     [[nodiscard]] virtual QString FileName() const = 0;
-    // 1-based, as the control counts.
+    // 1-based, as the control counts; after a box, the filter chosen in it.
     virtual void setFilterIndex(int index) = 0;
+    [[nodiscard]] virtual int FilterIndex() const = 0;
 
     virtual void ShowOpen() = 0;
     virtual void ShowSave() = 0;

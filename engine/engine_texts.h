@@ -43,6 +43,9 @@ inline const QString BaseChanged =
 inline const QString BaseTooLarge =
     QStringLiteral("la base atteindrait 2 Go, la taille maximale d'une base.");
 
+inline const QString SaveNameRefused =
+    QStringLiteral("Choisissez un nom en .bmp, .jpg ou .png : l'image n'a pas été enregistrée.");
+
 // What a progress box or line says while a long operation runs.
 inline const QString AddingPicture = QStringLiteral("Ajout de l'image…");
 inline const QString DeletingRecord = QStringLiteral("Suppression de l'enregistrement…");

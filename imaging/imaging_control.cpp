@@ -73,6 +73,9 @@ void ImagingControl::SaveImage(const QString& fileName, std::int16_t format, std
         case JfifFormat:
             writeJpegFile(mPicture, fileName, quality);
             return;
+        case PngFormat:
+            writePngFile(mPicture, fileName);
+            return;
         default:
             throw RunFailure(RunError::InvalidProcedureCall);
     }

@@ -20,11 +20,13 @@ namespace pictarium {
 // - ConvertColorDepth(bits, colourFlags, palette, dither): only 24 bits is
 //   supported (true colour, nothing to dither); the other three are unused.
 // - SaveImage(name, format, bits, quality, options): format 6 is a BMP
-//   file, 10 a JFIF (JPEG) file; see picture_writer.h for the qualities.
+//   file, 10 a JFIF (JPEG) file, 13 a PNG file; see picture_writer.h for
+//   the qualities.
 class ImagingControl {
 public:
     static constexpr std::int16_t BitmapFormat = 6;
     static constexpr std::int16_t JfifFormat = 10;
+    static constexpr std::int16_t PngFormat = 13;  // ours: the component wrote no PNG
 
     ImagingControl() = default;
     ImagingControl(const ImagingControl&) = delete;

@@ -1,5 +1,6 @@
 #include "imaging/picture_writer.h"
 
+#include "base/path_parts.h"
 #include "base/run_errors.h"
 #include "imaging/opaque_picture_p.h"
 
@@ -59,6 +60,40 @@ int interpolate(int factor, int fromFactor, int toFactor, int fromQuality, int t
 
 void writeBitmapFile(const QImage& picture, const QString& fileName) {
     writeWith(trueColour(picture), fileName, "bmp", -1);
+}
+
+void writePngFile(const QImage& picture, const QString& fileName) {
+    writeWith(trueColour(picture), fileName, "png", -1);
+}
+
+std::optional<SavedFormat> savedFormatOf(const QString& fileName) {
+    const qsizetype dot = extensionDot(fileName);
+    if (dot < 0) {
+        return std::nullopt;
+    }
+    const QString extension = fileName.mid(dot + 1).toLower();
+    if (extension == QLatin1String("bmp")) {
+        return SavedFormat::Bitmap;
+    }
+    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg")) {
+        return SavedFormat::Jpeg;
+    }
+    if (extension == QLatin1String("png")) {
+        return SavedFormat::Png;
+    }
+    return std::nullopt;
+}
+
+QString extensionOf(SavedFormat format) {
+    switch (format) {
+        case SavedFormat::Bitmap:
+            return QStringLiteral(".bmp");
+        case SavedFormat::Jpeg:
+            return QStringLiteral(".jpg");
+        case SavedFormat::Png:
+            return QStringLiteral(".png");
+    }
+    return {};
 }
 
 void writeJpegFile(const QImage& picture, const QString& fileName, int qualityFactor) {

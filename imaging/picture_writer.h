@@ -3,12 +3,27 @@
 #include <QImage>
 #include <QString>
 
+#include <optional>
+
 namespace pictarium {
+
+enum class SavedFormat { Bitmap, Jpeg, Png };
+
+// The format a picture saved under `fileName` is written in, from its
+// extension whatever its case: .bmp, .jpg or .jpeg, .png. Nothing for any
+// other name: no picture is written under a name that lies about it.
+[[nodiscard]] std::optional<SavedFormat> savedFormatOf(const QString& fileName);
+
+// The extension of each format, for a name that has none.
+[[nodiscard]] QString extensionOf(SavedFormat format);
 
 // Writes the picture as a 24-bit BMP file (BITMAPINFOHEADER, no palette),
 // replacing any file of that name. Throws a RunFailure when the file
 // cannot be written; a failed write may leave a partial file.
 void writeBitmapFile(const QImage& picture, const QString& fileName);
+
+// Writes the picture as a 24-bit PNG file.
+void writePngFile(const QImage& picture, const QString& fileName);
 
 // Writes the picture as a baseline JFIF file at the quality that the
 // imaging component's quality factor stands for (jpegQualityOf).

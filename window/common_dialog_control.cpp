@@ -18,6 +18,8 @@ void CommonDialogControl::configure(QFileDialog& dialog, bool save) const {
     // The box shows the names exactly as the filter gives them.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setWindowTitle(mTitle);
+    // Wide enough for the French column headers and the longest filter.
+    dialog.resize(760, 480);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode((mFlags & FileMustExist) != 0 ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
@@ -57,6 +59,10 @@ void CommonDialogControl::show(bool save) {
         return;
     }
     mFileName = QDir::cleanPath(*chosen);
+    const int filter = filterIndexOf(dialog.nameFilters(), dialog.selectedNameFilter());
+    if (filter > 0) {
+        mFilterIndex = filter;
+    }
     mLastFolder = QFileInfo(mFileName).absolutePath();
 }
 

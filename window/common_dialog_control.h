@@ -34,6 +34,7 @@ public:
     void setFileName(const QString& fileName) override { mFileName = fileName; }
     [[nodiscard]] QString FileName() const override { return mFileName; }
     void setFilterIndex(int index) override { mFilterIndex = index; }
+    [[nodiscard]] int FilterIndex() const override { return mFilterIndex; }
     void ShowOpen() override;
     void ShowSave() override;
 

@@ -13,4 +13,17 @@ QStringList nameFiltersOf(const QString& filter) {
     return nameFilters;
 }
 
+int filterIndexOf(const QStringList& nameFilters, const QString& selected) {
+    for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+        const QString& nameFilter = nameFilters[i];
+        // With the details hidden, the box gives back the name without its
+        // final parenthesised patterns.
+        const QString shown = nameFilter.left(nameFilter.lastIndexOf(QLatin1Char('('))).trimmed();
+        if (selected == nameFilter || selected == shown) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace pictarium

@@ -10,4 +10,8 @@ namespace pictarium {
 // parentheses and all; the patterns follow in the parentheses Qt reads.
 [[nodiscard]] QStringList nameFiltersOf(const QString& filter);
 
+// The 1-based index of the filter the box reports as selected, in the
+// form it shows or in full; 0 when none matches.
+[[nodiscard]] int filterIndexOf(const QStringList& nameFilters, const QString& selected);
+
 }  // namespace pictarium

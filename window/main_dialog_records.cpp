@@ -26,10 +26,12 @@ void MainDialog::Command16_Click() {
         QString name;
         if (Base->gSaveFile(Medlg, name)) {
             showBusyPointer(true);
-            Base->SaveFileInDsk(mUi.PicLoad->picture(), name);
-            QClipboard* clipboard = QGuiApplication::clipboard();
-            clipboard->clear();
-            clipboard->setText(name);
+            // A name it would not write leaves the clipboard as it was.
+            if (Base->SaveFileInDsk(mUi.PicLoad->picture(), name)) {
+                QClipboard* clipboard = QGuiApplication::clipboard();
+                clipboard->clear();
+                clipboard->setText(name);
+            }
         }
     }
     showBusyPointer(false);

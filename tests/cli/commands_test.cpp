@@ -107,9 +107,14 @@ TEST_F(CliCommandsTest, addReadsByExtensionAndExportWritesByTheNamesEnding) {
     EXPECT_NEAR(decoded.green(), 40, 12);
     EXPECT_NEAR(decoded.blue(), 90, 12);
 
-    for (const char* name : {"copie.gif", "copie.jpeg", "sans-extension"}) {
+    EXPECT_EQ(run({"export", Base, "0", "copie.png"}).exitCode, 0);
+    EXPECT_EQ(QImage(path("copie.png"), "PNG").pixel(5, 5), rose);
+
+    for (const char* name : {"copie.gif", "sans-extension"}) {
         const CliResult refused = run({"export", Base, "0", name});
         EXPECT_EQ(refused.exitCode, 1) << name;
+        EXPECT_EQ(refused.err,
+                  "Choisissez un nom en .bmp, .jpg ou .png : l'image n'a pas été enregistrée.\n");
         EXPECT_FALSE(QFile::exists(path(name))) << name;
     }
 }
@@ -152,7 +157,7 @@ TEST_F(CliCommandsTest, addRefusalsLeaveTheBaseUnchanged) {
     ASSERT_EQ(run({"create", Base}).exitCode, 0);
     const QString picture = writePicture("image.png", Qt::red);
     writeFile("pas-une-image.png", "ceci n'est pas une image");
-    writePicture("photo.jpeg", Qt::red);
+    ASSERT_TRUE(QFile::copy(path(picture), path("notes.txt")));
 
     struct Refusal {
         QStringList arguments;
@@ -165,8 +170,8 @@ TEST_F(CliCommandsTest, addRefusalsLeaveTheBaseUnchanged) {
         {{"add", "absente.bdp", picture, "chat"}, "Fichier introuvable !\n"},
         {{"add", Base, "pas-une-image.png", "chat"},
          "L'image du fichier « pas-une-image.png » ne peut pas être lue !\n"},
-        {{"add", Base, "photo.jpeg", "chat"},
-         "« photo.jpeg » n'a pas l'extension d'une image reconnue : rien n'est ajouté.\n"},
+        {{"add", Base, "notes.txt", "chat"},
+         "« notes.txt » n'a pas l'extension d'une image reconnue : rien n'est ajouté.\n"},
         {{"add", Base, "absente.png", "chat"},
          "Impossible de lire l'image « absente.png » : fichier introuvable.\n"},
     };

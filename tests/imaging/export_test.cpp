@@ -59,7 +59,7 @@ TEST_F(ExportTest, theExportQualityIsAGoodPhotoSetting) {
 
 TEST_F(ExportTest, theNameAloneChoosesTheFormat) {
     const QImage picture = colourReference();
-    for (const QString name : {"upper.BMP", "lower.bmp", "nodotbmp"}) {
+    for (const QString name : {"upper.BMP", "lower.bmp"}) {
         mBase.SaveFileInDsk(picture, path(name));
         EXPECT_EQ(fileBytes(path(name)).first(2), "BM") << name.toStdString();
         EXPECT_EQ(largestDifference(decoded(path(name)), picture), 0);
@@ -70,11 +70,23 @@ TEST_F(ExportTest, theNameAloneChoosesTheFormat) {
     EXPECT_EQ(jpeg.sliced(6, 4), "JFIF");
     EXPECT_LE(largestDifference(decoded(path("photo.Jpg")), picture, 8), 24);
 
-    for (const QString name : {"anim.gif", "photo.jpeg", "logo.png", "noextension"}) {
-        mBase.SaveFileInDsk(picture, path(name));
+    for (const QString name : {"photo.jpeg", "logo.PNG"}) {
+        EXPECT_TRUE(mBase.SaveFileInDsk(picture, path(name)));
+        EXPECT_LE(largestDifference(decoded(path(name)), picture, 8), 24) << name.toStdString();
+    }
+    EXPECT_EQ(fileBytes(path("logo.PNG")).first(4), "\x89PNG");
+    EXPECT_EQ(largestDifference(decoded(path("logo.PNG")), picture), 0);
+    EXPECT_TRUE(mHost.messages.empty());
+
+    // A name that lies about its content, or says nothing of it, is refused
+    // aloud rather than left unwritten in silence.
+    for (const QString name : {"anim.gif", "nodotbmp", "my.pictures/noextension"}) {
+        EXPECT_FALSE(mBase.SaveFileInDsk(picture, path(name)));
         EXPECT_FALSE(QFile::exists(path(name))) << name.toStdString();
     }
-    EXPECT_TRUE(mHost.messages.empty());
+    ASSERT_EQ(mHost.messages.size(), 3U);
+    EXPECT_EQ(mHost.messages.back().text,
+              "Choisissez un nom en .bmp, .jpg ou .png : l'image n'a pas été enregistrée.");
 }
 
 TEST_F(ExportTest, savingReplacesAnExistingFileWithoutAsking) {
@@ -119,17 +131,29 @@ TEST_F(ExportTest, theSaveBoxIsSetUpAndItsNameReturned) {
     EXPECT_EQ(dialog.title, "Enregistrer l'image sous...");
     EXPECT_EQ(dialog.flags, 2623500);
     EXPECT_TRUE(dialog.cancelError);
-    EXPECT_EQ(dialog.filter, "Bitmap(*.bmp)|*.bmp|Jpg compliant(*.jpg)|*.jpg");
+    EXPECT_EQ(dialog.filter, "Bitmap(*.bmp)|*.bmp|Jpg compliant(*.jpg)|*.jpg|PNG(*.png)|*.png");
     EXPECT_EQ(dialog.filterIndex, 1);
     EXPECT_EQ(dialog.shown, std::vector<QString>{"save"});
 }
 
-TEST_F(ExportTest, theProposedNameIsShownAndATypedNameComesBackAsTyped) {
-    ScriptedCommonDialog dialog;
-    dialog.typedName = QStringLiteral("/tmp/sans extension");
-    QString name = QStringLiteral("proposed.bmp");
-    ASSERT_TRUE(mBase.gSaveFile(dialog, name));
-    EXPECT_EQ(name, "/tmp/sans extension");
+TEST_F(ExportTest, aTypedNameWithoutExtensionTakesThatOfTheFilterChosen) {
+    struct Case {
+        QString typed;
+        int filter;
+        QString returned;
+    };
+    for (const Case& sample :
+         {Case{"/tmp/sans extension", 1, "/tmp/sans extension.bmp"},
+          Case{"/home/jean.dupont/photo", 2, "/home/jean.dupont/photo.jpg"},
+          Case{"photo", 3, "photo.png"}, Case{"/tmp/déjà.gif", 3, "/tmp/déjà.gif"},
+          Case{"/tmp/photo", 9, "/tmp/photo"}}) {
+        ScriptedCommonDialog dialog;
+        dialog.typedName = sample.typed;
+        dialog.chosenFilter = sample.filter;
+        QString name = QStringLiteral("proposed.bmp");
+        ASSERT_TRUE(mBase.gSaveFile(dialog, name));
+        EXPECT_EQ(name, sample.returned);
+    }
 }
 
 TEST_F(ExportTest, cancelOrAnyFailureLeavesTheNameAsItWas) {

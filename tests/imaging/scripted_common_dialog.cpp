@@ -31,6 +31,9 @@ void ScriptedCommonDialog::show(const char* kind) {
         return;
     }
     fileName = *typedName;
+    if (chosenFilter > 0) {
+        filterIndex = chosenFilter;
+    }
 }
 
 }  // namespace pictarium::test

@@ -20,11 +20,14 @@ public:
     void setFileName(const QString& fileName) override { this->fileName = fileName; }
     [[nodiscard]] QString FileName() const override;
     void setFilterIndex(int index) override { filterIndex = index; }
+    [[nodiscard]] int FilterIndex() const override { return filterIndex; }
     void ShowOpen() override { show("open"); }
     void ShowSave() override { show("save"); }
 
     // The script: the name the user types, or nothing to press Cancel.
     std::optional<QString> typedName;
+    // The filter the user picks, 1-based; 0 keeps the program's.
+    int chosenFilter = 0;
     // Make a property fail, as a broken control would.
     bool titleFails = false;
     bool fileNameReadFails = false;

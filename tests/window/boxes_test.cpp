@@ -25,6 +25,14 @@ private slots:
                               QStringLiteral("Jpg compliant(*.jpg) (*.jpg)")}));
         QCOMPARE(nameFiltersOf(QStringLiteral("Images|*.gif;*.png")),
                  QStringList{QStringLiteral("Images (*.gif *.png)")});
+        // The filter the box reports, as it shows it or in full, is found
+        // back; a name that is only a prefix of another is not confused.
+        const QStringList filters =
+            nameFiltersOf(QStringLiteral("Bitmap(*.bmp)|*.bmp|Bitmap|*.dib"));
+        QCOMPARE(filterIndexOf(filters, QStringLiteral("Bitmap(*.bmp)")), 1);
+        QCOMPARE(filterIndexOf(filters, QStringLiteral("Bitmap")), 2);
+        QCOMPARE(filterIndexOf(filters, QStringLiteral("Bitmap (*.dib)")), 2);
+        QCOMPARE(filterIndexOf(filters, QStringLiteral("Png")), 0);
     }
 
     void flagsDecideWhatTheBoxAccepts() {

@@ -3,6 +3,7 @@
 #include "tests/window/window_test_support.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTabBar>
@@ -131,6 +132,35 @@ private slots:
         QCOMPARE(QImage(target).size(), QSize(100, 50));
         QCOMPARE(QGuiApplication::clipboard()->text(), target);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    void saveAsWritesWhatTheNameSaysOrSaysWhyNot() {
+        QCOMPARE(started().dialog().shownBoxes.size(), std::size_t{0});
+        const QString png = mFolder->filePath(QStringLiteral("photo.PNG"));
+        started().dialog().choose(png);
+        started().click("Command16");
+        QCOMPARE(QImage(png, "PNG").size(), QSize(100, 50));
+        QCOMPARE(started().dialog().shownBoxes.at(0).nameFilters.size(), 3);
+
+        // A name without extension takes that of the filter picked.
+        const QString bare = mFolder->filePath(QStringLiteral("sans.extension/vacances"));
+        QVERIFY(QDir(mFolder->path()).mkdir(QStringLiteral("sans.extension")));
+        started().dialog().choose(bare, 2);
+        started().click("Command16");
+        QVERIFY(QFile(bare + QStringLiteral(".jpg")).open(QIODevice::ReadOnly));
+        QCOMPARE(QGuiApplication::clipboard()->text(), bare + QStringLiteral(".jpg"));
+        QVERIFY(started().boxes().shown.empty());
+
+        // A name of another kind is refused aloud; the clipboard stays.
+        const QString gif = mFolder->filePath(QStringLiteral("anim.gif"));
+        started().dialog().choose(gif);
+        started().click("Command16");
+        QCOMPARE(
+            started().boxes().takeTexts(),
+            QStringList{QStringLiteral(
+                "Choisissez un nom en .bmp, .jpg ou .png : l'image n'a pas été enregistrée.")});
+        QVERIFY(!QFile::exists(gif));
+        QCOMPARE(QGuiApplication::clipboard()->text(), bare + QStringLiteral(".jpg"));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "tests/window/scripted_dialogs.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFileInfo>
 
 namespace pictarium::test {
@@ -23,6 +24,14 @@ std::optional<QString> ScriptedDialogControl::runDialog(QFileDialog& dialog) {
     mChoices.pop_front();
     if (choice.cancelled) {
         return std::nullopt;
+    }
+    // As the user does it: in the box's list of types (selectNameFilter
+    // finds nothing when the filters' details are hidden).
+    if (choice.filterIndex > 0) {
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        if (types != nullptr) {
+            types->setCurrentIndex(choice.filterIndex - 1);
+        }
     }
     return choice.path;
 }

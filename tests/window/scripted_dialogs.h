@@ -29,8 +29,12 @@ struct ShownFileBox {
 // An unscripted box is cancelled.
 class ScriptedDialogControl : public CommonDialogControl {
 public:
-    void choose(const QString& path) { mChoices.push_back({false, path}); }
-    void cancel() { mChoices.push_back({true, QString()}); }
+    // `filterIndex`, 1-based, is the filter the user picks in the box; 0
+    // leaves the one the program chose.
+    void choose(const QString& path, int filterIndex = 0) {
+        mChoices.push_back({false, path, filterIndex});
+    }
+    void cancel() { mChoices.push_back({true, QString(), 0}); }
 
     std::vector<ShownFileBox> shownBoxes;
     QStringList openedHelpFiles;
@@ -43,6 +47,7 @@ private:
     struct Choice {
         bool cancelled;
         QString path;
+        int filterIndex;
     };
     std::deque<Choice> mChoices;
 };
