@@ -31,7 +31,8 @@ ExtensionGroup extensionGroupOf(const QString& extension) {
     if (contains(PlatformLoaderExtensions, extension)) {
         return ExtensionGroup::PlatformLoader;
     }
-    if (contains(ImagingComponentExtensions, extension)) {
+    if (contains(ImagingComponentExtensions, extension) ||
+        contains(ContentReadExtensions, extension)) {
         return ExtensionGroup::ImagingComponent;
     }
     return ExtensionGroup::Ignored;

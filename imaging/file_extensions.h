@@ -20,6 +20,11 @@ inline constexpr std::array<const char*, 29> ImagingComponentExtensions = {
     "CAL", "MAC", "IMG", "MSP", "ITG", "SMP", "PBM", "WPG", "RAS", "PCT",
     "PCD", "FPX", "EPS", "CUT", "PSD", "PNG", "CLP", "SGI", "SCT"};
 
+// What cameras, phones and the web write today, read by their content as
+// the imaging component's are.
+inline constexpr std::array<const char*, 8> ContentReadExtensions = {
+    "JPEG", "JPE", "JFIF", "TIFF", "WEBP", "HEIC", "HEIF", "AVIF"};
+
 // The text after the last "." of the name, upper-cased; empty when the
 // name holds no ".". The whole string is searched, folders included.
 [[nodiscard]] QString GetFileExtension(const QString& name);

@@ -2,6 +2,7 @@
 
 #include "window/main_dialog.h"
 
+#include "engine/engine_texts.h"
 #include "imaging/picture_reader.h"
 #include "window/busy_pointer_p.h"
 #include "window/description_box_p.h"
@@ -20,9 +21,14 @@ constexpr int AddImageFlags = 0x28180C;  // as the open-base box, and the file m
 const QString AddImageFilter = QStringLiteral(
     "Toutes les images(*.bmp;*.wmf;*.emf;*.rle;*.gif;*.jpg;*.cmp;*.jff;*.jtf;*.tif;*.mpt;*.tga;"
     "*.pcx;*.dcx;*.pic;*.cal;*.mac;*.img;*.msp;*.itg;*.smp;*.pbm;*.wpg;*.ras;*.pct;*.pcd;*.fpx;"
-    "*.eps;*.cut;*.psd;*.png;*.clp;*.sgi;*.sct)|*.bmp;*.wmf;*.emf;*.rle;*.gif;*.jpg;*.cmp;*.jff;"
+    "*.eps;*.cut;*.psd;*.png;*.clp;*.sgi;*.sct;*.jpeg;*.jpe;*.jfif;*.tiff;*.webp;*.heic;*.heif;"
+    "*.avif)|*.bmp;*.wmf;*.emf;*.rle;*.gif;*.jpg;*.cmp;*.jff;"
     "*.jtf;*.tif;*.mpt;*.tga;*.pcx;*.dcx;*.pic;*.cal;*.mac;*.img;*.msp;*.itg;*.smp;*.pbm;*.wpg;"
-    "*.ras;*.pct;*.pcd;*.fpx;*.eps;*.cut;*.psd;*.png;*.clp;*.sgi;*.sct");
+    "*.ras;*.pct;*.pcd;*.fpx;*.eps;*.cut;*.psd;*.png;*.clp;*.sgi;*.sct;*.jpeg;*.jpe;*.jfif;*.tiff;"
+    "*.webp;*.heic;*.heif;*.avif");
+
+const QString UnreadType =
+    QStringLiteral("Pictarium ne lit pas ce type de fichier : aucune image n'est ajoutée.");
 
 }  // namespace
 
@@ -67,6 +73,10 @@ bool MainDialog::loadPendingPicture() {
             stopBox(refusalText(reading));
             return false;
         case PictureReading::Outcome::Ignored:
+            // Chosen by hand, so it is said rather than ignored.
+            showBusyPointer(false);
+            (void)showMessage(
+                {UnreadType, EngineText::Title, MessageIcon::Information, MessageButtons::Ok});
             return false;
     }
     return false;

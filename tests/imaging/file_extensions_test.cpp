@@ -38,7 +38,12 @@ TEST(ExtensionGroupTest, sixExtensionsGoToThePlatformLoaderAndTwentyNineToTheCom
           "PCD", "FPX", "EPS", "CUT", "PSD", "PNG", "CLP", "SGI", "SCT"}) {
         EXPECT_EQ(extensionGroupOf(extension), ExtensionGroup::ImagingComponent) << extension;
     }
-    for (const char* extension : {"JPEG", "TIFF", "PICTURES/SCAN", "", "TXT", "jpg"}) {
+    // What cameras and phones write today is read by content, as the
+    // component's formats are.
+    for (const char* extension : {"JPEG", "JPE", "JFIF", "TIFF", "WEBP", "HEIC", "HEIF", "AVIF"}) {
+        EXPECT_EQ(extensionGroupOf(extension), ExtensionGroup::ImagingComponent) << extension;
+    }
+    for (const char* extension : {"PICTURES/SCAN", "", "TXT", "jpg", "BDP"}) {
         EXPECT_EQ(extensionGroupOf(extension), ExtensionGroup::Ignored) << extension;
     }
 }
@@ -62,10 +67,19 @@ using ReaderGroupTest = PictureFileTest;
 
 TEST_F(ReaderGroupTest, namesOutsideBothGroupsAreIgnoredWhateverTheyHold) {
     const QByteArray jpeg = writtenByQt(colourReference(), "jpeg");
-    for (const QString name : {"photo.jpeg", "scan.TIFF", "photo", "my.pictures/scan"}) {
+    for (const QString name : {"photo.txt", "photo", "my.pictures/scan"}) {
         const PictureReading reading = readPictureFile(write(name, jpeg));
         EXPECT_EQ(reading.outcome, Outcome::Ignored) << name.toStdString();
         EXPECT_TRUE(reading.picture.isNull());
+    }
+}
+
+TEST_F(ReaderGroupTest, todaysCameraNamesAreReadByTheirContent) {
+    const QByteArray jpeg = writtenByQt(colourReference(), "jpeg");
+    for (const QString name : {"photo.jpeg", "photo.JPE", "scan.TIFF"}) {
+        const PictureReading reading = readPictureFile(write(name, jpeg));
+        ASSERT_EQ(reading.outcome, Outcome::Loaded) << name.toStdString();
+        EXPECT_EQ(reading.picture.size(), colourReference().size());
     }
 }
 
