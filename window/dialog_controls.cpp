@@ -52,6 +52,8 @@ QToolButton* createBitmapButton(QWidget* panel, const BitmapButton& layout) {
     button->setIcon(QIcon(QStringLiteral(":/bitmaps/%1.xpm").arg(QLatin1String(layout.bitmap))));
     button->setIconSize(layout.bitmapSize);
     button->setToolTip(QString::fromUtf8(layout.tooltip));
+    // A picture says nothing to a screen reader: the tooltip names it.
+    button->setAccessibleName(button->toolTip());
     button->setEnabled(layout.enabled);
     button->setFocusPolicy(Qt::StrongFocus);
     setHelpTopic(button, layout.helpTopic);

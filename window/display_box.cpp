@@ -9,6 +9,9 @@ DisplayBox::DisplayBox(QWidget* parent) : QFrame(parent) {
     setLineWidth(2);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
+    // The sunken edges' light side would vanish against the light panel
+    // around the box: a grey keeps all four edges in sight.
+    white.setColor(QPalette::Light, QColor(0xA0, 0xA0, 0xA0));
     setPalette(white);
     setAutoFillBackground(true);
 }

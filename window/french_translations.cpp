@@ -7,6 +7,9 @@
 namespace pictarium {
 
 std::unique_ptr<QTranslator> installFrenchTranslations() {
+    // French dates, sizes and file types in Qt's boxes too, whatever the
+    // session's language.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     auto translator = std::make_unique<QTranslator>();
     if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -3,6 +3,7 @@
 #include "window/main_dialog.h"
 
 #include "base/file_operations.h"
+#include "engine/bdp_format.h"
 #include "engine/engine_texts.h"
 #include "imaging/picture_reader.h"
 #include "window/busy_pointer_p.h"
@@ -123,13 +124,41 @@ void MainDialog::connectControls() {
             [this] { runRecordCommand([this] { Base->DeleteBDP(); }); });
     connect(mUi.Command12, &QToolButton::clicked, this,
             [this] { runRecordCommand([this] { Base->GetInfosBDP(); }); });
+    connectKeys();
 }
 
 void MainDialog::Form_Load() {
-    takeCommandLinePicture();
+    const QString base = commandLineBase();
+    if (base.isEmpty()) {
+        takeCommandLinePicture();
+    }
     Base = std::make_unique<ClassDBP>(*this);
-    openDefaultBase();
+    if (base.isEmpty()) {
+        openDefaultBase();
+    } else {
+        openCommandLineBase(base);
+    }
     placeWindow();
+}
+
+// A base named on the command line, as a file manager passes the file
+// opened with Pictarium; any other argument is a picture.
+QString MainDialog::commandLineBase() const {
+    const QString argument = trimSpaces(mSetup.commandLine);
+    return hasBdpName(argument) && PathExists(argument) ? argument : QString();
+}
+
+// Opened instead of the default base, as "Ouvrir une base" opens one; the
+// default base stays the default.
+void MainDialog::openCommandLineBase(const QString& path) {
+    const QString defaultBase = ReadDefaultBase();
+    if (!defaultBase.isEmpty() && PathExists(defaultBase)) {
+        mUi.TextDefautBase->setText(defaultBase);
+    }
+    if (Base->OpenBDP(path)) {
+        mUi.TextDbOpen->setText(path);
+        mUi.CmdImpose->setEnabled(true);
+    }
 }
 
 // A picture named on the command line waits, unseen, for the add button.

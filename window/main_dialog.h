@@ -7,15 +7,22 @@
 
 #include <QWidget>
 
+#include <QKeySequence>
+
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
+class QKeyEvent;
 class QPainter;
 class QTimer;
+class QToolButton;
+class QWheelEvent;
 
 namespace pictarium {
 
 class ClipboardWatch;
+class HelpWindow;
 class ProgressBox;
 
 // The program's only window. Creating it starts the program: it takes the
@@ -54,18 +61,30 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Start-up and shutdown.
     void Form_Load();
     void Form_Resize();
     void takeCommandLinePicture();
+    [[nodiscard]] QString commandLineBase() const;
+    void openCommandLineBase(const QString& path);
     void openDefaultBase();
     void placeWindow();
     [[nodiscard]] QString ReadDefaultBase() const;
     [[nodiscard]] bool WriteDefaultBase(const QString& path) const;
     void connectControls();
     void focusTabStrip();
+
+    // Keys, wheel and context help.
+    enum class KeyScope { Browsing, DataTab, Anywhere };
+    void connectKeys();
+    void bindKey(std::initializer_list<QKeySequence> keys, QToolButton* button, KeyScope scope);
+    void pressFromKey(QToolButton* button, KeyScope scope);
+    bool pressOnEnter(QObject* watched, const QKeyEvent* key);
+    bool browseWithWheel(const QWheelEvent* wheel);
+    void showHelp(int topic);
 
     // Tabs and timer.
     void TabStrip1_Click();
@@ -75,6 +94,7 @@ private:
     void Base_GetContent(const QImage& Ipic, const QString& iText);
     void PicShow_Paint(QPainter& painter);
     void repaintDisplay();
+    void showPosition();
 
     // Base commands.
     void Command4_Click();
@@ -110,6 +130,7 @@ private:
     ClipboardWatch* mClipboard = nullptr;
     std::unique_ptr<ClassDBP> Base;
     std::unique_ptr<ProgressBox> mProgress;
+    HelpWindow* mHelp = nullptr;
     int mCommandsRunning = 0;
     bool mCloseAsked = false;
 

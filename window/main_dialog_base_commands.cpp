@@ -2,6 +2,8 @@
 
 #include "window/main_dialog.h"
 
+#include "window/help_window_p.h"
+#include "window/new_base_name_p.h"
 #include "window/pointer_file_p.h"
 
 #include <QLineEdit>
@@ -13,7 +15,6 @@ namespace {
 
 constexpr int OpenBaseFlags = 0x28080C;  // hide read-only, keep folder, path must
                                          // exist, explorer style, long names
-const QString HelpFileName = QStringLiteral("Ptxm.hlp");
 
 }  // namespace
 
@@ -30,12 +31,12 @@ void MainDialog::Command4_Click() {
 void MainDialog::Command5_Click() {
     QString path;
     if (ShowOpenBaseDialog(path)) {
-        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-        if (dot < 0) {
+        const QString name = newBaseName(path);
+        if (name.isEmpty()) {
             stopBox(QStringLiteral("Indiquez un nom de fichier correct svp !"));
         } else {
             // The engine reports its own refusals; the new base is not opened.
-            (void)Base->CreateBDP(path.left(dot + 1) + QStringLiteral("bdp"));
+            (void)Base->CreateBDP(name);
         }
     }
     focusTabStrip();
@@ -52,14 +53,9 @@ void MainDialog::CmdImpose_Click() {
     mUi.CmdImpose->setEnabled(false);
 }
 
+// The program's own help: a .hlp file has no viewer here.
 void MainDialog::Command8_Click() {
-    try {
-        Medlg.setHelpCommand(CommonDialogControl::HelpForceFile);
-        Medlg.setHelpFile(withSeparator(mSetup.folders.programFolder) + HelpFileName);
-        Medlg.ShowHelp();
-    } catch (...) {
-        // No help file or no viewer: nothing to show, nothing to say.
-    }
+    showHelp(HelpWindow::NoTopic);
 }
 
 void MainDialog::Command13_Click() {

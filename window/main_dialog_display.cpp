@@ -17,9 +17,23 @@ void MainDialog::Base_GetContent(const QImage& Ipic, const QString& iText) {
     ContentDelivered = true;
     mUi.PicLoad->setPicture(Ipic);
     mUi.TextDescription->setText(iText);
+    mUi.TextDescription->setToolTip(iText);
     repaintDisplay();
     // No picture, as for an empty base: the close button waits for one.
     mUi.Command13->setEnabled(!Ipic.isNull());
+}
+
+// Where the record shown stands in the base, for the eye and for a screen
+// reader.
+void MainDialog::showPosition() {
+    const std::int32_t count = Base ? Base->recordCount() : 0;
+    const std::int32_t index = Base ? Base->currentIndex() : -1;
+    const bool shown = Base && Base->isBaseOpen() && mUi.PicLoad->holdsPicture() && index >= 0;
+    const QString position =
+        shown ? QStringLiteral("Enregistrement %1 sur %2").arg(index + 1).arg(count)
+              : QStringLiteral("Aucun enregistrement affiché");
+    mUi.PicShow->setToolTip(position);
+    mUi.PicShow->setAccessibleDescription(position);
 }
 
 void MainDialog::repaintDisplay() {

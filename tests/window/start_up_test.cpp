@@ -3,6 +3,8 @@
 #include "tests/window/window_test_support.h"
 #include "window/description_box_p.h"
 
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +12,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
 
 namespace pictarium::test {
 
@@ -220,21 +224,49 @@ private slots:
         QVERIFY(started.control<QLineEdit>("TextDbOpen")->text().isEmpty());
         QVERIFY(!started.enabled("Command1"));
 
-        started.dialog().choose(path("sanspoint"));
+        // A name without extension gets one, and a dot in a folder's name
+        // is not the file's extension.
+        QVERIFY(QDir(mFolder->path()).mkdir(QStringLiteral("jean.dupont")));
+        started.dialog().choose(path("jean.dupont/photos"));
         started.click("Command5");
-        QCOMPARE(started.boxes().takeTexts(),
-                 QStringList{QStringLiteral("Indiquez un nom de fichier correct svp !")});
-        QVERIFY(!QFile::exists(path("sanspoint.bdp")));
+        QVERIFY(QFile::exists(path("jean.dupont/photos.bdp")));
+        QVERIFY(!QFile::exists(path("jean.bdp")));
+        QVERIFY(started.boxes().shown.empty());
     }
 
-    void helpShowsTheHelpFileOnlyWhenPresent() {
+    void helpShowsTheProgramsOwnHelp() {
         const StartedWindow started(mFolder->path());
         started.click("Command8");
+        auto* help = started.control<QDialog>("HelpWindow");
+        QVERIFY(help != nullptr);
+        QVERIFY(help->isVisible());
+        QVERIFY(!help->isModal());
+        auto* text = help->findChild<QTextBrowser*>(QStringLiteral("HelpText"));
+        QCOMPARE(text->source(), QUrl(QStringLiteral("qrc:/help/aide.html")));
+        QVERIFY(text->toPlainText().contains(QStringLiteral("pictarium-cli")));
         QVERIFY(started.dialog().openedHelpFiles.isEmpty());
         QVERIFY(started.boxes().shown.empty());
-        QVERIFY(QFile(path("Ptxm.hlp")).open(QIODevice::WriteOnly));
-        started.click("Command8");
-        QCOMPARE(started.dialog().openedHelpFiles, QStringList{path("Ptxm.hlp")});
+
+        // Every control's topic has its own section in the help.
+        const QString page = text->toHtml();
+        for (int topic = 100; topic <= 120; ++topic) {
+            QVERIFY2(page.contains(QStringLiteral("topic-%1").arg(topic)),
+                     qPrintable(QString::number(topic)));
+        }
+    }
+
+    void aBaseOnTheCommandLineIsOpenedAndTheDefaultStays() {
+        const QString usual = path("usuelle.bdp");
+        const QString named = path("nommée.bdp");
+        writeBase(usual, {{plainPicture(40, 40, Qt::cyan), QStringLiteral("Plage")}});
+        writeBase(named, {{plainPicture(40, 40, Qt::gray), QStringLiteral("Montagne")}});
+        writeDefaultBase(mFolder->path(), usual);
+        const StartedWindow started(mFolder->path(), named);
+        QCOMPARE(started.description(), QStringLiteral("Montagne"));
+        QCOMPARE(started.control<QLineEdit>("TextDbOpen")->text(), named);
+        QCOMPARE(started.control<QLineEdit>("TextDefautBase")->text(), usual);
+        QVERIFY(started.enabled("CmdImpose"));
+        QVERIFY(started.boxes().shown.empty());
     }
 
     void switchingTabsChangesNothingElse() {
