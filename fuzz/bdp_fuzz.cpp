@@ -4,11 +4,9 @@
 
 #include "engine/class_dbp.h"
 #include "fuzz/answering_host.h"
+#include "fuzz/fuzz_folder.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstddef>
@@ -22,42 +20,6 @@ namespace {
 
 constexpr std::size_t ScriptLength = 8;
 constexpr int StepKinds = 12;
-
-// The session's program folder. On a memory file system when there is one,
-// so that the engine's flushes to disk cost nothing.
-class FuzzFolder {
-public:
-    FuzzFolder() : mFolder(folderTemplate()) {
-        if (!mFolder.isValid()) {
-            std::abort();
-        }
-    }
-    [[nodiscard]] QString path() const { return mFolder.path(); }
-    [[nodiscard]] QString basePath() const { return mFolder.filePath(QStringLiteral("base.bdp")); }
-
-private:
-    static QString folderTemplate() {
-        const QString root = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                       : QDir::tempPath();
-        return QDir(root).filePath(QStringLiteral("pictarium-fuzz-XXXXXX"));
-    }
-
-    QTemporaryDir mFolder;
-};
-
-const FuzzFolder& fuzzFolder() {
-    static const FuzzFolder folder;
-    return folder;
-}
-
-void writeInput(const QString& path, const std::uint8_t* data, std::size_t size) {
-    QFile file(path);
-    const auto length = static_cast<qint64>(size);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(reinterpret_cast<const char*>(data), length) != length) {
-        std::abort();
-    }
-}
 
 QImage smallPicture(bool withPalette) {
     QImage picture(3, 2, QImage::Format_RGB888);
