@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -20,6 +21,12 @@ struct BaseState;
 struct RecoveryReport;
 struct RewritePaths;
 struct VersionWriter;
+
+// A record to add: its picture and its description.
+struct NewRecord {
+    QImage picture;
+    QString text;
+};
 
 // The image-base engine: sole reader and writer of .bdp files. It holds at
 // most one open base, reports to the user itself through its host and tells
@@ -45,6 +52,14 @@ public:
     bool MoveLast();  // one record back
     bool MoveNext();
     bool AddBDP(const QImage& Ipic, const QString& iText);
+    // Adds `records` at the end, in their order, through one rewrite, as
+    // AddBDP adds one: every text and picture passes AddBDP's checks before
+    // anything is written, the first refused giving its message and nothing
+    // added; then the last new record is shown. Each picture is released
+    // once converted, so a caller that moves its records in holds one copy.
+    // `refused`, when given, is set to the position of the record that
+    // failed its checks, or -1.
+    bool AddRecordsBDP(QList<NewRecord> records, qsizetype* refused = nullptr);
     bool DeleteBDP();
     bool SearchBDP(const QString& iText, bool iLast = false);
     bool GetInfosBDP();
@@ -112,8 +127,7 @@ private:
                          const VersionWriter& writer);
     [[nodiscard]] RewritePaths rewritePaths() const;
     void reopenAfterRewrite();
-    void writeBaseWith(const QString& text, BinaryFile& target);
-    [[nodiscard]] qsizetype storedPictureLength() const;
+    bool checkNewRecord(const NewRecord& record, QByteArray& bitmapFile);
     void recoverFailedAdd(const RunFailure& failure);
     void writeBaseWithout(std::int32_t removedIndex, BinaryFile& target);
     [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);

@@ -85,6 +85,50 @@ TEST_F(Records, AddChecksComeInOrderAndTouchNothing) {
     EXPECT_TRUE(mBase.AddBDP(picture(0), QString(255, QLatin1Char('z'))));
 }
 
+TEST_F(Records, ManyRecordsInOneRewriteLayTheFileOutAsSingleAddsWould) {
+    const QList<NewRecord> added = {{picture(5), QStringLiteral("un")},
+                                    {picture(6, 9, 4), QStringLiteral("deux")},
+                                    {picture(7, 2, 8), QStringLiteral("trois")}};
+    for (const int count : {0, 2}) {
+        const QString one = openBaseWith(count, QStringLiteral("one-by-one-%1.bdp").arg(count));
+        for (const NewRecord& record : added) {
+            ASSERT_TRUE(mBase.AddBDP(record.picture, record.text));
+        }
+        const QString all = openBaseWith(count, QStringLiteral("all-at-once-%1.bdp").arg(count));
+        qsizetype refused = 7;
+        ASSERT_TRUE(mBase.AddRecordsBDP(added, &refused));
+        EXPECT_EQ(refused, -1);
+        EXPECT_EQ(readAll(all), readAll(one)) << count << " records before";
+        // The last new record is on show, as after an add.
+        EXPECT_EQ(mBase.currentIndex(), count + 2);
+        EXPECT_EQ(mHost.lastText, QStringLiteral("trois"));
+        EXPECT_EQ(mHost.lastPicture, added.back().picture);
+        EXPECT_FALSE(tempFilesLeft());
+    }
+}
+
+TEST_F(Records, OneRefusedRecordOfManyAddsNothingAndSaysWhich) {
+    const QString path = openBaseWith(1);
+    const QByteArray before = readAll(path);
+    const std::vector<std::pair<NewRecord, QString>> refusals = {
+        {{picture(1), QStringLiteral("   ")}, QStringLiteral("Indiquez un texte svp !")},
+        {{QImage(), QStringLiteral("vide")}, QStringLiteral("Ajouter d'abord une image !")},
+        {{picture(1), QString(256, QLatin1Char('a'))},
+         QStringLiteral("Le texte ne doit pas dépasser 255 caractères !")}};
+    for (const auto& [refusal, message] : refusals) {
+        qsizetype refused = -1;
+        EXPECT_FALSE(mBase.AddRecordsBDP(
+            {{picture(2), QStringLiteral("bon")}, refusal, {picture(3), QStringLiteral("bon")}},
+            &refused));
+        EXPECT_EQ(refused, 1);
+        EXPECT_EQ(mHost.messages.back().text, message);
+        EXPECT_EQ(readAll(path), before);
+    }
+    EXPECT_FALSE(mBase.AddRecordsBDP({}));
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(mBase.recordCount(), 1);
+}
+
 // A pasted picture too large to be read back is not stored.
 TEST_F(Records, APictureOverThePixelLimitIsRefusedSayingItsSize) {
     const QString path = openBaseWith(1);
