@@ -3,15 +3,13 @@
 #include "cli/console_p.h"
 #include "engine/engine_texts.h"
 
-#include <unistd.h>
-
 #include <utility>
 
 namespace pictarium::cli {
 
 CliHost::CliHost(QString programFolder, bool answerYes)
     : mProgramFolder(std::move(programFolder)),
-      mProgressOnTerminal(::isatty(STDERR_FILENO) == 1),
+      mProgressOnTerminal(standardErrorIsTerminal()),
       mAnswerYes(answerYes) {}
 
 bool CliHost::reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) {

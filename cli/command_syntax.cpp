@@ -41,9 +41,17 @@ QString optionUsage(const OptionSyntax& option) {
     return option.required ? usage : u'[' + usage + u']';
 }
 
+QStringList argumentsUsage(const CommandSyntax& command) {
+    QStringList parts = command.arguments;
+    if (!command.repeated.isEmpty()) {
+        parts += u'[' + command.repeated.join(u' ') + QStringLiteral("]...");
+    }
+    return parts;
+}
+
 QString usageLine(const CommandSyntax& command) {
     QStringList parts{ProgramName, command.name};
-    parts += command.arguments;
+    parts += argumentsUsage(command);
     for (const OptionSyntax& option : command.options) {
         parts += optionUsage(option);
     }
@@ -129,9 +137,13 @@ bool Invocation::takeOption(const QStringList& words, qsizetype& position) {
 }
 
 void Invocation::checkComplete() {
-    if (mArguments.size() != mCommand->arguments.size()) {
+    const qsizetype required = mCommand->arguments.size();
+    const qsizetype group = mCommand->repeated.size();
+    const bool repeatsWhole =
+        group > 0 && mArguments.size() > required && (mArguments.size() - required) % group == 0;
+    if (mArguments.size() != required && !repeatsWhole) {
         fail(QStringLiteral("%1 argument(s) attendu(s) (%2), %3 donné(s).")
-                 .arg(QString::number(mCommand->arguments.size()), mCommand->arguments.join(u' '),
+                 .arg(QString::number(required), argumentsUsage(*mCommand).join(u' '),
                       QString::number(mArguments.size())));
         return;
     }

@@ -28,6 +28,9 @@ struct CommandSyntax {
     QString summary;      // one line for the general help
     QString description;  // the command's own help
     ExitStatus (*run)(const Invocation&) = nullptr;
+    // The last arguments of `arguments` that may be given again, as a
+    // group, any number of times: {"IMAGE", "TEXTE"}.
+    QStringList repeated = {};
 };
 
 // One command line, checked against the syntax of its command.
@@ -43,6 +46,7 @@ public:
     [[nodiscard]] const QString& usageError() const { return mUsageError; }
 
     [[nodiscard]] QString argument(qsizetype position) const { return mArguments.at(position); }
+    [[nodiscard]] qsizetype argumentCount() const { return mArguments.size(); }
     [[nodiscard]] bool hasOption(const QString& name) const { return mOptions.contains(name); }
     [[nodiscard]] QString optionValue(const QString& name) const { return mOptions.value(name); }
 

@@ -11,6 +11,9 @@ namespace {
 QList<CommandSyntax> buildTable() {
     const QString base = QStringLiteral("BASE");
     const QString index = QStringLiteral("INDEX");
+    const OptionSyntax fit{QStringLiteral("--fit"), QStringLiteral("LxH"),
+                           QStringLiteral("réduit, en gardant ses proportions, une image plus "
+                                          "grande que L × H pixels avant de la ranger")};
     return {
         {QStringLiteral("create"),
          {base},
@@ -22,13 +25,27 @@ QList<CommandSyntax> buildTable() {
          &runCreate},
         {QStringLiteral("add"),
          {base, QStringLiteral("IMAGE"), QStringLiteral("TEXTE")},
-         {},
-         QStringLiteral("ajoute une image et sa description"),
+         {fit},
+         QStringLiteral("ajoute des images et leurs descriptions"),
          QStringLiteral("Ajoute à la fin de BASE l'image du fichier IMAGE, décrite par TEXTE "
-                        "(1 à 255 caractères). IMAGE est lu selon son extension, comme dans la "
-                        "fenêtre : BMP, WMF, EMF, RLE, ICO, GIF, JPG, TIF, PNG, PCX, TGA, PSD et "
-                        "les autres formats reconnus."),
-         &runAdd},
+                        "(1 à 255 caractères), et de même chaque couple IMAGE TEXTE qui suit, "
+                        "tous en une seule réécriture de la base : si une image ne se lit pas ou "
+                        "si une description est refusée, rien n'est ajouté. IMAGE est lu selon "
+                        "son extension, comme dans la fenêtre : BMP, WMF, EMF, RLE, ICO, GIF, "
+                        "JPG, TIF, PNG, PCX, TGA, PSD et les autres formats reconnus."),
+         &runAdd,
+         {QStringLiteral("IMAGE"), QStringLiteral("TEXTE")}},
+        {QStringLiteral("import"),
+         {base, QStringLiteral("LISTE.tsv")},
+         {fit},
+         QStringLiteral("ajoute les images d'une liste"),
+         QStringLiteral("Ajoute à la fin de BASE, en une seule réécriture, une image par ligne "
+                        "de LISTE.tsv : CHEMIN, une tabulation, puis la description. Un CHEMIN "
+                        "relatif part du dossier de la liste ; les lignes vides sont sautées. "
+                        "Une ligne dont l'image manque ou ne se lit pas, ou dont la description "
+                        "est refusée, arrête tout avant que rien ne soit écrit, et son numéro "
+                        "est donné."),
+         &runImport},
         {QStringLiteral("list"),
          {base},
          {},
@@ -51,6 +68,17 @@ QList<CommandSyntax> buildTable() {
                         "« Enregistrer sous... » : en BMP 24 bits si le nom finit par .bmp, en "
                         "JPEG s'il finit par .jpg ou .jpeg, en PNG s'il finit par .png."),
          &runExport},
+        {QStringLiteral("export-all"),
+         {base, QStringLiteral("DOSSIER")},
+         {{QStringLiteral("--format"), QStringLiteral("png|bmp|jpg"),
+           QStringLiteral("format des images écrites (par défaut png)")}},
+         QStringLiteral("enregistre toutes les images d'une base dans un dossier"),
+         QStringLiteral("Écrit l'image de chaque enregistrement dans DOSSIER/NNNNN.png (ou .bmp, "
+                        ".jpg), NNNNN étant son index sur cinq chiffres, et DOSSIER/index.tsv, "
+                        "une ligne NNNNN.png, tabulation, description par enregistrement, dans "
+                        "l'ordre de la base : la liste que « import » relit. DOSSIER est créé "
+                        "s'il manque ; les fichiers de ces noms sont remplacés."),
+         &runExportAll},
         {QStringLiteral("delete"),
          {base, index},
          {},

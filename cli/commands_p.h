@@ -14,9 +14,11 @@ inline const QString YesOption = QStringLiteral("--yes");
 // Those that go through the engine, one per operation.
 [[nodiscard]] ExitStatus runCreate(const Invocation& call);
 [[nodiscard]] ExitStatus runAdd(const Invocation& call);
+[[nodiscard]] ExitStatus runImport(const Invocation& call);
 [[nodiscard]] ExitStatus runList(const Invocation& call);
 [[nodiscard]] ExitStatus runPicture(const Invocation& call);
 [[nodiscard]] ExitStatus runExport(const Invocation& call);
+[[nodiscard]] ExitStatus runExportAll(const Invocation& call);
 [[nodiscard]] ExitStatus runDelete(const Invocation& call);
 [[nodiscard]] ExitStatus runSearch(const Invocation& call);
 [[nodiscard]] ExitStatus runInfo(const Invocation& call);

@@ -1,6 +1,9 @@
 #include "cli/console_p.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <utility>
 
 namespace pictarium::cli {
 
@@ -30,6 +33,26 @@ void printProgress(const QString& text) {
     const QByteArray bytes = "\r" + text.toUtf8() + "\x1b[K";
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
     std::fflush(stderr);
+}
+
+bool standardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+StepCounter::StepCounter(QString label, qsizetype total)
+    : mLabel(std::move(label)), mTotal(total), mShown(standardErrorIsTerminal()) {}
+
+StepCounter::~StepCounter() {
+    if (mShown && mDone > 0) {
+        printError(QString());
+    }
+}
+
+void StepCounter::step() {
+    ++mDone;
+    if (mShown) {
+        printProgress(QStringLiteral("%1 %2 / %3").arg(mLabel).arg(mDone).arg(mTotal));
+    }
 }
 
 }  // namespace pictarium::cli

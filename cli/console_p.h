@@ -11,4 +11,26 @@ void printError(const QString& text);
 // Rewrites the current line of standard error with `text`, without ending it.
 void printProgress(const QString& text);
 
+// Progress is shown only to a person: when standard error is a terminal.
+[[nodiscard]] bool standardErrorIsTerminal();
+
+// Counts the steps of a long command, "label 3 / 100", on one line of
+// standard error when it is a terminal; the line is ended when the counter
+// goes.
+class StepCounter {
+public:
+    StepCounter(QString label, qsizetype total);
+    ~StepCounter();
+    StepCounter(const StepCounter&) = delete;
+    StepCounter& operator=(const StepCounter&) = delete;
+
+    void step();
+
+private:
+    QString mLabel;
+    qsizetype mTotal;
+    qsizetype mDone = 0;
+    bool mShown;
+};
+
 }  // namespace pictarium::cli

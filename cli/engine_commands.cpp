@@ -6,6 +6,7 @@
 #include "imaging/picture_reader.h"
 #include "imaging/picture_writer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -23,6 +24,22 @@ ExitStatus badIndex(const Invocation& call, const QString& text) {
         QStringLiteral("index incorrect « %1 » : un nombre entier de 0 ou plus est attendu.")
             .arg(text),
         call.command());
+}
+
+const QString FormatOption = QStringLiteral("--format");
+const QStringList ExportFormats{QStringLiteral("png"), QStringLiteral("bmp"),
+                                QStringLiteral("jpg")};
+
+// Saves the picture on show as "Enregistrer sous..." does, replacing the
+// file `target`.
+bool saveShownPicture(EngineSession& session, const QString& target) {
+    QFile::remove(target);
+    (void)session.engine().SaveFileInDsk(session.host().lastPicture(), target);
+    if (QFileInfo(target).size() <= 0) {
+        printError(QStringLiteral("Impossible d'écrire le fichier « %1 ».").arg(target));
+        return false;
+    }
+    return true;
 }
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes) {
@@ -51,31 +68,6 @@ QString listLine(std::int32_t index, const IndexEntry& entry, const QString& tex
 ExitStatus runCreate(const Invocation& call) {
     EngineSession session(call.hasOption(YesOption));
     return statusOf(session.engine().CreateBDP(call.argument(0)));
-}
-
-ExitStatus runAdd(const Invocation& call) {
-    // The picture is read first, as the window does before it calls the engine.
-    if (!QFileInfo::exists(call.argument(1))) {
-        printError(QStringLiteral("Impossible de lire l'image « %1 » : fichier introuvable.")
-                       .arg(call.argument(1)));
-        return ExitStatus::Failure;
-    }
-    const PictureReading file = readPictureFile(call.argument(1));
-    if (file.outcome == PictureReading::Outcome::Ignored) {
-        printError(QStringLiteral("« %1 » n'a pas l'extension d'une image reconnue : rien n'est "
-                                  "ajouté.")
-                       .arg(call.argument(1)));
-        return ExitStatus::Failure;
-    }
-    if (file.outcome == PictureReading::Outcome::Refused) {
-        printError(refusalText(file));
-        return ExitStatus::Failure;
-    }
-    EngineSession session;
-    if (!session.openToChange(call.argument(0))) {
-        return ExitStatus::Failure;
-    }
-    return statusOf(session.engine().AddBDP(file.picture, call.argument(2)));
 }
 
 ExitStatus runList(const Invocation& call) {
@@ -126,13 +118,48 @@ ExitStatus runExport(const Invocation& call) {
     if (!session.open(call.argument(0)) || !session.show(*index)) {
         return ExitStatus::Failure;
     }
-    QFile::remove(target);
-    (void)session.engine().SaveFileInDsk(session.host().lastPicture(), target);
-    if (QFileInfo(target).size() <= 0) {
-        printError(QStringLiteral("Impossible d'écrire le fichier « %1 ».").arg(target));
+    return statusOf(saveShownPicture(session, target));
+}
+
+ExitStatus runExportAll(const Invocation& call) {
+    const QString format = call.hasOption(FormatOption) ? call.optionValue(FormatOption).toLower()
+                                                        : QStringLiteral("png");
+    if (!ExportFormats.contains(format)) {
+        return reportUsageError(
+            QStringLiteral("format inconnu « %1 » : png, bmp ou jpg est attendu.")
+                .arg(call.optionValue(FormatOption)),
+            call.command());
+    }
+    const QDir folder(call.argument(1));
+    if (!QDir().mkpath(folder.path())) {
+        printError(QStringLiteral("Impossible de créer le dossier « %1 ».").arg(folder.path()));
         return ExitStatus::Failure;
     }
-    return ExitStatus::Success;
+    EngineSession session;
+    if (!session.open(call.argument(0))) {
+        return ExitStatus::Failure;
+    }
+    const std::int32_t count = session.engine().recordCount();
+    QStringList index;
+    bool everyRecordSaved = true;
+    StepCounter saving(QStringLiteral("Export des images"), count);
+    for (std::int32_t record = 0; record < count; ++record) {
+        // A record that cannot be read is said and left out; the others go.
+        const QString name =
+            QStringLiteral("%1.%2").arg(record, 5, 10, QLatin1Char('0')).arg(format);
+        if (session.show(record) && saveShownPicture(session, folder.filePath(name))) {
+            index.append(name + u'\t' + session.host().lastText());
+        } else {
+            everyRecordSaved = false;
+            if (!session.engine().isBaseOpen()) {
+                break;
+            }
+        }
+        saving.step();
+    }
+    const QByteArray lines = index.isEmpty() ? QByteArray() : (index.join(u'\n') + u'\n').toUtf8();
+    const bool indexWritten = writeWholeFile(folder.filePath(QStringLiteral("index.tsv")), lines);
+    return statusOf(everyRecordSaved && indexWritten);
 }
 
 ExitStatus runDelete(const Invocation& call) {
