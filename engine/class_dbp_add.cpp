@@ -123,7 +123,9 @@ bool ClassDBP::AddRecordsBDP(QList<NewRecord> records, qsizetype* refused) {
         requireBaseSize(newSize);
         const VersionWriter writer{
             [&](BinaryFile& target) { writeBaseWith(*mState, prepared, target); }};
-        if (!replaceBaseWith(LongOperation::AddingPicture, newSize, writer)) {
+        const LongOperation operation =
+            added > 1 ? LongOperation::AddingPictures : LongOperation::AddingPicture;
+        if (!replaceBaseWith(operation, newSize, writer)) {
             return false;
         }
     } catch (...) {

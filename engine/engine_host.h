@@ -13,7 +13,7 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 // The long operations whose progress the engine reports.
-enum class LongOperation { AddingPicture, DeletingRecord, RecoveringBase };
+enum class LongOperation { AddingPicture, AddingPictures, DeletingRecord, RecoveringBase };
 
 struct Message {
     QString text;

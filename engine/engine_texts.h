@@ -48,6 +48,7 @@ inline const QString SaveNameRefused =
 
 // What a progress box or line says while a long operation runs.
 inline const QString AddingPicture = QStringLiteral("Ajout de l'image…");
+inline const QString AddingPictures = QStringLiteral("Ajout des images…");
 inline const QString DeletingRecord = QStringLiteral("Suppression de l'enregistrement…");
 inline const QString RecoveringBase = QStringLiteral("Récupération des enregistrements…");
 inline const QString WaitingForBase =
@@ -62,6 +63,8 @@ inline const QString WaitingForBase =
     switch (operation) {
         case LongOperation::AddingPicture:
             return AddingPicture;
+        case LongOperation::AddingPictures:
+            return AddingPictures;
         case LongOperation::DeletingRecord:
             return DeletingRecord;
         case LongOperation::RecoveringBase:

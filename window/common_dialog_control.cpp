@@ -12,6 +12,18 @@
 
 namespace pictarium {
 
+namespace {
+
+QFileDialog::FileMode fileModeOf(int flags, bool save) {
+    if ((flags & CommonDialogControl::FileMustExist) == 0) {
+        return QFileDialog::AnyFile;
+    }
+    const bool several = !save && (flags & CommonDialogControl::AllowMultiSelect) != 0;
+    return several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile;
+}
+
+}  // namespace
+
 void CommonDialogControl::configure(QFileDialog& dialog, bool save) const {
     // Qt's own box, so that it speaks French whatever the desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -21,8 +33,7 @@ void CommonDialogControl::configure(QFileDialog& dialog, bool save) const {
     // Wide enough for the French column headers and the longest filter.
     dialog.resize(760, 480);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode((mFlags & FileMustExist) != 0 ? QFileDialog::ExistingFile
-                                                     : QFileDialog::AnyFile);
+    dialog.setFileMode(fileModeOf(mFlags, save));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, (mFlags & OverwritePrompt) == 0);
     const QStringList nameFilters = nameFiltersOf(mFilter);
     dialog.setNameFilters(nameFilters);
@@ -47,18 +58,22 @@ void CommonDialogControl::ShowSave() {
 void CommonDialogControl::show(bool save) {
     QFileDialog dialog(mOwner);
     configure(dialog, save);
-    std::optional<QString> chosen;
+    std::optional<QStringList> chosen;
     {
         const PointerLift lift;
         chosen = runDialog(dialog);
     }
-    if (!chosen) {
+    if (!chosen || chosen->isEmpty()) {
         if (mCancelError) {
             throw RunFailure(DialogCancelled);
         }
         return;
     }
-    mFileName = QDir::cleanPath(*chosen);
+    mFileNames.clear();
+    for (const QString& path : *chosen) {
+        mFileNames.append(QDir::cleanPath(path));
+    }
+    mFileName = mFileNames.constFirst();
     const int filter = filterIndexOf(dialog.nameFilters(), dialog.selectedNameFilter());
     if (filter > 0) {
         mFilterIndex = filter;
@@ -66,11 +81,11 @@ void CommonDialogControl::show(bool save) {
     mLastFolder = QFileInfo(mFileName).absolutePath();
 }
 
-std::optional<QString> CommonDialogControl::runDialog(QFileDialog& dialog) {
+std::optional<QStringList> CommonDialogControl::runDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
 }
 
 void CommonDialogControl::ShowHelp() {

@@ -3,6 +3,7 @@
 #include "engine/common_dialog.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -21,6 +22,7 @@ public:
     // Common-dialog flags that change how a box behaves here.
     static constexpr int OverwritePrompt = 0x2;
     static constexpr int FileMustExist = 0x1000;
+    static constexpr int AllowMultiSelect = 0x200;
 
     CommonDialogControl() = default;
 
@@ -33,6 +35,8 @@ public:
     void setFilter(const QString& filter) override { mFilter = filter; }
     void setFileName(const QString& fileName) override { mFileName = fileName; }
     [[nodiscard]] QString FileName() const override { return mFileName; }
+    // Every file chosen in the last box; FileName is the first.
+    [[nodiscard]] const QStringList& FileNames() const { return mFileNames; }
     void setFilterIndex(int index) override { mFilterIndex = index; }
     [[nodiscard]] int FilterIndex() const override { return mFilterIndex; }
     void ShowOpen() override;
@@ -47,8 +51,8 @@ public:
     void configure(QFileDialog& dialog, bool save) const;
 
 protected:
-    // Runs the box: the chosen path, or nothing when cancelled.
-    virtual std::optional<QString> runDialog(QFileDialog& dialog);
+    // Runs the box: the chosen paths, or nothing when cancelled.
+    virtual std::optional<QStringList> runDialog(QFileDialog& dialog);
     // Hands the help file to whatever the desktop opens such files with.
     virtual void openHelpFile(const QString& path);
 
@@ -61,6 +65,7 @@ private:
     bool mCancelError = false;
     QString mFilter;
     QString mFileName;
+    QStringList mFileNames;
     int mFilterIndex = 1;
     QString mLastFolder;
     int mHelpCommand = 0;

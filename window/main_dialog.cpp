@@ -71,6 +71,8 @@ MainDialog::MainDialog(WindowSetup setup, QWidget* parent)
     setObjectName(QStringLiteral("MainDialog"));
     setWindowTitle(QStringLiteral("Tessaline - Pictarium"));
     setWindowIcon(pictariumIcon());
+    // Picture files dropped from a file manager are added.
+    setAcceptDrops(true);
     Medlg.setOwner(this);
     mUi = buildDialogControls(*this);
     mUi.PicShow->setPaintProcedure([this](QPainter& painter) { PicShow_Paint(painter); });

@@ -13,7 +13,10 @@
 #include <initializer_list>
 #include <memory>
 
+class QDragEnterEvent;
+class QDropEvent;
 class QKeyEvent;
+class QMimeData;
 class QPainter;
 class QTimer;
 class QToolButton;
@@ -62,6 +65,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Start-up and shutdown.
@@ -108,7 +113,11 @@ private:
     // Import and clipboard.
     void AddPicture();
     [[nodiscard]] bool loadPendingPicture();
-    [[nodiscard]] QString ChooseImageFile();
+    [[nodiscard]] bool takePendingPicture(const QString& path);
+    void addPictureFiles(const QStringList& paths);
+    void addSeveralPictures(const QStringList& paths);
+    [[nodiscard]] QStringList ChooseImageFiles();
+    [[nodiscard]] QStringList droppedFiles(const QMimeData* data) const;
     void Command14_Click();
     void Command15_Click();
 

@@ -4,10 +4,14 @@
 #include "window/picture_holder_p.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 namespace pictarium::test {
 
@@ -39,6 +43,26 @@ private:
         return started.control<PictureHolder>("PicTmp")->holdsPicture();
     }
 
+    // Drags the files over the window as a file manager does; true when
+    // the window takes them, and then drops them.
+    static bool drop(const StartedWindow& started, const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : paths) {
+            urls.append(QUrl::fromLocalFile(file));
+        }
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(160, 90), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(&started.window(), &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent dropped(QPointF(160, 90), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&started.window(), &dropped);
+        return true;
+    }
+
 private slots:
     void init() {
         mFolder = std::make_unique<QTemporaryDir>();
@@ -53,7 +77,7 @@ private slots:
         started.click("Command1");
         const ShownFileBox& box = started.dialog().shownBoxes.at(0);
         QCOMPARE(box.title, QStringLiteral("ajouter une image..."));
-        QCOMPARE(box.fileMode, QFileDialog::ExistingFile);
+        QCOMPARE(box.fileMode, QFileDialog::ExistingFiles);
         QVERIFY(box.nameFilters.at(0).startsWith(QStringLiteral("Toutes les images(*.bmp;*.wmf;")));
         QVERIFY(
             box.nameFilters.at(0).endsWith(QStringLiteral("*.heif;*.avif) (*.bmp *.wmf *.emf "
@@ -111,6 +135,57 @@ private slots:
         started.click("Command1");
         QCOMPARE(recordCount(started), 1);
         QVERIFY(started.boxes().shown.empty());
+    }
+
+    void severalFilesChosenOrDroppedGoInOneRewrite() {
+        defaultEmptyBase();
+        const StartedWindow started(mFolder->path());
+        // Without a text typed, each is described by its file name.
+        started.dialog().chooseMany({savedPicture("Le port.png", Qt::red, "PNG"),
+                                     savedPicture("plage.bmp", Qt::blue, "BMP"),
+                                     savedPicture("notes.txt", Qt::red, "PNG")});
+        started.click("Command1");
+        QCOMPARE(started.boxes().takeTexts(),
+                 QStringList{QStringLiteral(
+                     "Pictarium ne lit pas ces fichiers, qui ne sont pas ajoutés :\nnotes.txt")});
+        QCOMPARE(recordCount(started), 2);
+        QCOMPARE(started.description(), QStringLiteral("plage"));
+        started.click("Command2");
+        QCOMPARE(started.description(), QStringLiteral("Le port"));
+        QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::red));
+
+        // A text typed describes them all.
+        started.typeDescription(QStringLiteral("Vacances"));
+        QVERIFY(drop(started, {path("Le port.png"), path("plage.bmp")}));
+        QCOMPARE(recordCount(started), 4);
+        QCOMPARE(started.description(), QStringLiteral("Vacances"));
+        QVERIFY(started.boxes().shown.empty());
+
+        // One that does not decode stops them all.
+        QFile broken(path("cassée.gif"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("GIF89a but nothing else");
+        broken.close();
+        QVERIFY(drop(started, {path("plage.bmp"), broken.fileName()}));
+        QCOMPARE(started.boxes().shown.size(), std::size_t{1});
+        QCOMPARE(recordCount(started), 4);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    void oneDroppedFileIsAddedAsTheAddButtonAddsIt() {
+        const StartedWindow noBase(mFolder->path());
+        QVERIFY(!drop(noBase, {savedPicture("a.png", Qt::red, "PNG")}));
+
+        defaultEmptyBase();
+        const StartedWindow started(mFolder->path());
+        QVERIFY(drop(started, {path("a.png")}));
+        QCOMPARE(started.boxes().takeTexts(), QStringList{EngineText::TextMissing});
+        QVERIFY(pending(started));
+        started.typeDescription(QStringLiteral("Déposée"));
+        started.click("Command1");
+        QVERIFY(started.dialog().shownBoxes.empty());
+        QCOMPARE(recordCount(started), 1);
+        QCOMPARE(started.description(), QStringLiteral("Déposée"));
     }
 
     void refusesAFileThatDoesNotDecode() {

@@ -6,7 +6,7 @@
 
 namespace pictarium::test {
 
-std::optional<QString> ScriptedDialogControl::runDialog(QFileDialog& dialog) {
+std::optional<QStringList> ScriptedDialogControl::runDialog(QFileDialog& dialog) {
     ShownFileBox box;
     box.title = dialog.windowTitle();
     box.acceptMode = dialog.acceptMode();
@@ -33,7 +33,7 @@ std::optional<QString> ScriptedDialogControl::runDialog(QFileDialog& dialog) {
             types->setCurrentIndex(choice.filterIndex - 1);
         }
     }
-    return choice.path;
+    return choice.paths;
 }
 
 QStringList ScriptedMessageBoxes::takeTexts() {

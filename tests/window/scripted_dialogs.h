@@ -32,21 +32,23 @@ public:
     // `filterIndex`, 1-based, is the filter the user picks in the box; 0
     // leaves the one the program chose.
     void choose(const QString& path, int filterIndex = 0) {
-        mChoices.push_back({false, path, filterIndex});
+        mChoices.push_back({false, {path}, filterIndex});
     }
-    void cancel() { mChoices.push_back({true, QString(), 0}); }
+    // Several files chosen at once, in a box that lets the user.
+    void chooseMany(const QStringList& paths) { mChoices.push_back({false, paths, 0}); }
+    void cancel() { mChoices.push_back({true, {}, 0}); }
 
     std::vector<ShownFileBox> shownBoxes;
     QStringList openedHelpFiles;
 
 protected:
-    std::optional<QString> runDialog(QFileDialog& dialog) override;
+    std::optional<QStringList> runDialog(QFileDialog& dialog) override;
     void openHelpFile(const QString& path) override { openedHelpFiles.append(path); }
 
 private:
     struct Choice {
         bool cancelled;
-        QString path;
+        QStringList paths;
         int filterIndex;
     };
     std::deque<Choice> mChoices;
