@@ -195,9 +195,9 @@ void printSummary(const RecordingReporter& results, const std::vector<SizedBase>
         summary.figure(label + ": one durable copy", copy, "ms");
         summary.figure(label + ": add", results.counter(name, "add_ms"), "ms");
         summary.figure(label + ": delete", results.counter(name, "delete_ms"), "ms");
-        summary.ratioAtMost(label + ": add / copy", results.counter(name, "add_ms"), copy, 3.5);
+        summary.ratioAtMost(label + ": add / copy", results.counter(name, "add_ms"), copy, 1.3);
         summary.ratioAtMost(label + ": delete / copy", results.counter(name, "delete_ms"), copy,
-                            2.5);
+                            1.3);
         summary.figure(label + ": peak memory rise during an add",
                        results.counter(name, "add_peak_KiB"), "KiB");
         summary.figure(label + ": peak memory rise during a delete",
