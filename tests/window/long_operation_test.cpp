@@ -86,6 +86,33 @@ private slots:
         QCOMPARE(started.description(), QStringLiteral("annulé"));
     }
 
+    void cancellingAnAddOfSeveralFilesAddsNoneOfThem() {
+        defaultBaseOf(1);
+        const StartedWindow started(mFolder->path(), QString(), std::chrono::milliseconds(0));
+        const QByteArray before = baseBytes();
+        plainPicture(60, 60, Qt::red).save(path("a.png"));
+        plainPicture(30, 60, Qt::blue).save(path("b.png"));
+        started.dialog().chooseMany({path("a.png"), path("b.png")});
+        QString label;
+        QTimer watcher;
+        watcher.setInterval(0);
+        connect(&watcher, &QTimer::timeout, [&] {
+            if (QProgressDialog* box = progressBox(started); box != nullptr && box->isVisible()) {
+                label = box->labelText();
+                box->cancel();
+                watcher.stop();
+            }
+        });
+        watcher.start();
+        started.click("Command1");
+        watcher.stop();
+        QCOMPARE(label, EngineText::AddingPictures);
+        QCOMPARE(baseBytes(), before);
+        QCOMPARE(started.window().engine()->recordCount(), 1);
+        QVERIFY(started.boxes().takeTexts().isEmpty());
+        QVERIFY(QDir(mFolder->path()).entryList({QStringLiteral("bdp*")}).isEmpty());
+    }
+
     // A click on "Supprimer" made while the add runs must not delete the
     // record just added once the add is over.
     void aClickMadeDuringAnAddIsNotCarriedOutAfterIt() {
