@@ -1,6 +1,7 @@
 #include "imaging/bitmap_codec.h"
 
 #include "base/byte_order.h"
+#include "imaging/decoders/bmp_decoder_p.h"
 #include "imaging/dib_geometry_p.h"
 #include "imaging/opaque_picture_p.h"
 
@@ -48,19 +49,6 @@ QImage inWritableFormat(const QImage& picture) {
         default:
             return picture.convertToFormat(QImage::Format_RGB32);
     }
-}
-
-// A pixel that points past the end of its palette is black, whatever the
-// reader left in the colour table there.
-QImage withFullPalette(QImage picture) {
-    const int depth = picture.depth();
-    if (picture.isNull() || depth > 8 || picture.colorCount() >= (1 << depth)) {
-        return picture;
-    }
-    QList<QRgb> colours = picture.colorTable();
-    colours.resize(1 << depth, qRgb(0, 0, 0));
-    picture.setColorTable(colours);
-    return picture;
 }
 
 }  // namespace
@@ -113,7 +101,19 @@ QImage pictureFromBitmapFile(const QByteArray& file) {
     if (!isPlausible(file, file.size())) {
         return {};
     }
-    return withFullPalette(QImage::fromData(file, "BMP"));
+    return decodeBitmapFile(file);
+}
+
+QByteArray withFileSizeField(QByteArray file) {
+    constexpr qsizetype SizeFieldEnd = 6;
+    if (file.size() < SizeFieldEnd) {
+        return file;
+    }
+    const auto size = static_cast<std::uint32_t>(file.size());
+    for (int i = 0; i < 4; ++i) {
+        file[2 + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+    }
+    return file;
 }
 
 }  // namespace pictarium

@@ -43,6 +43,10 @@ void allowLargePictures();
 // is allocated.
 [[nodiscard]] QImage pictureFromBitmapFile(const QByteArray& file);
 
+// The bitmap file with its file-size field (bytes 2 to 5) set to its
+// length, as other programs expect of a file on disk; the rest unchanged.
+[[nodiscard]] QByteArray withFileSizeField(QByteArray file);
+
 // Whether a bitmap file of `fileSize` bytes that starts with `head` can
 // decode at all: the picture within the pixel limit, and the pixels its
 // header promises held by the file. Lets a reader refuse a huge stored

@@ -12,7 +12,9 @@ struct DibGeometry {
     static constexpr std::uint32_t Uncompressed = 0;
     static constexpr std::uint32_t Rle8 = 1;
     static constexpr std::uint32_t Rle4 = 2;
-    static constexpr std::uint32_t BitFields = 3;
+    static constexpr std::uint32_t BitFields = 3;  // Huffman 1D in an OS/2 2.x file
+    static constexpr std::uint32_t Jpeg = 4;       // run-length 24 in an OS/2 2.x file
+    static constexpr std::uint32_t Png = 5;
     static constexpr std::uint32_t AlphaBitFields = 6;
 
     std::int64_t width = 0;

@@ -1,6 +1,7 @@
 #include "imaging/picture_completeness_p.h"
 
 #include "imaging/byte_reader_p.h"
+#include "imaging/dib_geometry_p.h"
 
 #include <cstdlib>
 
@@ -9,8 +10,6 @@ namespace pictarium {
 namespace {
 
 constexpr qsizetype FileHeaderSize = 14;
-constexpr std::uint32_t Rle8 = 1;
-constexpr std::uint32_t Rle4 = 2;
 
 // Walks run-length codes: a count and a colour, or 0 and an escape (end
 // of line, end of bitmap, a move, or a word-aligned literal run).
@@ -81,9 +80,14 @@ bool isCompleteBitmap(QByteArrayView bytes) {
             compression = header.u32le();
         }
         requireValid(pixelOffset >= FileHeaderSize && pixelOffset <= bytes.size());
-        if (compression == Rle8 || compression == Rle4) {
+        if (compression == DibGeometry::Rle8 || compression == DibGeometry::Rle4) {
             ByteReader pixels(bytes, pixelOffset);
-            return endsWithEndOfBitmap(pixels, compression == Rle4);
+            return endsWithEndOfBitmap(pixels, compression == DibGeometry::Rle4);
+        }
+        // An embedded JPEG or PNG stream (or OS/2's run-length 24 bits):
+        // its own decoder finds where it ends.
+        if (compression == DibGeometry::Jpeg || compression == DibGeometry::Png) {
+            return pixelOffset < bytes.size();
         }
         if (width <= 0 || bits <= 0 || bits > 64) {
             return false;

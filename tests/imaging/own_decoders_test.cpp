@@ -86,8 +86,8 @@ QByteArray redBlueBitFieldsDib() {
 TEST(ClipboardDecoderTest, bitFieldMasksAfterTheHeaderAreHonoured) {
     const QImage picture = decodePackedDib(redBlueBitFieldsDib());
     ASSERT_EQ(picture.size(), QSize(2, 1));
-    EXPECT_EQ(picture.pixel(0, 0), qRgb(248, 0, 0));  // 5 bits widened by a shift
-    EXPECT_EQ(picture.pixel(1, 0), qRgb(0, 0, 248));
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 0, 0));  // 5 bits scaled to the full range
+    EXPECT_EQ(picture.pixel(1, 0), qRgb(0, 0, 255));
 }
 
 TEST(ClipboardDecoderTest, theDibEntryIsPreferredAndEntriesMustLieInTheFile) {
