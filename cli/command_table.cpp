@@ -58,7 +58,7 @@ QList<CommandSyntax> buildTable() {
          {},
          QStringLiteral("extrait l'image d'un enregistrement"),
          QStringLiteral("Écrit dans SORTIE.bmp le fichier bitmap de l'enregistrement INDEX, tel "
-                        "que la base le reconstruit."),
+                        "que la base le reconstruit, son champ de taille égal à sa longueur."),
          &runPicture},
         {QStringLiteral("export"),
          {base, index, QStringLiteral("SORTIE")},

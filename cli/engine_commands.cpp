@@ -3,6 +3,7 @@
 #include "cli/console_p.h"
 #include "cli/engine_session_p.h"
 #include "engine/engine_texts.h"
+#include "imaging/bitmap_codec.h"
 #include "imaging/picture_reader.h"
 #include "imaging/picture_writer.h"
 
@@ -100,7 +101,9 @@ ExitStatus runPicture(const Invocation& call) {
     if (!session.open(call.argument(0)) || !session.show(*index)) {
         return ExitStatus::Failure;
     }
-    return statusOf(writeWholeFile(call.argument(2), session.engine().currentPictureFile()));
+    // The base keeps no size field; a file on disk needs a true one.
+    return statusOf(
+        writeWholeFile(call.argument(2), withFileSizeField(session.engine().currentPictureFile())));
 }
 
 ExitStatus runExport(const Invocation& call) {

@@ -52,7 +52,12 @@ TEST_F(CliCommandsTest, createAddListPictureSearchInfoDeleteRoundTrip) {
     EXPECT_EQ(extracted.exitCode, 0);
     const std::int32_t picOffset = int32At(base, 8 + 16);
     const std::int32_t picLength = int32At(base, 8 + 16 + 4);
-    EXPECT_EQ(readFile("sortie.bmp"), "BM." + base.mid(16 * 3 + picOffset, picLength));
+    // The stored bytes, behind "BM" and a size field that is the file's length.
+    const QByteArray written = readFile("sortie.bmp");
+    EXPECT_EQ(written.mid(6), base.mid(16 * 3 + picOffset + 3, picLength - 3));
+    EXPECT_EQ(written.left(2), "BM");
+    EXPECT_EQ(int32At(written, 2), written.size());
+    EXPECT_EQ(written.size(), picLength + 3);
     const QImage rebuilt(path("sortie.bmp"));
     EXPECT_EQ(rebuilt.size(), QSize(5, 2));
     EXPECT_EQ(rebuilt.pixelColor(4, 1), QColor(Qt::blue));
