@@ -8,6 +8,7 @@
 #include "imaging/decoders/pc_paint_decoder_p.h"
 #include "imaging/emf/emf_reader.h"
 #include "imaging/eps_decoder_p.h"
+#include "imaging/libtiff_picture_decoder_p.h"
 #include "imaging/magick_picture_decoder_p.h"
 #include "imaging/opaque_picture_p.h"
 #include "imaging/picture_completeness_p.h"
@@ -31,8 +32,6 @@ const char* qtFormatOf(PictureFormat format) {
             return "jpeg";
         case PictureFormat::Png:
             return "png";
-        case PictureFormat::Tiff:
-            return "tiff";
         case PictureFormat::PortableAnymap:
             return "ppm";
         default:
@@ -107,6 +106,14 @@ bool isCompleteForItsReader(PictureFormat format, QByteArrayView bytes) {
     }
 }
 
+// libtiff's RGBA interface reads what Qt's TIFF reader refuses or draws
+// wrong (CMYK, L*a*b*, 2- to 14-bit samples, planar 16 bits); ImageMagick
+// the sample sizes it leaves (24 and 32 bits, floating point).
+QImage decodeTiff(QByteArrayView bytes) {
+    QImage picture = decodeTiffWithLibtiff(bytes);
+    return picture.isNull() ? decodeWithMagick(bytes, "TIFF") : picture;
+}
+
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
@@ -125,8 +132,18 @@ bool isPlatformFormat(PictureFormat format) {
 }  // namespace
 
 QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& path) {
+    if (format == PictureFormat::Jpeg) {
+        const qsizetype start = jpegStreamStart(bytes);
+        if (start < 0) {
+            return {};
+        }
+        bytes = bytes.sliced(start);
+    }
     if (!isCompleteForItsReader(format, bytes)) {
         return {};
+    }
+    if (format == PictureFormat::Tiff) {
+        return decodeTiff(bytes);
     }
     if (const char* qtFormat = qtFormatOf(format)) {
         return decodeWithQt(bytes, qtFormat);

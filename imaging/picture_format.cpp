@@ -4,6 +4,7 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace pictarium {
@@ -176,7 +177,19 @@ PictureFormat formatWithoutSignature(const QString& extension) {
     if (extension == QLatin1String("CUT")) {
         return PictureFormat::DrHalo;
     }
+    // Some programs write bytes of their own before the JPEG stream.
+    for (const char* jpeg : {"JPG", "JPEG", "JPE", "JFIF", "JFF"}) {
+        if (extension == QLatin1String(jpeg)) {
+            return PictureFormat::Jpeg;
+        }
+    }
     return PictureFormat::Unknown;
+}
+
+qsizetype jpegStreamStart(QByteArrayView bytes) {
+    constexpr qsizetype Searched = 64 * 1024;
+    const QByteArrayView startOfImage("\xFF\xD8\xFF", 3);
+    return bytes.first(std::min(bytes.size(), Searched)).indexOf(startOfImage);
 }
 
 }  // namespace pictarium

@@ -44,6 +44,22 @@ Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
         image.compressType(MagickCore::RLECompression);
     } else if (options.compression == "None") {
         image.compressType(MagickCore::NoCompression);
+    } else if (options.compression == "Group4") {
+        image.compressType(MagickCore::Group4Compression);
+    }
+    if (options.colourSpace == "CMYK") {
+        image.colorSpace(MagickCore::CMYKColorspace);
+    } else if (options.colourSpace == "Lab") {
+        image.colorSpace(MagickCore::LabColorspace);
+    }
+    if (options.depth != 0) {
+        image.depth(options.depth);
+    }
+    if (options.planar) {
+        image.interlaceType(MagickCore::PlaneInterlace);
+    }
+    if (options.floating) {
+        image.defineValue("quantum", "format", "floating-point");
     }
     return image;
 }

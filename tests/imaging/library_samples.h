@@ -15,8 +15,12 @@ namespace pictarium::test {
 [[nodiscard]] QByteArray writtenByQt(const QImage& picture, const char* format, int quality = -1);
 
 struct MagickOptions {
-    std::string type;         // Magick++ image type: "TrueColor", "Palette", "Bilevel", ...
-    std::string compression;  // "RLE", "None", ... or empty for the writer's default
+    std::string type;              // Magick++ image type: "TrueColor", "Palette", "Bilevel", ...
+    std::string compression;       // "RLE", "None", "Group4", or empty for the writer's default
+    std::string colourSpace = {};  // "CMYK", "Lab", or empty for RGB
+    std::size_t depth = 0;         // bits a sample; 0 for the writer's default
+    bool planar = false;           // one plane a channel rather than interleaved samples
+    bool floating = false;         // floating-point samples
 };
 
 // Magick++'s writer for `format` ("TGA", "PCX", "BMP3", ...).

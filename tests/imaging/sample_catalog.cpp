@@ -79,6 +79,8 @@ std::vector<Sample> jpegSamples() {
         {"lead.cmp", jpeg, colour, JpegTolerance, 8},
         {"jfif.jff", jpeg, colour, JpegTolerance, 8},
         {"jpeg-tiff.jtf", jpeg, colour, JpegTolerance, 8},
+        // Bytes of another program before the stream.
+        {"after-junk.jpg", QByteArray("JUNK\0\x01\x02", 7) + jpeg, colour, JpegTolerance, 8},
     };
 }
 
@@ -92,6 +94,18 @@ std::vector<Sample> groupBSamples() {
         {"proprietary.cmp", notAPicture(), QImage()},
         {"scan.tif", writtenByQt(colour, "tiff"), colour},
         {"pages.mpt", writtenByMagick({colour, blue}, "TIFF"), colour},
+        // What Qt's TIFF reader refuses or draws wrong.
+        {"cmyk.tif", writtenByMagick(colour, "TIFF", {"TrueColor", "", "CMYK"}), colour, 1},
+        {"lab.tif", writtenByMagick(colour, "TIFF", {"TrueColor", "", "Lab"}), colour, 2},
+        {"planar-16.tif", writtenByMagick(colour, "TIFF", {"TrueColor", "", "", 16, true}), colour,
+         1},
+        {"samples-4.tif", writtenByMagick(sixteen, "TIFF", {"TrueColor", "None", "", 4}), sixteen,
+         17},
+        {"samples-12.tif", writtenByMagick(colour, "TIFF", {"TrueColor", "", "", 12}), colour, 1},
+        {"samples-32.tif", writtenByMagick(colour, "TIFF", {"TrueColor", "", "", 32}), colour, 1},
+        {"float.tif", writtenByMagick(colour, "TIFF", {"TrueColor", "", "", 32, false, true}),
+         colour, 1},
+        {"fax.tif", writtenByMagick(mono, "TIFF", {"Bilevel", "Group4"}), mono},
         {"targa.tga", writtenByMagick(colour, "TGA"), colour},
         {"targa-rle.tga", writtenByMagick(colour, "TGA", {"TrueColor", "RLE"}), colour},
         {"paintbrush.pcx", writtenByMagick(colour, "PCX"), colour},
