@@ -145,6 +145,9 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
     if (format == PictureFormat::Tiff) {
         return decodeTiff(bytes);
     }
+    if (format == PictureFormat::Png && hasDeepTransparentColour(bytes)) {
+        return decodeWithMagick(bytes, "PNG");
+    }
     if (const char* qtFormat = qtFormatOf(format)) {
         return decodeWithQt(bytes, qtFormat);
     }

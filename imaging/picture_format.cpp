@@ -186,6 +186,26 @@ PictureFormat formatWithoutSignature(const QString& extension) {
     return PictureFormat::Unknown;
 }
 
+bool hasDeepTransparentColour(QByteArrayView png) {
+    constexpr qsizetype FirstChunk = 8;
+    constexpr qsizetype BitDepthAt = FirstChunk + 8 + 8;
+    if (png.size() <= BitDepthAt + 1 || static_cast<unsigned char>(png[BitDepthAt]) != 16) {
+        return false;
+    }
+    // The chunks before the pixels: length, type, data, checksum.
+    for (qsizetype at = FirstChunk; at + 8 <= png.size();) {
+        const QByteArrayView type = png.sliced(at + 4, 4);
+        if (type == "tRNS") {
+            return true;
+        }
+        if (type == "IDAT") {
+            return false;
+        }
+        at += 12 + qsizetype{getUint32Be(png.data() + at)};
+    }
+    return false;
+}
+
 qsizetype jpegStreamStart(QByteArrayView bytes) {
     constexpr qsizetype Searched = 64 * 1024;
     const QByteArrayView startOfImage("\xFF\xD8\xFF", 3);

@@ -52,6 +52,10 @@ inline constexpr qsizetype SniffLength = 4096;
 // extension (upper-case, as GetFileExtension gives it) stands for.
 [[nodiscard]] PictureFormat formatWithoutSignature(const QString& extension);
 
+// Whether a PNG file of 16-bit samples names a transparent colour, which
+// Qt's reader draws as stripes.
+[[nodiscard]] bool hasDeepTransparentColour(QByteArrayView png);
+
 // Where the JPEG stream starts among the first 64 KiB of the bytes: 0 for
 // a plain JPEG file, -1 when there is none.
 [[nodiscard]] qsizetype jpegStreamStart(QByteArrayView bytes);

@@ -2,6 +2,7 @@
 
 #include "tests/imaging/byte_writer.h"
 
+#include <QBuffer>
 #include <QList>
 
 #include <algorithm>
@@ -545,6 +546,58 @@ QByteArray dosEpsWithTiffPreview(const QByteArray& tiff) {
     file.u32le(std::uint32_t(30 + postScript.size())).u32le(std::uint32_t(tiff.size()));
     file.u16le(0xFFFF).bytes(postScript).bytes(tiff);
     return file.result();
+}
+
+namespace {
+
+std::uint32_t pngCrc(QByteArrayView bytes) {
+    std::uint32_t crc = 0xFFFFFFFFU;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ ((crc & 1U) != 0 ? 0xEDB88320U : 0U);
+        }
+    }
+    return ~crc;
+}
+
+QByteArray be32(std::uint32_t value) {
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+QByteArray deepPngWithTransparentColour(const QImage& colour) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    colour.convertToFormat(QImage::Format_RGBX64).save(&buffer, "PNG");
+    const QRgb key = colour.pixel(0, 0);
+    QByteArray chunk = QByteArray("tRNS");
+    for (const int channel : {qRed(key), qGreen(key), qBlue(key)}) {
+        chunk +=
+            QByteArray(1, static_cast<char>(channel)) + QByteArray(1, static_cast<char>(channel));
+    }
+    const QByteArray transparency = be32(6) + chunk + be32(pngCrc(chunk));
+    png.insert(png.indexOf("IDAT") - 4, transparency);
+    return png;
+}
+
+QImage deepPngWithTransparentColourOnWhite(const QImage& colour) {
+    QImage picture = colour.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = picture.pixel(0, 0);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) == key) {
+                picture.setPixel(x, y, qRgb(255, 255, 255));
+            }
+        }
+    }
+    return picture;
 }
 
 }  // namespace pictarium::test

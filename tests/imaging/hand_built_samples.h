@@ -56,4 +56,9 @@ enum class MspVersion { Plain1, Packed2 };
 // What the two-colour metafile and EPS samples show, at 96 dots per inch.
 [[nodiscard]] QImage redBlueHalves();
 
+// A PNG file of 16-bit RGB samples whose tRNS chunk makes the colour of
+// the picture's top-left pixel transparent; and that picture laid on white.
+[[nodiscard]] QByteArray deepPngWithTransparentColour(const QImage& colour);
+[[nodiscard]] QImage deepPngWithTransparentColourOnWhite(const QImage& colour);
+
 }  // namespace pictarium::test

@@ -139,6 +139,8 @@ std::vector<Sample> groupBSamples() {
         {"image.png", writtenByQt(colour, "png"), colour},
         {"transparent.png", writtenByQt(transparentReference(), "png"),
          transparentReferenceOnWhite(), 1},
+        {"deep-transparent.png", deepPngWithTransparentColour(colour),
+         deepPngWithTransparentColourOnWhite(colour)},
         {"clipboard-dib.clp", clipboardWithDib(colour), colour},
         {"clipboard-mono.clp", clipboardWithMonochromeBitmap(mono), mono},
         {"clipboard-palette.clp", clipboardWithPaletteBitmap(sixteen), sixteen},
