@@ -47,6 +47,7 @@ public:
     [[nodiscard]] std::uint16_t u16le() { return getUint16(take(2).data()); }
     [[nodiscard]] std::uint16_t u16be() { return getUint16Be(take(2).data()); }
     [[nodiscard]] std::uint32_t u32le() { return getUint32(take(4).data()); }
+    [[nodiscard]] std::uint32_t u32be() { return getUint32Be(take(4).data()); }
     [[nodiscard]] QByteArrayView take(qsizetype count) {
         require(count);
         const QByteArrayView part = mBytes.sliced(mPosition, count);

@@ -6,6 +6,7 @@
 #include "imaging/decoders/gem_image_decoder_p.h"
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
+#include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/emf/emf_reader.h"
 #include "imaging/eps_decoder_p.h"
 #include "imaging/libtiff_picture_decoder_p.h"
@@ -47,8 +48,6 @@ const char* magickCoderOf(PictureFormat format) {
             return "PSD";
         case PictureFormat::SiliconGraphics:
             return "SGI";
-        case PictureFormat::SunRaster:
-            return "SUN";
         case PictureFormat::MultiPagePcx:
             return "DCX";
         case PictureFormat::Pcx:
@@ -163,6 +162,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeMacPaint(bytes);
         case PictureFormat::MicrosoftPaint:
             return decodeMspPicture(bytes);
+        case PictureFormat::SunRaster:
+            return decodeSunRaster(bytes);
         case PictureFormat::PcPaint:
             return decodePcPaintPicture(bytes);
         case PictureFormat::ClipboardFile:

@@ -2,6 +2,7 @@
 #include "imaging/decoders/gem_image_decoder_p.h"
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
+#include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/picture_completeness_p.h"
 #include "tests/imaging/byte_writer.h"
 #include "tests/imaging/hand_built_samples.h"
@@ -107,6 +108,57 @@ TEST(ClipboardDecoderTest, theDibEntryIsPreferredAndEntriesMustLieInTheFile) {
 
 // Magick++ reads a WPG's embedded PostScript record with whatever reader
 // its first bytes name; the check in front of it refuses such files.
+ByteWriter sunRasterHeader(int width, int height, int depth, int type, int mapLength = 0) {
+    ByteWriter raster;
+    raster.u16be(0x59A6).u16be(0x6A95);
+    for (const int value : {width, height, depth, 0, type, mapLength > 0 ? 1 : 0, mapLength}) {
+        raster.u16be(value >> 16).u16be(value & 0xFFFF);
+    }
+    return raster;
+}
+
+TEST(SunRasterDecoderTest, runsAndEveryDepthDecode) {
+    // One bit, run-length encoded, no map: set bits are black. Rows of 16 bits.
+    ByteWriter mono = sunRasterHeader(10, 2, 1, 2);
+    mono.u8(0x80).u8(0x01).u8(0xFF).u8(0x80).u8(0x00).u8(0x00);  // FF FF, then 80 00
+    const QImage one = decodeSunRaster(mono.result());
+    ASSERT_EQ(one.size(), QSize(10, 2));
+    EXPECT_EQ(one.pixel(9, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(one.pixel(0, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(one.pixel(1, 1), qRgb(255, 255, 255));
+    // Four bits through a map of reds, then greens, then blues.
+    ByteWriter nibbles = sunRasterHeader(3, 1, 4, 1, 6);
+    nibbles.u8(10).u8(20).u8(30).u8(40).u8(50).u8(60).u8(0x01).u8(0x10);
+    const QImage four = decodeSunRaster(nibbles.result());
+    ASSERT_EQ(four.size(), QSize(3, 1));
+    EXPECT_EQ(four.pixel(0, 0), qRgb(10, 30, 50));
+    EXPECT_EQ(four.pixel(1, 0), qRgb(20, 40, 60));
+    EXPECT_EQ(four.pixel(2, 0), qRgb(20, 40, 60));
+    // 24 bits encoded (blue, green, red), 32 bits with a leading byte that is not colour.
+    ByteWriter deep = sunRasterHeader(2, 1, 24, 2);
+    deep.u8(0x80).u8(0x02).u8(0x80).u8(1).u8(2).u8(3).u8(0);
+    EXPECT_EQ(decodeSunRaster(deep.result()).pixel(0, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(decodeSunRaster(deep.result()).pixel(1, 0), qRgb(3, 2, 1));
+    ByteWriter padded = sunRasterHeader(1, 1, 32, 1);
+    padded.u8(0x00).u8(0x10).u8(0x20).u8(0x30);
+    EXPECT_EQ(decodeSunRaster(padded.result()).pixel(0, 0), qRgb(0x30, 0x20, 0x10));
+    ByteWriter rgbOrder = sunRasterHeader(1, 1, 32, 3);
+    rgbOrder.u8(0xFF).u8(0x10).u8(0x20).u8(0x30);
+    EXPECT_EQ(decodeSunRaster(rgbOrder.result()).pixel(0, 0), qRgb(0x10, 0x20, 0x30));
+}
+
+TEST(SunRasterDecoderTest, filesThatPromiseMoreThanTheyHoldAreRefused) {
+    ByteWriter cut = sunRasterHeader(4, 4, 8, 1);
+    cut.fill(10);
+    EXPECT_TRUE(decodeSunRaster(cut.result()).isNull());
+    ByteWriter huge = sunRasterHeader(8000, 8000, 8, 2);
+    huge.u8(0x80).u8(0xFF).u8(0x00);
+    EXPECT_TRUE(decodeSunRaster(huge.result()).isNull());
+    ByteWriter badDepth = sunRasterHeader(1, 1, 16, 1);
+    badDepth.fill(2);
+    EXPECT_TRUE(decodeSunRaster(badDepth.result()).isNull());
+}
+
 TEST(WordPerfectCheckTest, embeddedPostScriptRecordsAreRefused) {
     const QByteArray plain = wordPerfectGraphic(sixteenColourReference());
     ASSERT_TRUE(isCompleteWordPerfect(plain));
