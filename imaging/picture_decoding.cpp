@@ -4,6 +4,7 @@
 #include "imaging/bitmap_codec.h"
 #include "imaging/decoders/clipboard_file_decoder_p.h"
 #include "imaging/decoders/gem_image_decoder_p.h"
+#include "imaging/decoders/icon_decoder_p.h"
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
@@ -27,8 +28,6 @@ const char* qtFormatOf(PictureFormat format) {
     switch (format) {
         case PictureFormat::Gif:
             return "gif";
-        case PictureFormat::Icon:
-            return "ico";
         case PictureFormat::Jpeg:
             return "jpeg";
         case PictureFormat::Png:
@@ -164,6 +163,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeMspPicture(bytes);
         case PictureFormat::SunRaster:
             return decodeSunRaster(bytes);
+        case PictureFormat::Icon:
+            return decodeIcon(bytes);
         case PictureFormat::PcPaint:
             return decodePcPaintPicture(bytes);
         case PictureFormat::ClipboardFile:

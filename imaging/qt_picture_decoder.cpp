@@ -25,22 +25,6 @@ bool fitsPixelLimit(QSize size) {
     return std::int64_t{size.width()} * size.height() <= MaxPicturePixels;
 }
 
-// Moves the reader to the icon image with the most pixels.
-void jumpToLargestImage(QImageReader& reader) {
-    const int count = reader.imageCount();
-    int best = 0;
-    std::int64_t bestArea = -1;
-    for (int i = 0; i < count && reader.jumpToImage(i); ++i) {
-        const QSize size = reader.size();
-        const std::int64_t area = std::int64_t{size.width()} * size.height();
-        if (area > bestArea) {
-            best = i;
-            bestArea = area;
-        }
-    }
-    reader.jumpToImage(best);
-}
-
 }  // namespace
 
 QImage decodeWithQt(QByteArrayView bytes, const QByteArray& qtFormat) {
@@ -51,9 +35,6 @@ QImage decodeWithQt(QByteArrayView bytes, const QByteArray& qtFormat) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, qtFormat);
     reader.setAutoTransform(true);
-    if (qtFormat == "ico") {
-        jumpToLargestImage(reader);
-    }
     if (reader.size().isValid()) {
         requireWithinPixelLimit(reader.size().width(), reader.size().height());
     }

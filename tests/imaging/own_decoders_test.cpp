@@ -1,5 +1,6 @@
 #include "imaging/decoders/clipboard_file_decoder_p.h"
 #include "imaging/decoders/gem_image_decoder_p.h"
+#include "imaging/decoders/icon_decoder_p.h"
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
@@ -157,6 +158,57 @@ TEST(SunRasterDecoderTest, filesThatPromiseMoreThanTheyHoldAreRefused) {
     ByteWriter badDepth = sunRasterHeader(1, 1, 16, 1);
     badDepth.fill(2);
     EXPECT_TRUE(decodeSunRaster(badDepth.result()).isNull());
+}
+
+// An icon directory of one entry per image, the images after it.
+QByteArray iconFile(const QList<std::pair<int, QByteArray>>& images) {
+    ByteWriter icon;
+    icon.u16le(0).u16le(1).u16le(static_cast<int>(images.size()));
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+    for (const auto& [size, image] : images) {
+        icon.u8(size).u8(size).u8(0).u8(0).u16le(1).u16le(32);
+        icon.u32le(static_cast<std::uint32_t>(image.size())).u32le(offset);
+        offset += static_cast<std::uint32_t>(image.size());
+    }
+    for (const auto& image : images) {
+        icon.bytes(image.second);
+    }
+    return icon.result();
+}
+
+// A device-independent bitmap of an icon: its header says twice the height.
+ByteWriter iconDib(int size, int bits) {
+    ByteWriter dib;
+    dib.u32le(40).u32le(size).u32le(2 * size).u16le(1).u16le(bits).u32le(0);
+    dib.fill(20);
+    return dib;
+}
+
+TEST(IconDecoderTest, theAndMaskOrTheAlphaBytesMakeTransparentPixels) {
+    // 24 bits, bottom row first (blue, white; red, green), then the mask:
+    // the bottom row's second pixel and the top row's first are see-through.
+    ByteWriter colour = iconDib(2, 24);
+    colour.u8(255).u8(0).u8(0).u8(255).u8(255).u8(255).fill(2);
+    colour.u8(0).u8(0).u8(255).u8(0).u8(255).u8(0).fill(2);
+    colour.u8(0x40).fill(3).u8(0x80).fill(3);
+    ByteWriter tiny = iconDib(1, 24);
+    tiny.u8(0).u8(0).u8(0).fill(1).fill(4);
+    const QImage masked = decodeIcon(iconFile({{1, tiny.result()}, {2, colour.result()}}));
+    ASSERT_EQ(masked.size(), QSize(2, 2));  // the largest image
+    EXPECT_EQ(qAlpha(masked.pixel(0, 0)), 0);
+    EXPECT_EQ(masked.pixel(1, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(masked.pixel(0, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(qAlpha(masked.pixel(1, 1)), 0);
+
+    // 32 bits whose fourth bytes are alpha: the mask gives way to them.
+    ByteWriter alpha = iconDib(1, 32);
+    alpha.u8(10).u8(20).u8(30).u8(128).u8(0x80).fill(3);
+    EXPECT_EQ(decodeIcon(iconFile({{1, alpha.result()}})).pixel(0, 0), qRgba(30, 20, 10, 128));
+
+    // An entry that points past the file's end.
+    QByteArray cut = iconFile({{2, colour.result()}});
+    cut.chop(8);
+    EXPECT_TRUE(decodeIcon(cut.left(30)).isNull());
 }
 
 TEST(WordPerfectCheckTest, embeddedPostScriptRecordsAreRefused) {
