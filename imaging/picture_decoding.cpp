@@ -7,6 +7,7 @@
 #include "imaging/decoders/icon_decoder_p.h"
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
+#include "imaging/decoders/photoshop_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/emf/emf_reader.h"
 #include "imaging/eps_decoder_p.h"
@@ -43,8 +44,6 @@ const char* magickCoderOf(PictureFormat format) {
     switch (format) {
         case PictureFormat::Metafile:
             return "WMF";
-        case PictureFormat::Photoshop:
-            return "PSD";
         case PictureFormat::SiliconGraphics:
             return "SGI";
         case PictureFormat::MultiPagePcx:
@@ -112,6 +111,13 @@ QImage decodeTiff(QByteArrayView bytes) {
     return picture.isNull() ? decodeWithMagick(bytes, "TIFF") : picture;
 }
 
+// ImageMagick refuses indexed Photoshop files; it reads the modes that
+// ours leaves (L*a*b*, multichannel, 32 bits).
+QImage decodePhotoshopFile(QByteArrayView bytes) {
+    QImage picture = decodePhotoshop(bytes);
+    return picture.isNull() ? decodeWithMagick(bytes, "PSD") : picture;
+}
+
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
@@ -165,6 +171,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeSunRaster(bytes);
         case PictureFormat::Icon:
             return decodeIcon(bytes);
+        case PictureFormat::Photoshop:
+            return decodePhotoshopFile(bytes);
         case PictureFormat::PcPaint:
             return decodePcPaintPicture(bytes);
         case PictureFormat::ClipboardFile:

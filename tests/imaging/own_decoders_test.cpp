@@ -3,6 +3,7 @@
 #include "imaging/decoders/icon_decoder_p.h"
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
+#include "imaging/decoders/photoshop_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/picture_completeness_p.h"
 #include "tests/imaging/byte_writer.h"
@@ -209,6 +210,50 @@ TEST(IconDecoderTest, theAndMaskOrTheAlphaBytesMakeTransparentPixels) {
     QByteArray cut = iconFile({{2, colour.result()}});
     cut.chop(8);
     EXPECT_TRUE(decodeIcon(cut.left(30)).isNull());
+}
+
+ByteWriter photoshopHeader(int channels, int width, int height, int depth, int mode) {
+    ByteWriter psd;
+    psd.bytes("8BPS").u16be(1).fill(6).u16be(channels);
+    psd.u16be(0).u16be(height).u16be(0).u16be(width).u16be(depth).u16be(mode);
+    return psd;
+}
+
+TEST(PhotoshopDecoderTest, indexedGreyRgbAndCmykMergedPicturesDecode) {
+    // Indexed, raw: a palette of 256 reds, greens and blues.
+    ByteWriter indexed = photoshopHeader(1, 2, 1, 8, 2);
+    indexed.u16be(0).u16be(768);
+    for (int channel = 0; channel < 3; ++channel) {
+        for (int i = 0; i < 256; ++i) {
+            indexed.u8(channel == 0 ? i : (channel == 1 ? 255 - i : 7));
+        }
+    }
+    indexed.fill(8).u16be(0).u8(3).u8(200);
+    const QImage palette = decodePhotoshop(indexed.result());
+    ASSERT_EQ(palette.size(), QSize(2, 1));
+    EXPECT_EQ(palette.pixel(0, 0), qRgb(3, 252, 7));
+    EXPECT_EQ(palette.pixel(1, 0), qRgb(200, 55, 7));
+
+    // RGB of 16 bits in PackBits: each row of each channel, a repeat of 4 bytes.
+    ByteWriter deep = photoshopHeader(3, 2, 1, 16, 3);
+    deep.fill(12).u16be(1).u16be(2).u16be(2).u16be(2);
+    for (const int value : {0x12, 0x34, 0x56}) {
+        deep.u8(0xFD).u8(value);
+    }
+    EXPECT_EQ(decodePhotoshop(deep.result()).pixel(1, 0), qRgb(0x12, 0x34, 0x56));
+
+    // CMYK, stored inverted: 255 is no ink.
+    ByteWriter cmyk = photoshopHeader(4, 1, 1, 8, 4);
+    cmyk.fill(12).u16be(0).u8(255).u8(0).u8(255).u8(128);
+    EXPECT_EQ(decodePhotoshop(cmyk.result()).pixel(0, 0), qRgb(128, 0, 128));
+
+    // A row that unpacks short, and more rows than the file holds.
+    ByteWriter shortRow = photoshopHeader(1, 4, 1, 8, 1);
+    shortRow.fill(12).u16be(1).u16be(2).u8(0xFE).u8(9);
+    EXPECT_TRUE(decodePhotoshop(shortRow.result()).isNull());
+    ByteWriter cut = photoshopHeader(3, 100, 100, 8, 3);
+    cut.fill(12).u16be(0).fill(50);
+    EXPECT_TRUE(decodePhotoshop(cut.result()).isNull());
 }
 
 TEST(WordPerfectCheckTest, embeddedPostScriptRecordsAreRefused) {
