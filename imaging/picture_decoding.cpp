@@ -8,6 +8,7 @@
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
 #include "imaging/decoders/photoshop_decoder_p.h"
+#include "imaging/decoders/pict_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/emf/emf_reader.h"
 #include "imaging/eps_decoder_p.h"
@@ -54,8 +55,6 @@ const char* magickCoderOf(PictureFormat format) {
             return "WPG";
         case PictureFormat::PhotoCd:
             return "PCD";
-        case PictureFormat::Pict:
-            return "PICT";
         case PictureFormat::Cals:
             return "CALS";
         case PictureFormat::Scitex:
@@ -118,6 +117,13 @@ QImage decodePhotoshopFile(QByteArrayView bytes) {
     return picture.isNull() ? decodeWithMagick(bytes, "PSD") : picture;
 }
 
+// Ours draws the pixels of QuickDraw pictures; ImageMagick gets what ours
+// finds no pixels in.
+QImage decodePictFile(QByteArrayView bytes) {
+    QImage picture = decodePict(bytes);
+    return picture.isNull() ? decodeWithMagick(bytes, "PICT") : picture;
+}
+
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
@@ -171,6 +177,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeSunRaster(bytes);
         case PictureFormat::Icon:
             return decodeIcon(bytes);
+        case PictureFormat::Pict:
+            return decodePictFile(bytes);
         case PictureFormat::Photoshop:
             return decodePhotoshopFile(bytes);
         case PictureFormat::PcPaint:

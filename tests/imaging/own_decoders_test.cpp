@@ -4,11 +4,14 @@
 #include "imaging/decoders/msp_decoder_p.h"
 #include "imaging/decoders/pc_paint_decoder_p.h"
 #include "imaging/decoders/photoshop_decoder_p.h"
+#include "imaging/decoders/pict_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/picture_completeness_p.h"
 #include "tests/imaging/byte_writer.h"
 #include "tests/imaging/hand_built_samples.h"
+#include "tests/imaging/library_samples.h"
 #include "tests/imaging/reference_pictures.h"
+#include "tests/imaging/sample_catalog.h"
 
 #include <gtest/gtest.h>
 
@@ -254,6 +257,81 @@ TEST(PhotoshopDecoderTest, indexedGreyRgbAndCmykMergedPicturesDecode) {
     ByteWriter cut = photoshopHeader(3, 100, 100, 8, 3);
     cut.fill(12).u16be(0).fill(50);
     EXPECT_TRUE(decodePhotoshop(cut.result()).isNull());
+}
+
+TEST(PictDecoderTest, pixelMapsOfImageMagickDecodeToTheirPixels) {
+    const QImage colour = colourReference();
+    for (const char* type : {"TrueColor", "Palette"}) {
+        const QImage decoded = decodePict(writtenByMagick(colour, "PICT", {type, ""}));
+        ASSERT_EQ(decoded.size(), colour.size()) << type;
+        EXPECT_LE(largestDifference(decoded, colour, 1), 1) << type;
+    }
+    const QImage mono = monochromeReference();
+    EXPECT_EQ(
+        largestDifference(decodePict(writtenByMagick(mono, "PICT", {"Bilevel", ""})), mono, 1), 0);
+}
+
+// The picture's size and frame, the version, and for version 2 its header.
+ByteWriter pictStart(int version, int width, int height) {
+    ByteWriter pict;
+    pict.u16be(0).u16be(0).u16be(0).u16be(height).u16be(width);
+    if (version == 1) {
+        pict.u8(0x11).u8(0x01);
+    } else {
+        pict.u16be(0x0011).u16be(0x02FF).u16be(0x0C00).fill(24);
+    }
+    return pict;
+}
+
+TEST(PictDecoderTest, bitmapsDirectPixelsAndQuickTimeJpegAreDrawnInTheirPlace) {
+    // Version 1: a line (stepped over), then a 1-bit bitmap into the right half.
+    ByteWriter one = pictStart(1, 4, 1);
+    one.u8(0x20).fill(8);
+    one.u8(0x90).u16be(2).u16be(0).u16be(0).u16be(1).u16be(2);  // row bytes, bounds
+    one.u16be(0).u16be(0).u16be(1).u16be(2).u16be(0).u16be(2).u16be(1).u16be(4).u16be(0);
+    one.u8(0x80).u8(0x00).u8(0xFF);
+    const QImage bitmap = decodePict(one.result());
+    ASSERT_EQ(bitmap.size(), QSize(4, 1));
+    EXPECT_EQ(bitmap.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(bitmap.pixel(2, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(bitmap.pixel(3, 0), qRgb(255, 255, 255));
+
+    // Version 2 after a 512-byte header: 16-bit direct pixels, unpacked.
+    ByteWriter two;
+    two.fill(512);
+    two.bytes(pictStart(2, 2, 1).result());
+    two.u16be(0x009A).u32le(0xFF).u16be(0x8004).u16be(0).u16be(0).u16be(1).u16be(2);
+    two.u16be(0).u16be(1).u32le(0).u32le(0).u32le(0).u16be(16).u16be(16).u16be(3).u16be(5);
+    two.fill(12);
+    two.u16be(0).u16be(0).u16be(1).u16be(2).u16be(0).u16be(0).u16be(1).u16be(2).u16be(0);
+    two.u16be(0x7C00).u16be(0x001F).u16be(0x00FF);
+    const QImage direct = decodePict(two.result());
+    ASSERT_EQ(direct.size(), QSize(2, 1));
+    EXPECT_EQ(direct.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(direct.pixel(1, 0), qRgb(0, 0, 255));
+
+    // A QuickTime JPEG over the whole frame.
+    const QImage photo = colourReference();
+    const QByteArray jpeg = writtenByQt(photo, "jpeg", 95);
+    ByteWriter quickTime = pictStart(2, photo.width(), photo.height());
+    quickTime.u16be(0x8200).u16be(0).u16be(static_cast<int>(jpeg.size() + 68));
+    quickTime.fill(68).bytes(jpeg);
+    if (quickTime.result().size() % 2 != 0) {
+        quickTime.u8(0);
+    }
+    quickTime.u16be(0x00FF);
+    const QImage embedded = decodePict(quickTime.result());
+    ASSERT_EQ(embedded.size(), photo.size());
+    EXPECT_LE(largestDifference(embedded, photo, 8), 24);
+}
+
+TEST(PictDecoderTest, picturesWithoutPixelsOrCutShortAreRefused) {
+    ByteWriter lines = pictStart(2, 8, 8);
+    lines.u16be(0x0020).fill(8).u16be(0x00FF);
+    EXPECT_TRUE(decodePict(lines.result()).isNull());
+    const QByteArray whole = writtenByMagick(colourReference(), "PICT", {"TrueColor", ""});
+    ASSERT_FALSE(decodePict(whole).isNull());
+    EXPECT_TRUE(decodePict(whole.left(whole.size() / 2)).isNull());
 }
 
 TEST(WordPerfectCheckTest, embeddedPostScriptRecordsAreRefused) {
