@@ -10,6 +10,7 @@
 #include "imaging/decoders/photoshop_decoder_p.h"
 #include "imaging/decoders/pict_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
+#include "imaging/decoders/targa_decoder_p.h"
 #include "imaging/emf/emf_reader.h"
 #include "imaging/eps_decoder_p.h"
 #include "imaging/libtiff_picture_decoder_p.h"
@@ -59,8 +60,6 @@ const char* magickCoderOf(PictureFormat format) {
             return "CALS";
         case PictureFormat::Scitex:
             return "SCT";
-        case PictureFormat::Targa:
-            return "TGA";
         case PictureFormat::DrHalo:
             return "CUT";
         default:
@@ -124,6 +123,13 @@ QImage decodePictFile(QByteArrayView bytes) {
     return picture.isNull() ? decodeWithMagick(bytes, "PICT") : picture;
 }
 
+// ImageMagick drew 16-bit grey and alpha as colour; it keeps what ours
+// refuses.
+QImage decodeTargaFile(QByteArrayView bytes) {
+    QImage picture = decodeTarga(bytes);
+    return picture.isNull() ? decodeWithMagick(bytes, "TGA") : picture;
+}
+
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
@@ -179,6 +185,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeIcon(bytes);
         case PictureFormat::Pict:
             return decodePictFile(bytes);
+        case PictureFormat::Targa:
+            return decodeTargaFile(bytes);
         case PictureFormat::Photoshop:
             return decodePhotoshopFile(bytes);
         case PictureFormat::PcPaint:

@@ -37,6 +37,10 @@ Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
     Magick::Image image(std::size_t(argb.width()), std::size_t(argb.height()), "BGRA",
                         Magick::CharPixel, argb.constBits());
     image.matte(picture.hasAlphaChannel());
+    // Said, so that writers which keep an orientation (TGA) write the rows
+    // as they say: left undefined, Magick++ stores a TGA top row first yet
+    // marks it bottom-up.
+    image.orientation(MagickCore::TopLeftOrientation);
     if (!options.type.empty()) {
         image.type(imageTypeOf(options.type));
     }

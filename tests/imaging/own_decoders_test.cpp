@@ -6,6 +6,7 @@
 #include "imaging/decoders/photoshop_decoder_p.h"
 #include "imaging/decoders/pict_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
+#include "imaging/decoders/targa_decoder_p.h"
 #include "imaging/picture_completeness_p.h"
 #include "tests/imaging/byte_writer.h"
 #include "tests/imaging/hand_built_samples.h"
@@ -332,6 +333,55 @@ TEST(PictDecoderTest, picturesWithoutPixelsOrCutShortAreRefused) {
     const QByteArray whole = writtenByMagick(colourReference(), "PICT", {"TrueColor", ""});
     ASSERT_FALSE(decodePict(whole).isNull());
     EXPECT_TRUE(decodePict(whole.left(whole.size() / 2)).isNull());
+}
+
+ByteWriter targaHeader(int type, int width, int height, int depth, int descriptor,
+                       int mapLength = 0, int mapBits = 0) {
+    ByteWriter tga;
+    tga.u8(0).u8(mapLength > 0 ? 1 : 0).u8(type).u16le(0).u16le(mapLength).u8(mapBits);
+    tga.u16le(0).u16le(0).u16le(width).u16le(height).u8(depth).u8(descriptor);
+    return tga;
+}
+
+TEST(TargaDecoderTest, everyTypeDepthAndOrientationDecodes) {
+    // Grey and alpha of 16 bits, top row first: grey, then its alpha.
+    ByteWriter greyAlpha = targaHeader(3, 2, 1, 16, 0x28);
+    greyAlpha.u8(200).u8(255).u8(40).u8(0);
+    const QImage grey = decodeTarga(greyAlpha.result());
+    ASSERT_EQ(grey.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(grey.pixel(0, 0), qRgba(200, 200, 200, 255));
+    EXPECT_EQ(qAlpha(grey.pixel(1, 0)), 0);
+    // The default origin is the bottom left: the first row is the bottom one.
+    ByteWriter bottomUp = targaHeader(2, 1, 2, 24, 0);
+    bottomUp.u8(255).u8(0).u8(0).u8(0).u8(0).u8(255);
+    const QImage rows = decodeTarga(bottomUp.result());
+    EXPECT_EQ(rows.pixel(0, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(rows.pixel(0, 0), qRgb(255, 0, 0));
+    // Right to left, 15 bits: 31 is 255.
+    ByteWriter mirrored = targaHeader(2, 2, 1, 15, 0x30);
+    mirrored.u16le(0x7C00).u16le(0x001F);
+    const QImage fifteen = decodeTarga(mirrored.result());
+    EXPECT_EQ(fifteen.pixel(1, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(fifteen.pixel(0, 0), qRgb(0, 0, 255));
+    // Colour-mapped, run-length: a run of three, then one raw pixel.
+    ByteWriter mapped = targaHeader(9, 4, 1, 8, 0x20, 2, 24);
+    mapped.u8(0).u8(0).u8(255).u8(0).u8(255).u8(0);  // red, green (BGR)
+    mapped.u8(0x82).u8(1).u8(0x00).u8(0);
+    const QImage runs = decodeTarga(mapped.result());
+    EXPECT_EQ(runs.pixel(2, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(runs.pixel(3, 0), qRgb(255, 0, 0));
+}
+
+TEST(TargaDecoderTest, filesThatHoldTooFewPixelsAreRefused) {
+    ByteWriter cut = targaHeader(2, 4, 4, 24, 0);
+    cut.fill(20);
+    EXPECT_TRUE(decodeTarga(cut.result()).isNull());
+    ByteWriter runs = targaHeader(10, 4000, 4000, 32, 0);
+    runs.u8(0xFF).fill(4);
+    EXPECT_TRUE(decodeTarga(runs.result()).isNull());
+    ByteWriter depth = targaHeader(3, 1, 1, 24, 0);
+    depth.fill(3);
+    EXPECT_TRUE(decodeTarga(depth.result()).isNull());
 }
 
 TEST(WordPerfectCheckTest, embeddedPostScriptRecordsAreRefused) {
