@@ -2,6 +2,8 @@
 
 #include "window/child_widget_p.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
@@ -40,9 +42,25 @@ void HelpWindow::showTopic(int topic) {
     } else {
         mBrowser->scrollToAnchor(anchorOf(topic));
     }
+    if (!isVisible()) {
+        placeOnScreen();
+    }
     show();
     raise();
     activateWindow();
+}
+
+// Whole on the screen of the window that asks, in its middle: beside a
+// window near the screen's edge, the help would otherwise run off it.
+void HelpWindow::placeOnScreen() {
+    const QWidget* owner = parentWidget();
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    resize(size().boundedTo(available.size() * 9 / 10));
+    move(available.center() - QPoint(width() / 2, height() / 2));
 }
 
 }  // namespace pictarium

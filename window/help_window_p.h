@@ -19,6 +19,8 @@ public:
     void showTopic(int topic);
 
 private:
+    void placeOnScreen();
+
     QTextBrowser* mBrowser = nullptr;
 };
 
