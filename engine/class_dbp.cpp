@@ -178,15 +178,17 @@ bool ClassDBP::isBaseReady() {
         stopBox(EngineText::OpenBaseFirst);
         return false;
     }
+    // The file as it was opened is still there, so it still exists: the
+    // usual case costs one status and one header read.
+    if (isBaseUnchanged()) {
+        return true;
+    }
     if (!FileExists(mState->FileName)) {
         stopBox(EngineText::BaseNotFound);
         return false;
     }
-    if (!isBaseUnchanged()) {
-        reopenChangedBase();
-        return false;
-    }
-    return true;
+    reopenChangedBase();
+    return false;
 }
 
 bool ClassDBP::hasCurrentRecord(const QString& emptyBaseMessage) {
