@@ -1,6 +1,7 @@
 #include "imaging/decoders/photoshop_decoder_p.h"
 
 #include "imaging/byte_reader_p.h"
+#include "imaging/decoders/pack_bits_p.h"
 
 #include <QList>
 
@@ -67,28 +68,6 @@ Header readHeader(ByteReader& reader) {
     return header;
 }
 
-// One row of PackBits: n < 128 copies n + 1 bytes, n > 128 repeats the
-// next byte 257 - n times, 128 is nothing.
-void unpackRow(QByteArrayView packed, char* row, qsizetype rowBytes) {
-    ByteReader reader(packed);
-    qsizetype filled = 0;
-    while (!reader.atEnd() && filled < rowBytes) {
-        const int code = reader.u8();
-        if (code < 128) {
-            const QByteArrayView literal = reader.take(code + 1);
-            const qsizetype count = std::min(literal.size(), rowBytes - filled);
-            std::memcpy(row + filled, literal.data(), static_cast<std::size_t>(count));
-            filled += count;
-        } else if (code > 128) {
-            const char value = static_cast<char>(reader.u8());
-            const qsizetype count = std::min<qsizetype>(257 - code, rowBytes - filled);
-            std::memset(row + filled, value, static_cast<std::size_t>(count));
-            filled += count;
-        }
-    }
-    requireValid(filled == rowBytes);
-}
-
 // The planes of the channels used, one after the other, row by row.
 QByteArray readPlanes(ByteReader& reader, const Header& header, qsizetype rowBytes) {
     const std::uint16_t compression = reader.u16be();
@@ -111,8 +90,10 @@ QByteArray readPlanes(ByteReader& reader, const Header& header, qsizetype rowByt
     }
     QByteArray planes(wanted, '\0');
     for (qsizetype row = 0; row < rows; ++row) {
-        unpackRow(reader.take(lengths[static_cast<std::size_t>(row)]),
-                  planes.data() + row * rowBytes, rowBytes);
+        const QByteArray unpacked =
+            unpackBits(reader.take(lengths[static_cast<std::size_t>(row)]), rowBytes);
+        std::memcpy(planes.data() + row * rowBytes, unpacked.constData(),
+                    static_cast<std::size_t>(rowBytes));
     }
     return planes;
 }

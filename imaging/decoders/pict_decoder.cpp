@@ -1,6 +1,7 @@
 #include "imaging/decoders/pict_decoder_p.h"
 
 #include "imaging/byte_reader_p.h"
+#include "imaging/decoders/pack_bits_p.h"
 
 #include <QList>
 #include <QPainter>
@@ -87,26 +88,6 @@ QList<QRgb> readColourTable(ByteReader& reader, int pixelSize) {
     return colours;
 }
 
-// One row of PackBits, in units of one byte or, for 16-bit pixels, of two.
-QByteArray unpackRow(QByteArrayView packed, qsizetype rowBytes, int unit) {
-    QByteArray row;
-    ByteReader reader(packed);
-    while (!reader.atEnd() && row.size() < rowBytes) {
-        const int code = reader.u8();
-        if (code < 128) {
-            row.append(reader.take((code + 1) * unit));
-        } else if (code > 128) {
-            const QByteArrayView value = reader.take(unit);
-            for (int i = 0; i < 257 - code; ++i) {
-                row.append(value);
-            }
-        }
-    }
-    requireValid(row.size() >= rowBytes);
-    row.truncate(rowBytes);
-    return row;
-}
-
 // The rows of pixel data, each `rowLength` long once unpacked.
 QList<QByteArray> readRows(ByteReader& reader, const PixMap& map, qsizetype rowLength, int unit,
                            bool packed) {
@@ -118,7 +99,7 @@ QList<QByteArray> readRows(ByteReader& reader, const PixMap& map, qsizetype rowL
             continue;
         }
         const qsizetype length = map.rowBytes > 250 ? reader.u16be() : reader.u8();
-        rows.append(unpackRow(reader.take(length), rowLength, unit));
+        rows.append(unpackBits(reader.take(length), rowLength, unit));
     }
     return rows;
 }
