@@ -25,7 +25,7 @@ enum Mode : std::uint16_t {
 constexpr std::uint16_t RawData = 0;
 constexpr std::uint16_t PackBitsData = 1;
 constexpr qsizetype PaletteBytes = 768;
-// PackBits doubles at best a byte into 128.
+// Two bytes of PackBits give at most 128.
 constexpr qsizetype LargestExpansion = 64;
 
 struct Header {
