@@ -35,8 +35,6 @@ const char* qtFormatOf(PictureFormat format) {
             return "jpeg";
         case PictureFormat::Png:
             return "png";
-        case PictureFormat::PortableAnymap:
-            return "ppm";
         default:
             return nullptr;
     }
@@ -130,6 +128,13 @@ QImage decodeTargaFile(QByteArrayView bytes) {
     return picture.isNull() ? decodeWithMagick(bytes, "TGA") : picture;
 }
 
+// Qt's reader wants blanks between the bits of a plain PBM file, which
+// the format leaves optional; ImageMagick reads those.
+QImage decodePortableAnymap(QByteArrayView bytes) {
+    QImage picture = decodeWithQt(bytes, "ppm");
+    return picture.isNull() ? decodeWithMagick(bytes, "PNM") : picture;
+}
+
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
@@ -163,6 +168,9 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
     }
     if (format == PictureFormat::Png && hasDeepTransparentColour(bytes)) {
         return decodeWithMagick(bytes, "PNG");
+    }
+    if (format == PictureFormat::PortableAnymap) {
+        return decodePortableAnymap(bytes);
     }
     if (const char* qtFormat = qtFormatOf(format)) {
         return decodeWithQt(bytes, qtFormat);

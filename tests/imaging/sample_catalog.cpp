@@ -43,6 +43,17 @@ QImage macPaintPage() {
     return page;
 }
 
+// A plain PBM file whose bits have no blanks between them, as the format allows.
+Sample denseAsciiBitmap() {
+    QImage expected = solid(5, 2, qRgb(255, 255, 255));
+    for (const QPoint black :
+         {QPoint(1, 0), QPoint(3, 0), QPoint(0, 1), QPoint(2, 1), QPoint(4, 1)}) {
+        expected.setPixel(black, qRgb(0, 0, 0));
+    }
+    return {"dense-ascii.pbm", QByteArray("P1\n# bits without blanks\n5 2\n01010\n10101\n"),
+            expected};
+}
+
 QByteArray notAPicture() {
     QByteArray bytes;
     for (int i = 0; i < 600; ++i) {
@@ -126,6 +137,7 @@ std::vector<Sample> groupBSamples() {
         {"png-inside.itg", writtenByQt(colour, "png"), colour},
         {"xerox.smp", notAPicture(), QImage()},
         {"bitmap.pbm", writtenByMagick(mono, "PBM"), mono},
+        denseAsciiBitmap(),
         {"wordperfect.wpg", wordPerfectGraphic(sixteen), sixteen},
         {"sun.ras", writtenByMagick(colour, "SUN"), colour},
         {"quickdraw.pct", writtenByMagick(colour, "PICT"), colour},
