@@ -9,6 +9,7 @@
 #include "imaging/decoders/pc_paint_decoder_p.h"
 #include "imaging/decoders/photoshop_decoder_p.h"
 #include "imaging/decoders/pict_decoder_p.h"
+#include "imaging/decoders/plain_pbm_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/decoders/targa_decoder_p.h"
 #include "imaging/emf/emf_reader.h"
@@ -129,10 +130,9 @@ QImage decodeTargaFile(QByteArrayView bytes) {
 }
 
 // Qt's reader wants blanks between the bits of a plain PBM file, which
-// the format leaves optional; ImageMagick reads those.
+// the format leaves optional: ours reads those.
 QImage decodePortableAnymap(QByteArrayView bytes) {
-    QImage picture = decodeWithQt(bytes, "ppm");
-    return picture.isNull() ? decodeWithMagick(bytes, "PNM") : picture;
+    return bytes.startsWith("P1") ? decodePlainPbm(bytes) : decodeWithQt(bytes, "ppm");
 }
 
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
