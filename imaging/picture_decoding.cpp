@@ -100,33 +100,12 @@ bool isCompleteForItsReader(PictureFormat format, QByteArrayView bytes) {
     }
 }
 
-// libtiff's RGBA interface reads what Qt's TIFF reader refuses or draws
-// wrong (CMYK, L*a*b*, 2- to 14-bit samples, planar 16 bits); ImageMagick
-// the sample sizes it leaves (24 and 32 bits, floating point).
-QImage decodeTiff(QByteArrayView bytes) {
-    QImage picture = decodeTiffWithLibtiff(bytes);
-    return picture.isNull() ? decodeWithMagick(bytes, "TIFF") : picture;
-}
-
-// ImageMagick refuses indexed Photoshop files; it reads the modes that
-// ours leaves (L*a*b*, multichannel, 32 bits).
-QImage decodePhotoshopFile(QByteArrayView bytes) {
-    QImage picture = decodePhotoshop(bytes);
-    return picture.isNull() ? decodeWithMagick(bytes, "PSD") : picture;
-}
-
-// Ours draws the pixels of QuickDraw pictures; ImageMagick gets what ours
-// finds no pixels in.
-QImage decodePictFile(QByteArrayView bytes) {
-    QImage picture = decodePict(bytes);
-    return picture.isNull() ? decodeWithMagick(bytes, "PICT") : picture;
-}
-
-// ImageMagick drew 16-bit grey and alpha as colour; it keeps what ours
-// refuses.
-QImage decodeTargaFile(QByteArrayView bytes) {
-    QImage picture = decodeTarga(bytes);
-    return picture.isNull() ? decodeWithMagick(bytes, "TGA") : picture;
+// Our own reader first; ImageMagick for what it refuses. Where ours is
+// libtiff's RGBA interface, ImageMagick takes the sample sizes it leaves
+// (24 and 32 bits, floating point) and L*a*b*; where ours is our own
+// decoder, the variants it does not read.
+QImage orImageMagick(QImage picture, QByteArrayView bytes, const char* coder) {
+    return picture.isNull() ? decodeWithMagick(bytes, coder) : picture;
 }
 
 // Qt's reader wants blanks between the bits of a plain PBM file, which
@@ -164,7 +143,7 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
         return {};
     }
     if (format == PictureFormat::Tiff) {
-        return decodeTiff(bytes);
+        return orImageMagick(decodeTiffWithLibtiff(bytes), bytes, "TIFF");
     }
     if (format == PictureFormat::Png && hasDeepTransparentColour(bytes)) {
         return decodeWithMagick(bytes, "PNG");
@@ -192,11 +171,11 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
         case PictureFormat::Icon:
             return decodeIcon(bytes);
         case PictureFormat::Pict:
-            return decodePictFile(bytes);
+            return orImageMagick(decodePict(bytes), bytes, "PICT");
         case PictureFormat::Targa:
-            return decodeTargaFile(bytes);
+            return orImageMagick(decodeTarga(bytes), bytes, "TGA");
         case PictureFormat::Photoshop:
-            return decodePhotoshopFile(bytes);
+            return orImageMagick(decodePhotoshop(bytes), bytes, "PSD");
         case PictureFormat::PcPaint:
             return decodePcPaintPicture(bytes);
         case PictureFormat::ClipboardFile:
