@@ -2,6 +2,7 @@
 #include "imaging/bitmap_extent.h"
 #include "imaging/picture_reader.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/imaging/bitmap_bytes.h"
 
 #include <QTemporaryDir>
 
@@ -14,17 +15,6 @@ const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kGreen = qRgb(0, 255, 0);
 const QRgb kBlue = qRgb(0, 0, 255);
 const QRgb kWhite = qRgb(255, 255, 255);
-
-QByteArray le16(int value) {
-    return QByteArray(1, static_cast<char>(value & 0xFF)) +
-           QByteArray(1, static_cast<char>((value >> 8) & 0xFF));
-}
-
-QByteArray bgr(QRgb colour) {
-    return QByteArray(1, static_cast<char>(qBlue(colour))) +
-           QByteArray(1, static_cast<char>(qGreen(colour))) +
-           QByteArray(1, static_cast<char>(qRed(colour)));
-}
 
 QByteArray palette4() {
     QByteArray table;

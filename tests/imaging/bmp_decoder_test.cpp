@@ -1,5 +1,6 @@
 #include "imaging/decoders/bmp_decoder_p.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/imaging/bitmap_bytes.h"
 
 #include <QBuffer>
 
@@ -13,17 +14,6 @@ const QRgb Red = qRgb(255, 0, 0);
 const QRgb Green = qRgb(0, 255, 0);
 const QRgb Blue = qRgb(0, 0, 255);
 const QRgb White = qRgb(255, 255, 255);
-
-QByteArray le16(int value) {
-    return QByteArray(1, static_cast<char>(value & 0xFF)) +
-           QByteArray(1, static_cast<char>((value >> 8) & 0xFF));
-}
-
-QByteArray bgr(QRgb colour) {
-    return QByteArray(1, static_cast<char>(qBlue(colour))) +
-           QByteArray(1, static_cast<char>(qGreen(colour))) +
-           QByteArray(1, static_cast<char>(qRed(colour)));
-}
 
 // The bottom row first, each padded to four bytes.
 QByteArray rows24() {
