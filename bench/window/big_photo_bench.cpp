@@ -8,6 +8,7 @@
 #include "bench/run_summary.h"
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
+#include "bench/window/counting_message_boxes.h"
 #include "imaging/bitmap_codec.h"
 #include "window/main_dialog.h"
 
@@ -30,19 +31,6 @@ namespace {
 
 constexpr QSize PhotoSize(6000, 4000);
 constexpr std::int32_t Records = 3;
-
-// Counts messages instead of showing them: a benchmark that meets one has
-// not measured what it meant to.
-class CountingMessageBoxes : public MessageBoxes {
-public:
-    int shown = 0;
-
-protected:
-    QMessageBox::StandardButton runBox(QMessageBox& /*box*/) override {
-        ++shown;
-        return QMessageBox::Ok;
-    }
-};
 
 QString description(std::int32_t index) {
     return QStringLiteral("Grande photo %1").arg(index);

@@ -12,6 +12,7 @@
 #include "bench/run_summary.h"
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
+#include "bench/window/counting_message_boxes.h"
 #include "window/french_translations.h"
 #include "window/main_dialog.h"
 
@@ -43,19 +44,6 @@ constexpr std::int64_t LargeBaseBytes = std::int64_t{1} << 30;
 constexpr std::int32_t BrowsedRecords = 20;
 constexpr int ProgramStarts = 20;
 const QString FirstPaintOption = QStringLiteral("--first-paint=");
-
-// Counts messages instead of showing them: a benchmark that meets one has
-// not measured what it meant to.
-class CountingMessageBoxes : public MessageBoxes {
-public:
-    int shown = 0;
-
-protected:
-    QMessageBox::StandardButton runBox(QMessageBox& /*box*/) override {
-        ++shown;
-        return QMessageBox::Ok;
-    }
-};
 
 // Tells when a widget has been painted.
 class PaintWatch : public QObject {
