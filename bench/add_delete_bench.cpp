@@ -15,6 +15,7 @@
 #include "bench/run_summary.h"
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
+#include "bench/size_options.h"
 #include "engine/class_dbp.h"
 
 #include <benchmark/benchmark.h>
@@ -35,7 +36,6 @@ namespace pictarium::bench {
 namespace {
 
 constexpr std::int64_t MiB = 1024 * 1024;
-const char* const SizesOption = "--sizes=";
 const QString DefaultSizes = QStringLiteral("1,16,256,1024");
 
 // Records of a realistic photo size; the record added and deleted is small,
@@ -54,36 +54,6 @@ struct SizedBase {
     QString copyPath;
     int iterations = 1;
 };
-
-// Takes "--sizes=..." out of the arguments, so that the benchmark library
-// sees only its own.
-QString takeSizesOption(int& argc, char** argv) {
-    QString sizes = qEnvironmentVariable("PICTARIUM_BENCH_SIZES", DefaultSizes);
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], SizesOption, std::strlen(SizesOption)) == 0) {
-            sizes = QString::fromLocal8Bit(argv[i] + std::strlen(SizesOption));
-        } else {
-            argv[kept++] = argv[i];
-        }
-    }
-    argc = kept;
-    return sizes;
-}
-
-std::vector<std::int64_t> parseSizes(const QString& text) {
-    std::vector<std::int64_t> sizes;
-    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
-        bool valid = false;
-        const std::int64_t megabytes = part.trimmed().toLongLong(&valid);
-        if (!valid || megabytes < 1 || megabytes > 1536) {
-            throw std::runtime_error("sizes are MiB from 1 to 1536: " + part.toStdString());
-        }
-        sizes.push_back(megabytes);
-    }
-    std::sort(sizes.begin(), sizes.end());
-    return sizes;
-}
 
 int iterationsFor(std::int64_t megabytes) {
     if (megabytes <= 1) {
@@ -224,7 +194,8 @@ void printSummary(const RecordingReporter& results, const std::vector<SizedBase>
 }
 
 int run(int argc, char** argv) {
-    const std::vector<std::int64_t> sizes = parseSizes(takeSizesOption(argc, argv));
+    const std::vector<std::int64_t> sizes =
+        parseSizes(takeOption(argc, argv, "--sizes=", "PICTARIUM_BENCH_SIZES", DefaultSizes));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;

@@ -16,6 +16,7 @@
 #include "bench/run_summary.h"
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
+#include "bench/size_options.h"
 #include "engine/class_dbp.h"
 #include "imaging/picture_reader.h"
 
@@ -43,33 +44,9 @@ constexpr QSize PhotoSize(640, 480);
 constexpr int PhotoQuality = 92;
 constexpr QSize StoredPictureSize(256, 256);
 constexpr int Iterations = 5;
-const char* const SizesOption = "--sizes=";
 
 QString description(std::int32_t index) {
     return QStringLiteral("Photo de vacances n° %1").arg(index);
-}
-
-std::vector<std::int64_t> takeSizes(int& argc, char** argv) {
-    QString text = qEnvironmentVariable("PICTARIUM_BENCH_SIZES", QStringLiteral("16,256,1024"));
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], SizesOption, std::strlen(SizesOption)) == 0) {
-            text = QString::fromLocal8Bit(argv[i] + std::strlen(SizesOption));
-        } else {
-            argv[kept++] = argv[i];
-        }
-    }
-    argc = kept;
-    std::vector<std::int64_t> sizes;
-    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
-        bool valid = false;
-        const std::int64_t megabytes = part.trimmed().toLongLong(&valid);
-        if (!valid || megabytes < 1 || megabytes > 1536) {
-            throw std::runtime_error("sizes are MiB from 1 to 1536: " + part.toStdString());
-        }
-        sizes.push_back(megabytes);
-    }
-    return sizes;
 }
 
 // The photo files, all of the same picture: the decode is what matters.
@@ -216,7 +193,8 @@ void printSummary(const RecordingReporter& results, const std::vector<SizedBase>
 }
 
 int run(int argc, char** argv) {
-    const std::vector<std::int64_t> sizes = takeSizes(argc, argv);
+    const std::vector<std::int64_t> sizes = parseSizes(
+        takeOption(argc, argv, "--sizes=", "PICTARIUM_BENCH_SIZES", QStringLiteral("16,256,1024")));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;

@@ -17,6 +17,7 @@
 #include "bench/run_summary.h"
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
+#include "bench/size_options.h"
 #include "engine/base_recovery.h"
 #include "engine/class_dbp.h"
 
@@ -37,29 +38,18 @@ namespace {
 constexpr std::int64_t MiB = 1024 * 1024;
 constexpr QSize StoredPictureSize(256, 256);
 constexpr int Iterations = 3;
-const char* const SizeOption = "--size=";
 
 QString description(std::int32_t index) {
     return QStringLiteral("Photo de famille n° %1").arg(index);
 }
 
 std::int64_t takeSizeOption(int& argc, char** argv) {
-    QString size = qEnvironmentVariable("PICTARIUM_BENCH_SIZE", QStringLiteral("1024"));
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], SizeOption, std::strlen(SizeOption)) == 0) {
-            size = QString::fromLocal8Bit(argv[i] + std::strlen(SizeOption));
-        } else {
-            argv[kept++] = argv[i];
-        }
+    const std::vector<std::int64_t> sizes = parseSizes(
+        takeOption(argc, argv, "--size=", "PICTARIUM_BENCH_SIZE", QStringLiteral("1024")));
+    if (sizes.size() != 1) {
+        throw std::runtime_error("one size is wanted, in MiB");
     }
-    argc = kept;
-    bool valid = false;
-    const std::int64_t megabytes = size.toLongLong(&valid);
-    if (!valid || megabytes < 1 || megabytes > 1536) {
-        throw std::runtime_error("the size is MiB from 1 to 1536: " + size.toStdString());
-    }
-    return megabytes;
+    return sizes.front();
 }
 
 struct Damage {
