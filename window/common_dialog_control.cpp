@@ -4,11 +4,9 @@
 #include "window/busy_pointer_p.h"
 #include "window/file_dialog_filter_p.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace pictarium {
 
@@ -86,18 +84,6 @@ std::optional<QStringList> CommonDialogControl::runDialog(QFileDialog& dialog) {
         return std::nullopt;
     }
     return dialog.selectedFiles();
-}
-
-void CommonDialogControl::ShowHelp() {
-    if (mHelpCommand != HelpForceFile || !QFileInfo(mHelpFile).isFile()) {
-        return;
-    }
-    openHelpFile(mHelpFile);
-}
-
-void CommonDialogControl::openHelpFile(const QString& path) {
-    // No viewer for the file: nothing is shown, and nothing is said.
-    (void)QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace pictarium

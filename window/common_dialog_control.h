@@ -12,13 +12,10 @@ class QWidget;
 
 namespace pictarium {
 
-// The window's common-dialog control: file boxes over QFileDialog and the
-// help call. Like the control, it keeps its properties between uses, so a
-// box shown without a file name opens where the last chosen path was.
+// The window's common-dialog control: file boxes over QFileDialog. Like the control, it keeps its
+// properties between uses, so a box shown without a file name opens where the last chosen path was.
 class CommonDialogControl : public CommonDialog {
 public:
-    // The help command that shows a help file at its default topic.
-    static constexpr int HelpForceFile = 9;
     // Common-dialog flags that change how a box behaves here.
     static constexpr int OverwritePrompt = 0x2;
     static constexpr int FileMustExist = 0x1000;
@@ -42,19 +39,12 @@ public:
     void ShowOpen() override;
     void ShowSave() override;
 
-    void setHelpCommand(int command) { mHelpCommand = command; }
-    void setHelpFile(const QString& helpFile) { mHelpFile = helpFile; }
-    // Shows the help file when it exists; a missing file shows nothing.
-    void ShowHelp();
-
     // A box set up from the properties, ready to run.
     void configure(QFileDialog& dialog, bool save) const;
 
 protected:
     // Runs the box: the chosen paths, or nothing when cancelled.
     virtual std::optional<QStringList> runDialog(QFileDialog& dialog);
-    // Hands the help file to whatever the desktop opens such files with.
-    virtual void openHelpFile(const QString& path);
 
 private:
     void show(bool save);
@@ -68,8 +58,6 @@ private:
     QStringList mFileNames;
     int mFilterIndex = 1;
     QString mLastFolder;
-    int mHelpCommand = 0;
-    QString mHelpFile;
 };
 
 }  // namespace pictarium

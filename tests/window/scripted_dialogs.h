@@ -39,11 +39,9 @@ public:
     void cancel() { mChoices.push_back({true, {}, 0}); }
 
     std::vector<ShownFileBox> shownBoxes;
-    QStringList openedHelpFiles;
 
 protected:
     std::optional<QStringList> runDialog(QFileDialog& dialog) override;
-    void openHelpFile(const QString& path) override { openedHelpFiles.append(path); }
 
 private:
     struct Choice {
