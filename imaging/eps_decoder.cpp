@@ -2,6 +2,7 @@
 
 #include "imaging/bitmap_codec.h"
 #include "imaging/byte_reader_p.h"
+#include "imaging/emf/wmf_reader.h"
 #include "imaging/magick_picture_decoder_p.h"
 #include "imaging/qt_picture_decoder_p.h"
 
@@ -180,7 +181,7 @@ QImage previewOf(const DosEpsSections& sections) {
         }
     }
     if (!sections.metafilePreview.isEmpty()) {
-        return decodeWithMagick(sections.metafilePreview, "WMF");
+        return decodeWindowsMetafile(sections.metafilePreview);
     }
     return {};
 }

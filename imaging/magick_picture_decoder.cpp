@@ -13,10 +13,6 @@ namespace pictarium {
 
 namespace {
 
-// Metafiles have no pixel size of their own: render them at the screen
-// resolution, as the display would.
-constexpr double MetafileDotsPerInch = 96.0;
-
 void initializeMagickOnce() {
     static const bool initialized = [] {
         Magick::InitializeMagick(nullptr);
@@ -37,10 +33,6 @@ void prepare(Magick::Image& image, const char* coder) {
     if (std::strcmp(coder, "PCD") != 0) {
         image.subImage(0);
         image.subRange(1);
-    }
-    // Only metafiles need it; the CALS reader leaks the setting's copy.
-    if (std::strcmp(coder, "WMF") == 0) {
-        image.density(Magick::Geometry(MetafileDotsPerInch, MetafileDotsPerInch));
     }
     image.backgroundColor(Magick::Color("white"));
 }

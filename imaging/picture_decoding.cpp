@@ -13,6 +13,7 @@
 #include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/decoders/targa_decoder_p.h"
 #include "imaging/emf/emf_reader.h"
+#include "imaging/emf/wmf_reader.h"
 #include "imaging/eps_decoder_p.h"
 #include "imaging/libtiff_picture_decoder_p.h"
 #include "imaging/magick_picture_decoder_p.h"
@@ -43,8 +44,6 @@ const char* qtFormatOf(PictureFormat format) {
 
 const char* magickCoderOf(PictureFormat format) {
     switch (format) {
-        case PictureFormat::Metafile:
-            return "WMF";
         case PictureFormat::SiliconGraphics:
             return "SGI";
         case PictureFormat::MultiPagePcx:
@@ -184,6 +183,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeGemImage(bytes);
         case PictureFormat::EnhancedMetafile:
             return decodeEnhancedMetafile(bytes);
+        case PictureFormat::Metafile:
+            return decodeWindowsMetafile(bytes);
         case PictureFormat::PostScript:
             return decodeEncapsulatedPostScript(path, bytes);
         default:

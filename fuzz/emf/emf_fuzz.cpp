@@ -1,30 +1,17 @@
 // Feeds arbitrary bytes to the enhanced metafile reader.
 
+#include "fuzz/emf/gui_application.h"
 #include "fuzz/imaging/decoded_picture_check.h"
 #include "imaging/byte_reader_p.h"
 #include "imaging/emf/emf_header_p.h"
 #include "imaging/emf/emf_reader.h"
 
 #include <QByteArrayView>
-#include <QGuiApplication>
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
-
-// Text needs a Gui application: one is made on first use and kept.
-void ensureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr) {
-        return;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    static int argc = 1;
-    static char name[] = "emf_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-}
 
 // Pictures up to the pixel limit are allowed, but clearing hundreds of
 // megabytes per input would leave little time for the records.
@@ -47,7 +34,7 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ensureGuiApplication();
+    pictarium::fuzz::ensureGuiApplication("emf_fuzz");
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     if (!hasSmallFrame(bytes)) {
         return 0;

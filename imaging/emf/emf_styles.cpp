@@ -84,6 +84,11 @@ QPen qtPen(const LogicalPen& pen, double scale, double miterLimit) {
     if (const double whole = std::round(width); std::abs(width - whole) < 0.01) {
         width = whole;
     }
+    // GDI draws no line thinner than a pixel: a pen narrower than one on
+    // the picture is the one-pixel pen, dashes and all.
+    if (width < 1) {
+        width = 0;
+    }
     QPen result(QBrush(pen.colour), std::isfinite(width) ? width : 0, lineStyle(pen.style),
                 capStyle(pen.style), joinStyle(pen.style));
     result.setMiterLimit(miterLimit);

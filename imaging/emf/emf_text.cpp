@@ -239,6 +239,9 @@ double drawTextRun(QPainter& painter, const DeviceContext& context, const QTrans
     painter.save();
     painter.resetTransform();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // The last shape may have left Qt's own opaque background on; the
+    // context's background is filled below, only when its mode says so.
+    painter.setBackgroundMode(Qt::TransparentMode);
     applyRectangle(painter, run, context, toPicture);
     painter.translate(origin);
     painter.rotate(std::atan2(axisX.y(), axisX.x()) * DegreesPerRadian -

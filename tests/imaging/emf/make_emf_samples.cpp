@@ -1,24 +1,31 @@
 // Writes the metafiles of every kind into the folder given, as seeds for
-// the fuzzer: make-emf-samples tests/data/emf/seeds
+// the fuzzers: make-emf-samples tests/data/emf/seeds, and with --wmf the
+// Windows metafiles: make-emf-samples --wmf tests/data/wmf/seeds
 
 #include "tests/imaging/emf/emf_samples.h"
+#include "tests/imaging/emf/wmf_samples.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-emf-samples FOLDER\n");
+    const bool windowsMetafiles = argc == 3 && std::strcmp(argv[1], "--wmf") == 0;
+    if (argc != 2 && !windowsMetafiles) {
+        std::fprintf(stderr, "usage: make-emf-samples [--wmf] FOLDER\n");
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const char* path = argv[argc - 1];
+    const QDir folder(QString::fromLocal8Bit(path));
     if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "cannot create %s\n", path);
         return 1;
     }
-    for (const auto& sample : pictarium::test::emfSamplesOfEveryKind()) {
+    const auto samples = windowsMetafiles ? pictarium::test::wmfSamplesOfEveryKind()
+                                          : pictarium::test::emfSamplesOfEveryKind();
+    for (const auto& sample : samples) {
         QFile file(folder.filePath(sample.name));
         if (!file.open(QIODevice::WriteOnly) || file.write(sample.bytes) != sample.bytes.size()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
