@@ -3,6 +3,7 @@
 #include "base/run_errors.h"
 #include "imaging/bitmap_codec.h"
 #include "imaging/decoders/clipboard_file_decoder_p.h"
+#include "imaging/decoders/flashpix_decoder_p.h"
 #include "imaging/decoders/gem_image_decoder_p.h"
 #include "imaging/decoders/icon_decoder_p.h"
 #include "imaging/decoders/msp_decoder_p.h"
@@ -181,6 +182,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeClipboardFile(bytes);
         case PictureFormat::GemImage:
             return decodeGemImage(bytes);
+        case PictureFormat::FlashPix:
+            return decodeFlashPix(bytes);
         case PictureFormat::EnhancedMetafile:
             return decodeEnhancedMetafile(bytes);
         case PictureFormat::Metafile:

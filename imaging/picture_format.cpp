@@ -106,6 +106,9 @@ PictureFormat sniffPictureFormat(QByteArrayView head) {
     if (isBitmap(head)) {
         return PictureFormat::Bitmap;
     }
+    if (hasAt(head, 0, QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
+        return PictureFormat::FlashPix;  // the only compound file among the formats
+    }
     if (hasAt(head, 0, "8BPS")) {
         return PictureFormat::Photoshop;
     }

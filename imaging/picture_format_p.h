@@ -37,6 +37,7 @@ enum class PictureFormat {
     PcPaint,
     ClipboardFile,
     GemImage,
+    FlashPix,
     EnhancedMetafile,  // the metafile player of imaging/emf
     // Ghostscript
     PostScript,

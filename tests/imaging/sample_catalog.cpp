@@ -1,5 +1,6 @@
 #include "tests/imaging/sample_catalog.h"
 
+#include "tests/imaging/flashpix_writer.h"
 #include "tests/imaging/hand_built_samples.h"
 #include "tests/imaging/library_samples.h"
 #include "tests/imaging/reference_pictures.h"
@@ -143,7 +144,10 @@ std::vector<Sample> groupBSamples() {
         {"quickdraw.pct", writtenByMagick(colour, "PICT"), colour},
         {"photo.pcd", writtenByMagick(photoCdReference(), "PCD"), photoCdReference(),
          PhotoCdTolerance, 256},
-        {"flashpix.fpx", notAPicture(), QImage()},
+        {"flashpix.fpx", flashPixFile({colour, 3, 3, FlashPixTiles::Raw, true}), colour},
+        {"flashpix-jpeg.fpx", flashPixFile({colour, 3, 3, FlashPixTiles::Jpeg, true}), colour,
+         JpegTolerance, 8},
+        {"not-flashpix.fpx", notAPicture(), QImage()},
         {"drawing.eps", encapsulatedPostScript(), redBlueHalves(), RenderedTolerance, 8},
         {"preview.eps", dosEpsWithTiffPreview(writtenByQt(colour, "tiff")), colour},
         {"halo.cut", drHaloCut(grey), grey},

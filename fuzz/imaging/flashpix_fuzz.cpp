@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the FlashPix decoder and its compound-file reader.
+
+#include "fuzz/imaging/decoded_picture_check.h"
+#include "imaging/decoders/flashpix_decoder_p.h"
+
+#include <QByteArrayView>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    pictarium::fuzz::checkDecoding([&] { return pictarium::decodeFlashPix(bytes); });
+    return 0;
+}
