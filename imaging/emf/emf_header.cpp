@@ -51,9 +51,25 @@ Header readHeader(QByteArrayView bytes) {
     return header;
 }
 
+double fittingScale(double width, double height) {
+    constexpr double LargestPixels = 25e6;
+    const double pixels = width * height;
+    return pixels > LargestPixels ? std::sqrt(LargestPixels / pixels) : 1.0;
+}
+
+namespace {
+
+double frameScale(const Header& header) {
+    return fittingScale(header.frameWidth / 100 * PicturePixelsPerMm,
+                        header.frameHeight / 100 * PicturePixelsPerMm);
+}
+
+}  // namespace
+
 QSize pictureSize(const Header& header) {
-    const auto pixels = [](double hundredthsOfMm) {
-        return std::max(1.0, std::round(hundredthsOfMm / 100 * PicturePixelsPerMm));
+    const double scale = frameScale(header);
+    const auto pixels = [scale](double hundredthsOfMm) {
+        return std::max(1.0, std::round(hundredthsOfMm / 100 * PicturePixelsPerMm * scale));
     };
     // Sizes beyond int are left for the pixel limit to refuse.
     const double width = std::min(pixels(header.frameWidth), 1e9);
@@ -64,9 +80,10 @@ QSize pictureSize(const Header& header) {
 QTransform deviceToPicture(const Header& header) {
     const double left = header.frameLeft / 100 * header.devicePixelsPerMmX;
     const double top = header.frameTop / 100 * header.devicePixelsPerMmY;
+    const double scale = frameScale(header);
     return QTransform::fromTranslate(-left, -top) *
-           QTransform::fromScale(PicturePixelsPerMm / header.devicePixelsPerMmX,
-                                 PicturePixelsPerMm / header.devicePixelsPerMmY);
+           QTransform::fromScale(scale * PicturePixelsPerMm / header.devicePixelsPerMmX,
+                                 scale * PicturePixelsPerMm / header.devicePixelsPerMmY);
 }
 
 }  // namespace pictarium::emf

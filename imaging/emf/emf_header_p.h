@@ -26,7 +26,13 @@ struct Header {
 // MalformedPicture when they are not a complete metafile's header.
 [[nodiscard]] Header readHeader(QByteArrayView bytes);
 
-// The bitmap's size: the frame at 96 dots per inch.
+// A metafile has no pixel size of its own: a drawing whose size at 96
+// dots per inch would pass 25 million pixels (a poster drawn at full size)
+// is drawn smaller instead of refused. The factor that brings a width and
+// height in pixels within that, or 1.
+[[nodiscard]] double fittingScale(double width, double height);
+
+// The bitmap's size: the frame at 96 dots per inch, fitted as above.
 [[nodiscard]] QSize pictureSize(const Header& header);
 
 // From the recording device's pixels to the bitmap's pixels.

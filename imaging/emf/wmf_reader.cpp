@@ -105,6 +105,7 @@ QSize pictureSizeOf(const Layout& layout, const QRect& window) {
     double scale = 1;
     if (layout.placedWindow) {
         scale = 96.0 / (layout.unitsPerInch > 0 ? layout.unitsPerInch : 1440);
+        scale *= emf::fittingScale(width * scale, height * scale);
     } else {
         scale = std::min(1.0, LargestUnplacedSide / std::max(width, height));
     }

@@ -101,11 +101,19 @@ TEST(EmfRefusalTest, aHeaderThatDoesNotHoldIsRefused) {
     EXPECT_TRUE(decodeEnhancedMetafile(shortHeader).isNull());
 }
 
-TEST(EmfRefusalTest, aFrameBeyondThePixelLimitIsRefusedBeforeAnyDrawing) {
+// A drawing has no pixel size of its own: a poster drawn at full size
+// (here 40 m by 20 m) is drawn smaller, keeping its shape, not refused.
+TEST(EmfRefusalTest, aFrameBeyondThePixelLimitIsDrawnSmaller) {
     QByteArray huge = sampleMetafile();
-    putU32(huge, 32, 0x7FFFFFFF);
-    putU32(huge, 36, 0x7FFFFFFF);
-    EXPECT_THROW((void)decodeEnhancedMetafile(huge), PictureTooLarge);
+    putU32(huge, 32, 4'000'000);
+    putU32(huge, 36, 2'000'000);
+    const QImage picture = decodeEnhancedMetafile(huge);
+    ASSERT_FALSE(picture.isNull());
+    // Within the rounding of one row and one column.
+    EXPECT_LE(std::int64_t{picture.width()} * picture.height(),
+              25'000'000 + picture.width() + picture.height());
+    EXPECT_GT(std::int64_t{picture.width()} * picture.height(), 24'000'000);
+    EXPECT_NEAR(picture.width(), 2 * picture.height(), 2);
 }
 
 TEST(EmfRefusalTest, otherFilesAreRefused) {
