@@ -30,17 +30,37 @@ std::optional<QTransform> readTransform(RecordReader& reader) {
 
 }  // namespace
 
-Player::Player(const Header& header, QImage& picture)
+Player::Player(const Header& header, QImage& picture, bool playsPlusRecords)
     : mPixelsPerMm(header.devicePixelsPerMmX, header.devicePixelsPerMmY),
       mDeviceToPicture(deviceToPicture(header)),
       mPictureArea(picture.rect()),
-      mCanvas(picture) {}
+      mCanvas(picture) {
+    if (playsPlusRecords) {
+        mPlus.emplace(mCanvas, mDeviceToPicture);
+    }
+}
+
+void Player::playPlusComment(const Record& record) {
+    RecordReader reader(record);
+    const std::uint32_t size = reader.u32();
+    if (size < 4 || reader.take(4) != QByteArrayView("EMF+")) {
+        return;
+    }
+    mPlus->playRecords(reader.take(size - 4));
+}
 
 QTransform Player::toPicture() const {
     return mContext.logicalToDevice() * mDeviceToPicture;
 }
 
 bool Player::play(const Record& record) {
+    if (mPlus && record.type == RecordType::Comment) {
+        playPlusComment(record);
+        return true;
+    }
+    if (mPlus && record.type != RecordType::EndOfFile && !mPlus->drawsPlainRecords()) {
+        return true;
+    }
     switch (record.type) {
         case RecordType::EndOfFile:
             return false;

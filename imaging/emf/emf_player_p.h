@@ -5,6 +5,7 @@
 #include "imaging/emf/emf_header_p.h"
 #include "imaging/emf/emf_object_records_p.h"
 #include "imaging/emf/emf_record_p.h"
+#include "imaging/emf/emfplus_player_p.h"
 
 #include <QImage>
 #include <QPainterPath>
@@ -23,12 +24,17 @@ namespace pictarium::emf {
 // too short for its own fields throws MalformedPicture.
 class Player {
 public:
-    Player(const Header& header, QImage& picture);
+    // With `playsPlusRecords`, the EMF+ records the comments carry are
+    // drawn, and plain records only where they hand the device over.
+    Player(const Header& header, QImage& picture, bool playsPlusRecords = false);
 
     // Plays one record; false once the end-of-file record is reached.
     bool play(const Record& record);
 
 private:
+    // The EMF+ records of a comment record (emf_player.cpp)
+    void playPlusComment(const Record& record);
+
     // Device context state (emf_player.cpp)
     void playState(const Record& record);
     void saveContext();
@@ -89,6 +95,7 @@ private:
     QTransform mDeviceToPicture;
     QRectF mPictureArea;
     Canvas mCanvas;
+    std::optional<emfplus::Player> mPlus;
     DeviceContext mContext;
     std::vector<DeviceContext> mSavedContexts;
     std::map<std::uint32_t, GdiObject> mObjects;

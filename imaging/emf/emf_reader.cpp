@@ -4,6 +4,7 @@
 #include "imaging/emf/emf_player_p.h"
 #include "imaging/emf/emf_record_p.h"
 #include "imaging/emf/emf_record_types_p.h"
+#include "imaging/emf/emfplus_player_p.h"
 
 namespace pictarium {
 
@@ -23,7 +24,7 @@ bool hasWholeChain(QByteArrayView bytes) {
 
 // Plays the records onto the picture, up to the end-of-file record.
 void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture) {
-    emf::Player player(header, picture);
+    emf::Player player(header, picture, emfplus::isDrawnByPlusRecords(bytes));
     emf::RecordStream stream(bytes);
     while (!stream.atEnd() && player.play(stream.next())) {
     }

@@ -1,6 +1,7 @@
 #include "tests/imaging/emf/emf_samples.h"
 
 #include "tests/imaging/emf/emf_writer.h"
+#include "tests/imaging/emf/emfplus_records.h"
 
 #include <QImage>
 
@@ -189,6 +190,27 @@ QByteArray rasterAndText() {
     return emf.finish();
 }
 
+// Drawn by EMF+ records alone: objects, a transform, a clip, a string.
+QByteArray plusRecords() {
+    EmfWriter emf(120, 80);
+    PlusRecords plus;
+    plus.add(0x4008, BrushObject | 0, solidBrush(Blue));
+    plus.add(0x4008, PathObject | 1, triangle());
+    plus.add(0x4008, PenObject | 2, words({0xDBC01002, 0, 0, 0}) + floats({3}) + solidBrush(Red));
+    plus.add(0x4014, 1, words({0}));
+    plus.add(0x4015, 1, words({2}));
+    plus.add(0x402F, 0, floats({15}));
+    plus.add(0x4032, 1 << 8, floats({0, 0, 60, 60}));
+    plus.add(0x400A, ColourFlag, fillRect(5, 5, 30, 20));
+    plus.add(0x4004, 0, {});
+    plus.flushInto(emf);
+    emf.createBrush(1, 0, Blue).selectObject(1).ellipse(QRect(QPoint(80, 40), QPoint(110, 70)));
+    PlusRecords end;
+    end.add(0x4002, 0, {});
+    end.flushInto(emf);
+    return emf.finish();
+}
+
 }  // namespace
 
 QList<EmfSample> emfSamplesOfEveryKind() {
@@ -201,6 +223,7 @@ QList<EmfSample> emfSamplesOfEveryKind() {
         {QStringLiteral("transform.emf"), worldTransform()},
         {QStringLiteral("shapes.emf"), shapesAndClipping()},
         {QStringLiteral("raster.emf"), rasterAndText()},
+        {QStringLiteral("plus-records.emf"), plusRecords()},
     };
 }
 

@@ -13,7 +13,7 @@ struct EmfSample {
 
 // One small metafile of each kind real pictures use: a filled polygon, a
 // Bézier path, a hatched rectangle, text, an embedded bitmap, a world
-// transform.
+// transform, and one drawn by EMF+ records.
 [[nodiscard]] QList<EmfSample> emfSamplesOfEveryKind();
 
 }  // namespace pictarium::test

@@ -1,0 +1,131 @@
+#include "imaging/emf/emf_reader.h"
+#include "tests/imaging/byte_writer.h"
+#include "tests/imaging/emf/emf_writer.h"
+#include "tests/imaging/emf/emfplus_records.h"
+
+#include <gtest/gtest.h>
+
+namespace pictarium::test {
+
+namespace {
+
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb Red = 0xFFFF0000;
+constexpr QRgb Green = 0xFF00FF00;
+constexpr QRgb Blue = 0xFF0000FF;
+
+bool isInked(QRgb pixel) {
+    return qGray(pixel) < 160;
+}
+
+int inkIn(const QImage& picture, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += isInked(picture.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(EmfPlusRenderingTest, rectanglesPathsAndLinesOfObjectsAreDrawn) {
+    EmfWriter emf(100, 80);
+    PlusRecords plus;
+    plus.add(0x400A, ColourFlag, fillRect(0, 0, 20, 20));
+    plus.add(0x4008, BrushObject | 0, solidBrush(Blue));
+    plus.add(0x4008, PathObject | 1, triangle());
+    plus.add(0x4014, 1, words({0}));  // fill path 1 with brush 0
+    plus.add(0x4008, PenObject | 2, words({0xDBC01002, 0, 0, 0}) + floats({4}) + solidBrush(Green));
+    plus.add(0x400D, 2, words({2}) + floats({5, 75, 95, 75}));  // draw lines with pen 2
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_EQ(picture.size(), QSize(100, 80));
+    EXPECT_EQ(picture.pixel(10, 10), Red);
+    EXPECT_EQ(picture.pixel(60, 50), Blue);
+    EXPECT_EQ(picture.pixel(30, 20), White);
+    EXPECT_EQ(picture.pixel(50, 75), Green);
+}
+
+TEST(EmfPlusRenderingTest, worldAndPageTransformsAndClipsApply) {
+    EmfWriter emf(100, 80);
+    PlusRecords plus;
+    plus.add(0x402D, 0, floats({50, 40}));                 // translate the world
+    plus.add(0x400A, ColourFlag, fillRect(0, 0, 10, 10));  // at 50, 40
+    plus.add(0x402B, 0, {});                               // reset the world
+    plus.add(0x4030, 4, floats({0.125f}));                 // pages in eighths of an inch
+    plus.add(0x4032, 0, floats({0, 0, 1, 1}));             // clip to 12 x 12 pixels
+    plus.add(0x400A, ColourFlag, fillRect(0, 0, 8, 8));    // the whole picture, clipped
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.pixel(55, 45), Red);
+    EXPECT_EQ(picture.pixel(45, 35), White);
+    EXPECT_EQ(picture.pixel(5, 5), Red);
+    EXPECT_EQ(picture.pixel(20, 20), White);  // outside the clip
+}
+
+// A dual file holds a whole plain copy of its drawing, which is drawn; a
+// file of EMF+ records draws plain records only where GetDC hands over.
+TEST(EmfPlusRenderingTest, dualFilesDrawTheirPlainCopyAndGetDcHandsOver) {
+    EmfWriter dual(100, 80);
+    PlusRecords plus;
+    plus.add(0x400A, ColourFlag, fillRect(0, 0, 100, 80));
+    plus.flushInto(dual);
+    dual.createBrush(1, 0, Blue).selectObject(1).rectangle(QRect(QPoint(10, 10), QPoint(30, 30)));
+    const QImage plainCopy = decodeEnhancedMetafile(dual.finish());
+    ASSERT_FALSE(plainCopy.isNull());
+    EXPECT_EQ(plainCopy.pixel(20, 20), Blue);
+    EXPECT_EQ(plainCopy.pixel(60, 60), White);
+
+    EmfWriter handed(100, 80);
+    PlusRecords first;
+    first.add(0x400A, ColourFlag, fillRect(0, 0, 50, 80));
+    first.add(0x4004, 0, {});  // GetDC
+    first.flushInto(handed);
+    handed.createBrush(1, 0, Blue).selectObject(1).rectangle(QRect(QPoint(60, 10), QPoint(90, 30)));
+    PlusRecords last;
+    last.add(0x4002, 0, {});
+    last.flushInto(handed);
+    const QImage both = decodeEnhancedMetafile(handed.finish());
+    ASSERT_FALSE(both.isNull());
+    EXPECT_EQ(both.pixel(20, 60), Red);
+    EXPECT_EQ(both.pixel(75, 20), Blue);
+}
+
+TEST(EmfPlusRenderingTest, stringsAndObjectsInPiecesAreDrawn) {
+    EmfWriter emf(200, 60);
+    PlusRecords plus;
+    const QString family = QStringLiteral("DejaVu Sans");
+    ByteWriter font;
+    font.bytes(words({0xDBC01002})).bytes(floats({30})).bytes(words({2, 0, 0}));
+    font.u32le(static_cast<std::uint32_t>(family.size()));
+    for (const QChar character : family) {
+        font.u16le(character.unicode());
+    }
+    plus.add(0x4008, FontObject | 0, font.result());
+    ByteWriter text;
+    text.bytes(words({0xFF000000, 0xFFFFFFFF, 4})).bytes(floats({10, 10, 180, 40}));
+    for (const char character : QByteArray("MMMM")) {
+        text.u16le(character);
+    }
+    plus.add(0x401C, ColourFlag | 0, text.result());  // draw string in font 0, black
+    // A path object in two records, as large objects come.
+    const QByteArray path = triangle();
+    const QByteArray total = words({static_cast<std::uint32_t>(path.size())});
+    plus.add(0x4008, 0x8000 | PathObject | 1, total + path.first(10));
+    plus.add(0x4008, PathObject | 1, path.sliced(10));
+    plus.add(0x4014, ColourFlag | 1, words({Blue}));
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_GT(inkIn(picture, QRect(10, 10, 120, 40)), 100);
+    EXPECT_EQ(inkIn(picture, QRect(150, 0, 50, 60)), 0);  // the text stops in its box
+    EXPECT_EQ(picture.pixel(60, 50), Blue);
+}
+
+}  // namespace
+
+}  // namespace pictarium::test
