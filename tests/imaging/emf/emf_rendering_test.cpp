@@ -190,6 +190,19 @@ TEST(EmfRenderingTest, textIsDrawnWithAnInstalledFontAtItsAlignment) {
     EXPECT_EQ(inkIn(rightPicture, QRect(0, 0, 100, 100)), 0);
 }
 
+// A face that lacks a script (here one of Latin letters only) gives way,
+// character by character, to a machine font that has it.
+TEST(EmfRenderingTest, scriptsTheNamedFaceLacksFallBackToAnotherFont) {
+    for (const QString& text : {QStringLiteral(u"\u05E9\u05DC\u05D5\u05DD"),     // Hebrew
+                                QStringLiteral(u"\u0633\u0644\u0627\u0645"),     // Arabic
+                                QStringLiteral(u"\u4E2D\u6587\u5B57\u7B26")}) {  // Chinese
+        EmfWriter emf(300, 80);
+        emf.createFont(1, -40, QStringLiteral("Nimbus Mono PS")).selectObject(1);
+        emf.setBackgroundMode(Transparent).textOut({10, 10}, text);
+        EXPECT_GT(inkIn(render(emf), QRect(0, 0, 300, 80)), 150) << text.toStdString();
+    }
+}
+
 TEST(EmfRenderingTest, opaqueTextFillsItsCellWithTheBackgroundColour) {
     EmfWriter emf(200, 100);
     emf.createFont(1, -40, QStringLiteral("DejaVu Sans")).selectObject(1);
