@@ -120,6 +120,10 @@ bool isCompleteGif(QByteArrayView bytes) {
             const std::uint8_t imageFlags = reader.u8();
             reader.skip(colourTableBytes(imageFlags) + 1);  // table, LZW code size
             skipSubBlocks(reader);
+            // Some writers leave out the trailer after the last whole image.
+            if (reader.atEnd()) {
+                return true;
+            }
         }
     } catch (const MalformedPicture&) {
         return false;

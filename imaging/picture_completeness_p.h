@@ -12,7 +12,8 @@ namespace pictarium {
 // its end-of-bitmap code.
 [[nodiscard]] bool isCompleteBitmap(QByteArrayView bytes);
 
-// Every block of a GIF is whole, up to the trailer.
+// Every block of a GIF is whole, up to the trailer or, for writers that
+// leave the trailer out, up to the end of an image.
 [[nodiscard]] bool isCompleteGif(QByteArrayView bytes);
 
 // A JPEG's entropy-coded data is followed by its end-of-image marker.

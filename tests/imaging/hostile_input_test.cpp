@@ -52,7 +52,10 @@ TEST_F(HostileInputTest, filesMissingTheirLastByteAreRefusedWhereTheStructureTel
             continue;
         }
         SCOPED_TRACE(sample.fileName.toStdString());
-        const PictureReading reading = readAs(sample.fileName, sample.bytes.chopped(1));
+        // A GIF without its trailer alone is whole, as some writers leave
+        // it; one byte more and its last image is cut.
+        const bool gif = sample.fileName.endsWith(".gif", Qt::CaseInsensitive);
+        const PictureReading reading = readAs(sample.fileName, sample.bytes.chopped(gif ? 2 : 1));
         EXPECT_EQ(reading.outcome, Outcome::Refused);
     }
 }

@@ -78,6 +78,7 @@ std::vector<Sample> groupASamples() {
         {"drawing.emf", enhancedMetafile(), solid(48, 32, qRgb(255, 255, 255))},
         {"icon.ico", writtenByMagick({solid(12, 8, qRgb(0, 255, 0)), colour}, "ICO"), colour},
         {"animation.gif", writtenByMagick({colour, solid(24, 16, qRgb(0, 0, 255))}, "GIF"), colour},
+        {"no-trailer.gif", writtenByMagick(colour, "GIF").chopped(1), colour},
         {"transparent.gif", writtenByMagick(withTransparentCorner(false), "GIF"),
          withTransparentCorner(true)},
     };
