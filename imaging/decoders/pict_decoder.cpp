@@ -2,6 +2,7 @@
 
 #include "imaging/byte_reader_p.h"
 #include "imaging/decoders/pack_bits_p.h"
+#include "imaging/decoders/quickdraw_drawing_p.h"
 
 #include <QList>
 #include <QPainter>
@@ -192,6 +193,7 @@ public:
         requireValid(mFrame.width() > 0 && mFrame.height() > 0);
         mPage = allocatePicture(mFrame.width(), mFrame.height(), QImage::Format_RGB32);
         mPage.fill(Qt::white);
+        mDrawing.emplace(mPage, QPoint(mFrame.left, mFrame.top));
         readVersion();
         while (!mReader.atEnd()) {
             const std::uint16_t opcode = readOpcode();
@@ -201,7 +203,7 @@ public:
             playOpcode(opcode);
             alignToWord();
         }
-        requireValid(mDrewPixels);
+        requireValid(mDrewPixels || mDrawing->hasDrawn());
         return mPage;
     }
 
@@ -247,7 +249,9 @@ private:
                 drawQuickTime();
                 return;
             default:
-                skipOperands(opcode);
+                if (!mDrawing->play(opcode, mReader)) {
+                    skipOperands(opcode);
+                }
         }
     }
 
@@ -439,6 +443,7 @@ private:
     Rect mFrame;
     QImage mPage;
     bool mDrewPixels = false;
+    std::optional<QuickDrawDrawing> mDrawing;  // once the page is there
 };
 
 std::optional<qsizetype> pictureStart(QByteArrayView bytes) {

@@ -326,10 +326,34 @@ TEST(PictDecoderTest, bitmapsDirectPixelsAndQuickTimeJpegAreDrawnInTheirPlace) {
     EXPECT_LE(largestDifference(embedded, photo, 8), 24);
 }
 
+// Pictures drawn with QuickDraw's own shapes rather than pixels.
+TEST(PictDecoderTest, linesShapesPolygonsAndTextAreDrawn) {
+    ByteWriter pict = pictStart(2, 100, 60);
+    pict.u16be(0x001A).u16be(0xFFFF).u16be(0).u16be(0);  // red foreground
+    pict.u16be(0x0031).u16be(5).u16be(5).u16be(25).u16be(
+        35);                                             // paint rect: top, left, bottom, right
+    pict.u16be(0x001A).u16be(0).u16be(0).u16be(0xFFFF);  // blue
+    pict.u16be(0x0007).u16be(3).u16be(3);                // a 3 x 3 pen
+    pict.u16be(0x0050).u16be(5).u16be(50).u16be(35).u16be(90);             // frame oval
+    pict.u16be(0x000A).fill(8, '\xFF');                                    // solid fill pattern
+    pict.u16be(0x0074).u16be(22).u16be(40).u16be(10).u16be(58).u16be(30);  // fill polygon
+    pict.u16be(40).u16be(10).u16be(58).u16be(10).u16be(58).u16be(30);
+    pict.u16be(0x0020).u16be(50).u16be(40).u16be(50).u16be(95);  // line at y 50, x 40 to 95
+    pict.u16be(0x00FF);
+    const QImage drawn = decodePict(pict.result());
+    ASSERT_EQ(drawn.size(), QSize(100, 60));
+    EXPECT_EQ(drawn.pixel(20, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(drawn.pixel(70, 7), qRgb(0, 0, 255));   // the oval's edge, drawn inside it
+    EXPECT_EQ(drawn.pixel(70, 20), White);            // framed, not filled
+    EXPECT_EQ(drawn.pixel(15, 55), qRgb(0, 0, 255));  // inside the polygon
+    EXPECT_EQ(drawn.pixel(28, 42), White);            // outside it
+    EXPECT_EQ(drawn.pixel(60, 51), qRgb(0, 0, 255));  // the line, below its position
+}
+
 TEST(PictDecoderTest, picturesWithoutPixelsOrCutShortAreRefused) {
-    ByteWriter lines = pictStart(2, 8, 8);
-    lines.u16be(0x0020).fill(8).u16be(0x00FF);
-    EXPECT_TRUE(decodePict(lines.result()).isNull());
+    ByteWriter comments = pictStart(2, 8, 8);
+    comments.u16be(0x00A0).u16be(100).u16be(0x00FF);  // a short comment, nothing drawn
+    EXPECT_TRUE(decodePict(comments.result()).isNull());
     const QByteArray whole = writtenByMagick(colourReference(), "PICT", {"TrueColor", ""});
     ASSERT_FALSE(decodePict(whole).isNull());
     EXPECT_TRUE(decodePict(whole.left(whole.size() / 2)).isNull());
