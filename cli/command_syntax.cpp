@@ -193,8 +193,13 @@ QString generalHelp(const QList<CommandSyntax>& commands) {
         QString(),
         QStringLiteral("Commandes :"),
     };
+    // The summaries start in one column, two spaces after the longest name.
+    qsizetype column = 0;
     for (const CommandSyntax& command : commands) {
-        lines += QStringLiteral("  %1%2").arg(command.name.leftJustified(10), command.summary);
+        column = std::max(column, command.name.size() + 2);
+    }
+    for (const CommandSyntax& command : commands) {
+        lines += QStringLiteral("  %1%2").arg(command.name.leftJustified(column), command.summary);
     }
     lines += {
         QString(),

@@ -63,7 +63,7 @@ QList<CommandSyntax> buildTable() {
         {QStringLiteral("export"),
          {base, index, QStringLiteral("SORTIE")},
          {},
-         QStringLiteral("enregistre l'image d'un enregistrement en BMP ou JPEG"),
+         QStringLiteral("enregistre l'image d'un enregistrement en BMP, JPEG ou PNG"),
          QStringLiteral("Enregistre l'image de l'enregistrement INDEX dans SORTIE, comme "
                         "« Enregistrer sous... » : en BMP 24 bits si le nom finit par .bmp, en "
                         "JPEG s'il finit par .jpg ou .jpeg, en PNG s'il finit par .png."),

@@ -278,8 +278,8 @@ TEST_F(CliCommandsTest, usageErrorsExitWithTwo) {
 TEST_F(CliCommandsTest, helpDescribesEveryCommand) {
     const CliResult general = run({"--help"});
     EXPECT_EQ(general.exitCode, 0);
-    for (const char* command :
-         {"create", "add", "list", "picture", "delete", "search", "info", "verify"}) {
+    for (const char* command : {"create", "add", "import", "list", "picture", "export",
+                                "export-all", "delete", "search", "info", "verify", "recover"}) {
         EXPECT_TRUE(general.out.contains(QStringLiteral("\n  %1 ").arg(command))) << command;
         const CliResult own = run({command, "--help"});
         EXPECT_EQ(own.exitCode, 0) << command;
