@@ -3,6 +3,7 @@
 #include "imaging/byte_reader_p.h"
 
 #include <QLinearGradient>
+#include <QRadialGradient>
 
 #include <algorithm>
 #include <bit>
@@ -60,6 +61,90 @@ Qt::BrushStyle hatchOf(std::uint32_t style) {
     }
 }
 
+QPainterPath pathAt(ByteReader& reader);
+
+QImage readImage(ByteReader& reader) {
+    (void)reader.u32le();  // version
+    if (reader.u32le() != 1) {
+        return {};  // metafile images are not drawn here
+    }
+    const std::uint32_t width = reader.u32le();
+    const std::uint32_t height = reader.u32le();
+    const std::uint32_t stride = reader.u32le();
+    const std::uint32_t format = reader.u32le();
+    const std::uint32_t kind = reader.u32le();
+    const QByteArrayView pixels = reader.take(reader.remaining());
+    if (kind == 1) {  // compressed: PNG, JPEG, GIF...
+        QImage image = QImage::fromData(pixels);
+        return image;
+    }
+    const bool withAlpha = format == 0x0026200A;
+    const bool premultiplied = format == 0x000E200B;
+    const bool rgb32 = format == 0x00022009;
+    const bool rgb24 = format == 0x00021808;
+    const std::uint32_t bytesPerPixel = rgb24 ? 3 : 4;
+    if (!(withAlpha || premultiplied || rgb32 || rgb24) || width == 0 || height == 0 ||
+        std::uint64_t{width} * height > MaxPicturePixels ||
+        stride < std::uint64_t{width} * bytesPerPixel ||
+        std::uint64_t{stride} * height > static_cast<std::uint64_t>(pixels.size())) {
+        return {};
+    }
+    QImage image(static_cast<int>(width), static_cast<int>(height),
+                 premultiplied ? QImage::Format_ARGB32_Premultiplied
+                               : (withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32));
+    if (image.isNull()) {
+        return {};
+    }
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const auto* row =
+            reinterpret_cast<const std::uint8_t*>(pixels.data()) + qsizetype{y} * stride;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        for (std::uint32_t x = 0; x < width; ++x, row += bytesPerPixel) {
+            const int alpha = bytesPerPixel == 4 && !rgb32 ? row[3] : 255;
+            out[x] = qRgba(row[2], row[1], row[0], alpha);
+        }
+    }
+    return image;
+}
+
+// A path gradient as a radial one: from its centre colour at its centre
+// point to its first surrounding colour at the farthest point of its
+// boundary.
+Brush pathGradient(ByteReader& reader) {
+    const std::uint32_t flags = reader.u32le();
+    (void)reader.u32le();  // wrap mode
+    const QColor centreColour = argbColour(reader.u32le());
+    const QPointF centre = point(reader);
+    const std::uint32_t colours = reader.u32le();
+    requireValid(colours >= 1 && colours <= static_cast<std::uint64_t>(reader.remaining() / 4));
+    const QColor edgeColour = argbColour(reader.u32le());
+    reader.skip(4 * (qsizetype{colours} - 1));
+    QList<QPointF> boundary;
+    if (flags & 0x01) {
+        const std::uint32_t size = reader.u32le();
+        ByteReader path(reader.take(size));
+        const QRectF box = pathAt(path).boundingRect();
+        boundary = {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()};
+    } else {
+        const std::uint32_t count = reader.u32le();
+        requireValid(count <= static_cast<std::uint64_t>(reader.remaining() / 8));
+        for (std::uint32_t i = 0; i < count; ++i) {
+            boundary.append(point(reader));
+        }
+    }
+    double radius = 0;
+    for (const QPointF& corner : boundary) {
+        radius = std::max(radius, std::hypot(corner.x() - centre.x(), corner.y() - centre.y()));
+    }
+    if (radius <= 0) {
+        return Brush{QBrush(centreColour), false};
+    }
+    QRadialGradient gradient(centre, radius);
+    gradient.setColorAt(0, centreColour);
+    gradient.setColorAt(1, edgeColour);
+    return Brush{QBrush(gradient), true};
+}
+
 Brush readBrushAt(ByteReader& reader) {
     (void)reader.u32le();  // version
     const std::uint32_t type = reader.u32le();
@@ -70,10 +155,16 @@ Brush readBrushAt(ByteReader& reader) {
             const std::uint32_t style = reader.u32le();
             return Brush{QBrush(argbColour(reader.u32le()), hatchOf(style)), false};
         }
-        case 3: {            // path gradient: its centre colour stands for it
+        case 2: {            // texture: its image tiles the world
             reader.skip(8);  // flags, wrap mode
-            return Brush{QBrush(argbColour(reader.u32le())), false};
+            const QImage image = readImage(reader);
+            if (image.isNull()) {
+                return Brush{QBrush(QColor(128, 128, 128)), false};
+            }
+            return Brush{QBrush(image), true};
         }
+        case 3:
+            return pathGradient(reader);
         case 4: {
             reader.skip(8);  // flags, wrap mode
             const QPointF topLeft = point(reader);
@@ -85,8 +176,8 @@ Brush readBrushAt(ByteReader& reader) {
             gradient.setColorAt(1, end);
             return Brush{QBrush(gradient), true};
         }
-        default:  // textures: a mid grey rather than nothing
-            return Brush{QBrush(QColor(128, 128, 128)), false};
+        default:
+            return Brush{Qt::NoBrush, false};
     }
 }
 
@@ -279,50 +370,6 @@ QPainterPath regionNode(ByteReader& reader, int depth, bool& infinite) {
         default:  // xor
             return left.united(right).subtracted(left.intersected(right));
     }
-}
-
-QImage readImage(ByteReader& reader) {
-    (void)reader.u32le();  // version
-    if (reader.u32le() != 1) {
-        return {};  // metafile images are not drawn here
-    }
-    const std::uint32_t width = reader.u32le();
-    const std::uint32_t height = reader.u32le();
-    const std::uint32_t stride = reader.u32le();
-    const std::uint32_t format = reader.u32le();
-    const std::uint32_t kind = reader.u32le();
-    const QByteArrayView pixels = reader.take(reader.remaining());
-    if (kind == 1) {  // compressed: PNG, JPEG, GIF...
-        QImage image = QImage::fromData(pixels);
-        return image;
-    }
-    const bool withAlpha = format == 0x0026200A;
-    const bool premultiplied = format == 0x000E200B;
-    const bool rgb32 = format == 0x00022009;
-    const bool rgb24 = format == 0x00021808;
-    const std::uint32_t bytesPerPixel = rgb24 ? 3 : 4;
-    if (!(withAlpha || premultiplied || rgb32 || rgb24) || width == 0 || height == 0 ||
-        std::uint64_t{width} * height > MaxPicturePixels ||
-        stride < std::uint64_t{width} * bytesPerPixel ||
-        std::uint64_t{stride} * height > static_cast<std::uint64_t>(pixels.size())) {
-        return {};
-    }
-    QImage image(static_cast<int>(width), static_cast<int>(height),
-                 premultiplied ? QImage::Format_ARGB32_Premultiplied
-                               : (withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32));
-    if (image.isNull()) {
-        return {};
-    }
-    for (std::uint32_t y = 0; y < height; ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint8_t*>(pixels.data()) + qsizetype{y} * stride;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
-        for (std::uint32_t x = 0; x < width; ++x, row += bytesPerPixel) {
-            const int alpha = bytesPerPixel == 4 && !rgb32 ? row[3] : 255;
-            out[x] = qRgba(row[2], row[1], row[0], alpha);
-        }
-    }
-    return image;
 }
 
 Font readFont(ByteReader& reader) {

@@ -32,8 +32,9 @@ enum class Unit : std::uint32_t {
 // A colour as the records store it: blue, green, red, alpha.
 [[nodiscard]] QColor argbColour(std::uint32_t value);
 
-// A brush in world coordinates: its gradients and textures follow the
-// world transform, its hatches stay in device pixels as GDI+ draws them.
+// A brush in world coordinates: its gradients (path gradients as radial
+// ones) and textures follow the world transform, its hatches stay in
+// device pixels as GDI+ draws them.
 struct Brush {
     QBrush brush;
     bool followsTransform = false;
@@ -82,7 +83,7 @@ using Object =
 // A path object's data; also the paths inside regions.
 [[nodiscard]] QPainterPath readPath(QByteArrayView data);
 
-// A brush object's data, or a colour when `isColour`.
+// A brush object's data.
 [[nodiscard]] Brush readBrush(QByteArrayView data);
 
 }  // namespace pictarium::emfplus

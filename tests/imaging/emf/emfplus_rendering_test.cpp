@@ -47,6 +47,25 @@ TEST(EmfPlusRenderingTest, rectanglesPathsAndLinesOfObjectsAreDrawn) {
     EXPECT_EQ(picture.pixel(50, 75), Green);
 }
 
+// A path gradient shades from its centre colour to its surrounding one.
+TEST(EmfPlusRenderingTest, pathGradientsShadeFromTheCentreOut) {
+    EmfWriter emf(100, 100);
+    PlusRecords plus;
+    ByteWriter gradient;
+    gradient.bytes(words({0xDBC01002, 3, 0, 0, Red})).bytes(floats({50, 50}));
+    gradient.bytes(words({1, Blue, 4})).bytes(floats({0, 0, 100, 0, 100, 100, 0, 100}));
+    plus.add(0x4008, BrushObject | 0, gradient.result());
+    plus.add(0x400A, 0, words({0, 1}) + floats({0, 0, 100, 100}));
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_GT(qRed(picture.pixel(50, 50)), 240);
+    EXPECT_LT(qBlue(picture.pixel(50, 50)), 15);
+    EXPECT_GT(qBlue(picture.pixel(3, 3)), 200);
+    EXPECT_LT(qRed(picture.pixel(3, 3)), 55);
+}
+
 TEST(EmfPlusRenderingTest, worldAndPageTransformsAndClipsApply) {
     EmfWriter emf(100, 80);
     PlusRecords plus;
