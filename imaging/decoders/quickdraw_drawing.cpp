@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -95,7 +96,56 @@ QColor rgbColour(ByteReader& reader) {
     return QColor(red, green, reader.u16be() >> 8);
 }
 
+// Far more rectangles than a region drawn on a page holds.
+constexpr qsizetype MaxRegionRectangles = 100000;
+
 }  // namespace
+
+// A region: its size and bounds, then, when it is not the bounds alone,
+// scan lines of inversion points. Each line lists where, from its row
+// down, the inside and the outside change places; the spans of a band
+// lie between consecutive points of all the lines above it.
+QPainterPath QuickDrawDrawing::readRegion(ByteReader& reader) const {
+    const std::uint16_t size = reader.u16be();
+    requireValid(size >= 10);
+    const QRect bounds = readRect(reader);
+    QPainterPath area;
+    area.setFillRule(Qt::WindingFill);
+    if (size == 10) {
+        area.addRect(bounds);
+        return area;
+    }
+    ByteReader data(reader.take(size - 10));
+    QList<int> inversions;  // kept sorted
+    int top = 0;
+    qsizetype rectangles = 0;
+    while (data.remaining() >= 2) {
+        const auto row = static_cast<std::int16_t>(data.u16be());
+        for (qsizetype i = 0; i + 1 < inversions.size() && row != 0x7FFF; i += 2) {
+            requireValid(++rectangles <= MaxRegionRectangles);
+            area.addRect(QRect(QPoint(inversions[i], top), QPoint(inversions[i + 1], row))
+                             .adjusted(0, 0, -1, -1));
+        }
+        if (row == 0x7FFF) {
+            break;
+        }
+        top = row;
+        while (true) {
+            const auto x = static_cast<std::int16_t>(data.u16be());
+            if (x == 0x7FFF) {
+                break;
+            }
+            const auto at = std::lower_bound(inversions.begin(), inversions.end(), int{x});
+            if (at != inversions.end() && *at == x) {
+                inversions.erase(at);
+            } else {
+                requireValid(inversions.size() < MaxRegionRectangles);
+                inversions.insert(at, x);
+            }
+        }
+    }
+    return area;
+}
 
 QPoint QuickDrawDrawing::readPoint(ByteReader& reader) const {
     const auto v = static_cast<std::int16_t>(reader.u16be());
@@ -142,7 +192,7 @@ bool QuickDrawDrawing::play(std::uint16_t opcode, ByteReader& reader) {
         default:
             break;
     }
-    const bool drawnShape = (opcode >= 0x30 && opcode <= 0x7C) && (opcode & 0x07) <= 4;
+    const bool drawnShape = (opcode >= 0x30 && opcode <= 0x8C) && (opcode & 0x07) <= 4;
     if (!drawnShape) {
         return false;
     }
@@ -281,10 +331,17 @@ void QuickDrawDrawing::drawText(std::uint16_t opcode, ByteReader& reader) {
 void QuickDrawDrawing::drawShape(std::uint16_t opcode, ByteReader& reader) {
     const auto verb = static_cast<Verb>(opcode & 0x07);
     const bool same = (opcode & 0x08) != 0;
-    const int family = (opcode >> 4) & 0x0F;  // 3 rect, 4 rounded, 5 oval, 6 arc, 7 polygon
+    // 3 rect, 4 rounded, 5 oval, 6 arc, 7 polygon, 8 region
+    const int family = (opcode >> 4) & 0x0F;
     QPainterPath area;
     QPainterPath outline;
-    if (family == 7) {
+    if (family == 8) {
+        if (!same) {
+            mLastRegion = readRegion(reader);
+        }
+        area = mLastRegion;
+        outline = mLastRegion;
+    } else if (family == 7) {
         if (!same) {
             const std::uint16_t size = reader.u16be();
             requireValid(size >= 10);

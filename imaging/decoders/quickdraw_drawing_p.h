@@ -15,7 +15,7 @@
 namespace pictarium {
 
 // The drawing opcodes of a QuickDraw picture: lines, rectangles, rounded
-// rectangles, ovals, arcs and polygons framed, painted, erased or filled,
+// rectangles, ovals, arcs, polygons and regions framed, painted, erased or filled,
 // text, and the pen, colours and font they use. Patterns are drawn as the
 // mix of foreground and background colour they show; inverting is left
 // out.
@@ -40,6 +40,7 @@ private:
     void apply(Verb verb, const QPainterPath& area, const QPainterPath& outline);
     [[nodiscard]] QPoint readPoint(ByteReader& reader) const;
     [[nodiscard]] QRect readRect(ByteReader& reader) const;
+    [[nodiscard]] QPainterPath readRegion(ByteReader& reader) const;
 
     QImage& mPage;
     QPoint mOrigin;
@@ -57,6 +58,7 @@ private:
     int mTextFace = 0;
     QRect mLastRect;
     QPolygon mLastPolygon;
+    QPainterPath mLastRegion;
     bool mHasDrawn = false;
 };
 

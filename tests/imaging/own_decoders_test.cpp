@@ -339,6 +339,12 @@ TEST(PictDecoderTest, linesShapesPolygonsAndTextAreDrawn) {
     pict.u16be(0x0074).u16be(22).u16be(40).u16be(10).u16be(58).u16be(30);  // fill polygon
     pict.u16be(40).u16be(10).u16be(58).u16be(10).u16be(58).u16be(30);
     pict.u16be(0x0020).u16be(50).u16be(40).u16be(50).u16be(95);  // line at y 50, x 40 to 95
+    // Paint an L-shaped region: 0-20 across on rows 0-9, 0-10 on rows 10-19.
+    pict.u16be(0x001A).u16be(0).u16be(0xFFFF).u16be(0);  // green
+    pict.u16be(0x0081).u16be(36).u16be(0).u16be(0).u16be(20).u16be(20);
+    for (const int word : {0, 0, 20, 0x7FFF, 10, 10, 20, 0x7FFF, 20, 0, 10, 0x7FFF, 0x7FFF}) {
+        pict.u16be(word);
+    }
     pict.u16be(0x00FF);
     const QImage drawn = decodePict(pict.result());
     ASSERT_EQ(drawn.size(), QSize(100, 60));
@@ -348,6 +354,9 @@ TEST(PictDecoderTest, linesShapesPolygonsAndTextAreDrawn) {
     EXPECT_EQ(drawn.pixel(15, 55), qRgb(0, 0, 255));  // inside the polygon
     EXPECT_EQ(drawn.pixel(28, 42), White);            // outside it
     EXPECT_EQ(drawn.pixel(60, 51), qRgb(0, 0, 255));  // the line, below its position
+    EXPECT_EQ(drawn.pixel(15, 3), qRgb(0, 255, 0));   // the region's upper band
+    EXPECT_EQ(drawn.pixel(5, 15), qRgb(0, 255, 0));   // its lower band
+    EXPECT_EQ(drawn.pixel(15, 15), qRgb(255, 0, 0));  // beside it, the red rectangle shows
 }
 
 TEST(PictDecoderTest, picturesWithoutPixelsOrCutShortAreRefused) {
