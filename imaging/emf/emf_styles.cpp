@@ -46,6 +46,8 @@ Qt::PenJoinStyle joinStyle(std::uint32_t style) {
     }
 }
 
+}  // namespace
+
 Qt::BrushStyle hatchStyle(std::uint32_t hatch) {
     switch (hatch) {
         case 0:
@@ -62,8 +64,6 @@ Qt::BrushStyle hatchStyle(std::uint32_t hatch) {
             return Qt::DiagCrossPattern;
     }
 }
-
-}  // namespace
 
 bool isVisible(const LogicalPen& pen) {
     return (pen.style & PenStyle::LineMask) != PenStyle::Null;

@@ -16,6 +16,8 @@ namespace pictarium::emf {
 [[nodiscard]] QPen qtPen(const LogicalPen& pen, double scale, double miterLimit);
 
 [[nodiscard]] QBrush qtBrush(const LogicalBrush& brush);
+// The Qt pattern of a GDI hatch style (0 to 5, as GDI+ numbers them too).
+[[nodiscard]] Qt::BrushStyle hatchStyle(std::uint32_t hatch);
 
 // Whether the pen draws anything at all.
 [[nodiscard]] bool isVisible(const LogicalPen& pen);

@@ -1,6 +1,7 @@
 #include "imaging/emf/emfplus_objects_p.h"
 
 #include "imaging/byte_reader_p.h"
+#include "imaging/emf/emf_styles_p.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
@@ -42,23 +43,10 @@ QPointF point(ByteReader& reader) {
     return QPointF(x, finite(f32(reader)));
 }
 
+// GDI+ numbers its first six hatches as GDI does; its many dotted and
+// woven ones are drawn as a dense dotted pattern.
 Qt::BrushStyle hatchOf(std::uint32_t style) {
-    switch (style) {
-        case 0:
-            return Qt::HorPattern;
-        case 1:
-            return Qt::VerPattern;
-        case 2:
-            return Qt::FDiagPattern;
-        case 3:
-            return Qt::BDiagPattern;
-        case 4:
-            return Qt::CrossPattern;
-        case 5:
-            return Qt::DiagCrossPattern;
-        default:
-            return Qt::Dense4Pattern;  // the many dotted and woven styles
-    }
+    return style <= 5 ? emf::hatchStyle(style) : Qt::Dense4Pattern;
 }
 
 QPainterPath pathAt(ByteReader& reader);
