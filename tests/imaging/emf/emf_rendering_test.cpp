@@ -1,5 +1,6 @@
 #include "imaging/emf/emf_reader.h"
 #include "tests/imaging/emf/emf_writer.h"
+#include "tests/imaging/emf/ink_count.h"
 
 #include <gtest/gtest.h>
 
@@ -39,20 +40,6 @@ int countOf(const QImage& picture, QRgb colour, const QRect& area) {
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             count += picture.pixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-bool isInked(QRgb pixel) {
-    return qGray(pixel) < 128;
-}
-
-int inkIn(const QImage& picture, const QRect& area) {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += isInked(picture.pixel(x, y)) ? 1 : 0;
         }
     }
     return count;

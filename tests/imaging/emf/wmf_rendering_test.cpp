@@ -1,5 +1,6 @@
 #include "imaging/emf/wmf_charsets_p.h"
 #include "imaging/emf/wmf_reader.h"
+#include "tests/imaging/emf/ink_count.h"
 #include "tests/imaging/emf/wmf_samples.h"
 #include "tests/imaging/emf/wmf_writer.h"
 
@@ -25,16 +26,6 @@ WmfWriter placed(int width = 100, int height = 80) {
     WmfWriter wmf(QRect(0, 0, width, height), 96);
     wmf.createPen(NullPen, 0, 0).selectObject(0);
     return wmf;
-}
-
-int inkIn(const QImage& picture, const QRect& area) {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
-        }
-    }
-    return count;
 }
 
 TEST(WmfSeedsTest, theFuzzerSeedsAreReadableMetafiles) {
