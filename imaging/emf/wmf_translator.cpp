@@ -146,33 +146,15 @@ QRect sized(QPoint origin, int width, int height) {
     return QRect(origin.x(), origin.y(), width, height);
 }
 
-Records translateDibStretch(const Record& record) {
+// The blits of both ages: the stretching ones give a source size first, the
+// others copy at the destination's size. Without a bitmap, a raster
+// operation alone, a word stands between the source and the destination.
+Records translateBlit(const Record& record, bool stretching) {
     ParameterReader reader(record);
     const std::uint32_t operation = reader.u32();
-    const bool withDib = record.parameters.size() != 22;
-    const int sourceHeight = reader.i16();
-    const int sourceWidth = reader.i16();
-    const QPoint sourceOrigin = reader.pointYX();
-    if (!withDib) {
-        (void)reader.u16();
-    }
-    const int height = reader.i16();
-    const int width = reader.i16();
-    const QPoint origin = reader.pointYX();
-    const QRect source = sized(sourceOrigin, sourceWidth, sourceHeight);
-    if (!withDib) {
-        return stretchDib(operation, sized(origin, width, height), source, std::nullopt);
-    }
-    if (record.function != Function::DibStretchBlt) {
-        return {};  // the old form's device-dependent bitmap is not drawn
-    }
-    return stretchPackedDib(operation, sized(origin, width, height), source, reader.rest(), 0);
-}
-
-Records translateDibBlit(const Record& record) {
-    ParameterReader reader(record);
-    const std::uint32_t operation = reader.u32();
-    const bool withDib = record.parameters.size() != 18;
+    const bool withDib = record.parameters.size() != (stretching ? 22 : 18);
+    const int sourceHeight = stretching ? reader.i16() : 0;
+    const int sourceWidth = stretching ? reader.i16() : 0;
     const QPoint sourceOrigin = reader.pointYX();
     if (!withDib) {
         (void)reader.u16();
@@ -181,12 +163,15 @@ Records translateDibBlit(const Record& record) {
     const int width = reader.i16();
     const QPoint origin = reader.pointYX();
     const QRect destination = sized(origin, width, height);
-    if (!withDib || record.function != Function::DibBitBlt) {
-        // The old form's device-dependent bitmap is not drawn.
-        return withDib ? Records{} : stretchDib(operation, destination, {}, std::nullopt);
+    if (!withDib) {
+        return stretchDib(operation, destination, {}, std::nullopt);
     }
-    return stretchPackedDib(operation, destination, sized(sourceOrigin, width, height),
-                            reader.rest(), 0);
+    if (record.function != Function::DibBitBlt && record.function != Function::DibStretchBlt) {
+        return {};  // the old forms' device-dependent bitmaps are not drawn
+    }
+    const QRect source = stretching ? sized(sourceOrigin, sourceWidth, sourceHeight)
+                                    : sized(sourceOrigin, width, height);
+    return stretchPackedDib(operation, destination, source, reader.rest(), 0);
 }
 
 Records translateStretchDibRecord(const Record& record) {
@@ -312,10 +297,10 @@ Records translateShape(const Record& record) {
             return translatePatBlt(record);
         case Function::DibBitBlt:
         case Function::BitBlt:
-            return translateDibBlit(record);
+            return translateBlit(record, false);
         case Function::DibStretchBlt:
         case Function::StretchBlt:
-            return translateDibStretch(record);
+            return translateBlit(record, true);
         case Function::StretchDib:
             return translateStretchDibRecord(record);
         case Function::SetDibToDevice:
