@@ -90,6 +90,7 @@ void Canvas::drawPath(const QPainterPath& path, const Paint& paint) {
     mPainter.setRenderHint(QPainter::Antialiasing,
                            paint.mode == QPainter::CompositionMode_SourceOver &&
                                affordsSmoothing(path, paint.brush, inPieces ? Qt::NoPen : pen));
+    mPainter.setRenderHint(QPainter::SmoothPixmapTransform, paint.smoothTexture);
     if (paint.background) {
         mPainter.setBackgroundMode(Qt::OpaqueMode);
         mPainter.setBackground(*paint.background);

@@ -19,6 +19,8 @@ struct Paint {
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     // Fills the gaps of hatches and dashes when set.
     std::optional<QColor> background;
+    // Textures blended between their pixels; pattern brushes stay sharp.
+    bool smoothTexture = false;
 };
 
 // The bitmap being drawn, in its own pixels. Shapes too far away for any

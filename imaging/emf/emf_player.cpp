@@ -30,13 +30,13 @@ std::optional<QTransform> readTransform(RecordReader& reader) {
 
 }  // namespace
 
-Player::Player(const Header& header, QImage& picture, bool playsPlusRecords)
+Player::Player(const Header& header, QImage& picture, PlusRecords plus)
     : mPixelsPerMm(header.devicePixelsPerMmX, header.devicePixelsPerMmY),
       mDeviceToPicture(deviceToPicture(header)),
       mPictureArea(picture.rect()),
       mCanvas(picture) {
-    if (playsPlusRecords) {
-        mPlus.emplace(mCanvas, mDeviceToPicture);
+    if (plus != PlusRecords::Ignored) {
+        mPlus.emplace(mCanvas, mDeviceToPicture, plus == PlusRecords::Drawn);
     }
 }
 

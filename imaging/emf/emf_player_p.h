@@ -19,14 +19,18 @@
 
 namespace pictarium::emf {
 
+// Which EMF+ records a player draws: none, all, or all but the metafile
+// images (in a metafile that is itself such an image).
+enum class PlusRecords { Ignored, Drawn, DrawnWithoutMetafiles };
+
 // Plays a metafile's records one by one onto a bitmap, keeping the device
 // context they change. Records it does not know are skipped; a record
 // too short for its own fields throws MalformedPicture.
 class Player {
 public:
-    // With `playsPlusRecords`, the EMF+ records the comments carry are
-    // drawn, and plain records only where they hand the device over.
-    Player(const Header& header, QImage& picture, bool playsPlusRecords = false);
+    // When the EMF+ records the comments carry are drawn, plain records
+    // are only where those hand the device over.
+    Player(const Header& header, QImage& picture, PlusRecords plus = PlusRecords::Ignored);
 
     // Plays one record; false once the end-of-file record is reached.
     bool play(const Record& record);

@@ -1,5 +1,6 @@
 #include "imaging/emf/emf_reader.h"
 
+#include "imaging/emf/embedded_metafile_p.h"
 #include "imaging/emf/emf_header_p.h"
 #include "imaging/emf/emf_player_p.h"
 #include "imaging/emf/emf_record_p.h"
@@ -23,16 +24,19 @@ bool hasWholeChain(QByteArrayView bytes) {
 }
 
 // Plays the records onto the picture, up to the end-of-file record.
-void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture) {
-    emf::Player player(header, picture, emfplus::isDrawnByPlusRecords(bytes));
+void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture, bool embedded) {
+    using emf::PlusRecords;
+    const PlusRecords plus = !emfplus::isDrawnByPlusRecords(bytes) ? PlusRecords::Ignored
+                             : embedded ? PlusRecords::DrawnWithoutMetafiles
+                                        : PlusRecords::Drawn;
+    emf::Player player(header, picture, plus);
     emf::RecordStream stream(bytes);
     while (!stream.atEnd() && player.play(stream.next())) {
     }
 }
 
-}  // namespace
-
-QImage decodeEnhancedMetafile(QByteArrayView bytes) {
+// An embedded metafile is drawn on transparency, a file on white.
+QImage decode(QByteArrayView bytes, bool embedded) {
     try {
         const emf::Header header = emf::readHeader(bytes);
         const QByteArrayView records = bytes.first(header.fileBytes);
@@ -40,13 +44,25 @@ QImage decodeEnhancedMetafile(QByteArrayView bytes) {
             return {};
         }
         const QSize size = emf::pictureSize(header);
-        QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        playRecords(records, header, picture);
+        QImage picture =
+            allocatePicture(size.width(), size.height(),
+                            embedded ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        picture.fill(embedded ? Qt::transparent : Qt::white);
+        playRecords(records, header, picture, embedded);
         return picture;
     } catch (const MalformedPicture&) {
         return {};
     }
+}
+
+}  // namespace
+
+QImage decodeEnhancedMetafile(QByteArrayView bytes) {
+    return decode(bytes, false);
+}
+
+QImage emf::decodeEmbeddedEnhancedMetafile(QByteArrayView bytes) {
+    return decode(bytes, true);
 }
 
 }  // namespace pictarium

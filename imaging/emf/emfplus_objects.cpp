@@ -2,13 +2,16 @@
 
 #include "imaging/byte_reader_p.h"
 #include "imaging/emf/emf_styles_p.h"
+#include "imaging/emf/emfplus_path_gradient_p.h"
 
 #include <QLinearGradient>
-#include <QRadialGradient>
+#include <QPolygonF>
+#include <QTransform>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <optional>
 
 namespace pictarium::emfplus {
 
@@ -51,11 +54,7 @@ Qt::BrushStyle hatchOf(std::uint32_t style) {
 
 QPainterPath pathAt(ByteReader& reader);
 
-QImage readImage(ByteReader& reader) {
-    (void)reader.u32le();  // version
-    if (reader.u32le() != 1) {
-        return {};  // metafile images are not drawn here
-    }
+QImage readBitmap(ByteReader& reader) {
     const std::uint32_t width = reader.u32le();
     const std::uint32_t height = reader.u32le();
     const std::uint32_t stride = reader.u32le();
@@ -95,42 +94,63 @@ QImage readImage(ByteReader& reader) {
     return image;
 }
 
-// A path gradient as a radial one: from its centre colour at its centre
-// point to its first surrounding colour at the farthest point of its
-// boundary.
+// An image's data after its version: a bitmap or a metafile.
+Object imageAt(ByteReader& reader) {
+    constexpr std::uint32_t Bitmap = 1;
+    constexpr std::uint32_t Metafile = 2;
+    constexpr std::uint32_t PlaceableWmf = 2;
+    (void)reader.u32le();  // version
+    const std::uint32_t type = reader.u32le();
+    if (type == Bitmap) {
+        return readBitmap(reader);
+    }
+    if (type != Metafile) {
+        return std::monostate{};
+    }
+    const std::uint32_t kind = reader.u32le();
+    const std::uint32_t size = reader.u32le();
+    requireValid(kind >= 1 && kind <= 5 && size <= static_cast<std::uint64_t>(reader.remaining()));
+    const QByteArrayView bytes = reader.take(size);
+    return MetafileImage{QByteArray(bytes.data(), bytes.size()), kind > PlaceableWmf, QImage()};
+}
+
+// A path gradient: its centre, the colours around it and its boundary,
+// points or a path.
 Brush pathGradient(ByteReader& reader) {
     const std::uint32_t flags = reader.u32le();
     (void)reader.u32le();  // wrap mode
     const QColor centreColour = argbColour(reader.u32le());
     const QPointF centre = point(reader);
-    const std::uint32_t colours = reader.u32le();
-    requireValid(colours >= 1 && colours <= static_cast<std::uint64_t>(reader.remaining() / 4));
-    const QColor edgeColour = argbColour(reader.u32le());
-    reader.skip(4 * (qsizetype{colours} - 1));
-    QList<QPointF> boundary;
+    const std::uint32_t count = reader.u32le();
+    requireValid(count >= 1 && count <= static_cast<std::uint64_t>(reader.remaining() / 4));
+    QList<QColor> surrounding;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        surrounding.append(argbColour(reader.u32le()));
+    }
+    QPolygonF boundary;
+    QPainterPath area;
     if (flags & 0x01) {
         const std::uint32_t size = reader.u32le();
         ByteReader path(reader.take(size));
-        const QRectF box = pathAt(path).boundingRect();
-        boundary = {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()};
+        area = pathAt(path);
+        // Several colours go to the path's own points, one to all of its outline.
+        if (surrounding.size() > 1) {
+            for (int i = 0; i < area.elementCount(); ++i) {
+                boundary.append(QPointF(area.elementAt(i)));
+            }
+        } else {
+            boundary = area.toFillPolygon();
+        }
     } else {
-        const std::uint32_t count = reader.u32le();
-        requireValid(count <= static_cast<std::uint64_t>(reader.remaining() / 8));
-        for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t points = reader.u32le();
+        requireValid(points <= static_cast<std::uint64_t>(reader.remaining() / 8));
+        for (std::uint32_t i = 0; i < points; ++i) {
             boundary.append(point(reader));
         }
+        area.addPolygon(boundary);
+        area.closeSubpath();
     }
-    double radius = 0;
-    for (const QPointF& corner : boundary) {
-        radius = std::max(radius, std::hypot(corner.x() - centre.x(), corner.y() - centre.y()));
-    }
-    if (radius <= 0) {
-        return Brush{QBrush(centreColour), false};
-    }
-    QRadialGradient gradient(centre, radius);
-    gradient.setColorAt(0, centreColour);
-    gradient.setColorAt(1, edgeColour);
-    return Brush{QBrush(gradient), true};
+    return shadedPathGradient(centre, centreColour, boundary, surrounding, area);
 }
 
 Brush readBrushAt(ByteReader& reader) {
@@ -143,13 +163,19 @@ Brush readBrushAt(ByteReader& reader) {
             const std::uint32_t style = reader.u32le();
             return Brush{QBrush(argbColour(reader.u32le()), hatchOf(style)), false};
         }
-        case 2: {            // texture: its image tiles the world
-            reader.skip(8);  // flags, wrap mode
-            const QImage image = readImage(reader);
-            if (image.isNull()) {
+        case 2: {  // texture: its image tiles the world
+            const std::uint32_t flags = reader.u32le();
+            (void)reader.u32le();  // wrap mode
+            const std::optional<QTransform> placing =
+                (flags & 0x02) ? readMatrix(reader) : std::optional(QTransform());
+            const Object object = imageAt(reader);
+            const auto* image = std::get_if<QImage>(&object);
+            if (image == nullptr || image->isNull()) {
                 return Brush{QBrush(QColor(128, 128, 128)), false};
             }
-            return Brush{QBrush(image), true};
+            QBrush texture(*image);
+            texture.setTransform(placing.value_or(QTransform()));
+            return Brush{texture, true};
         }
         case 3:
             return pathGradient(reader);
@@ -404,6 +430,18 @@ double pixelsPerUnit(std::uint32_t unit, double dpi) {
     }
 }
 
+std::optional<QTransform> readMatrix(ByteReader& reader) {
+    double values[6];
+    for (double& value : values) {
+        const float raw = f32(reader);
+        if (!std::isfinite(raw)) {
+            return std::nullopt;
+        }
+        value = raw;
+    }
+    return QTransform(values[0], values[1], values[2], values[3], values[4], values[5]);
+}
+
 QColor argbColour(std::uint32_t value) {
     return QColor::fromRgba(value);  // blue, green, red, alpha bytes: 0xAARRGGBB
 }
@@ -434,7 +472,7 @@ Object readObject(std::uint32_t type, QByteArrayView data) {
             return region;
         }
         case ObjectType::Image:
-            return readImage(reader);
+            return imageAt(reader);
         case ObjectType::Font:
             return readFont(reader);
         case ObjectType::StringFormat:

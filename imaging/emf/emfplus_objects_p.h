@@ -1,15 +1,20 @@
 #pragma once
 
+#include "imaging/byte_reader_p.h"
+
 #include <QBrush>
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QColor>
 #include <QImage>
 #include <QList>
 #include <QPainterPath>
 #include <QString>
+#include <QTransform>
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <variant>
 
 namespace pictarium::emfplus {
@@ -29,15 +34,22 @@ enum class Unit : std::uint32_t {
 // display units count as pixels.
 [[nodiscard]] double pixelsPerUnit(std::uint32_t unit, double dpi);
 
+// A matrix as the records store it; none when a value is not finite.
+[[nodiscard]] std::optional<QTransform> readMatrix(ByteReader& reader);
+
 // A colour as the records store it: blue, green, red, alpha.
 [[nodiscard]] QColor argbColour(std::uint32_t value);
 
-// A brush in world coordinates: its gradients (path gradients as radial
-// ones) and textures follow the world transform, its hatches stay in
-// device pixels as GDI+ draws them.
+// A brush in world coordinates: its gradients and textures follow the
+// world transform, its hatches stay in device pixels as GDI+ draws them.
 struct Brush {
+    Brush() = default;
+    Brush(const QBrush& paint, bool transformed, std::optional<QPainterPath> within = std::nullopt)
+        : brush(paint), followsTransform(transformed), area(std::move(within)) {}
+
     QBrush brush;
     bool followsTransform = false;
+    std::optional<QPainterPath> area;  // where it paints, when not everywhere
 };
 
 struct Pen {
@@ -72,8 +84,16 @@ struct StringFormat {
     int vertical = 0;
 };
 
-using Object =
-    std::variant<std::monostate, Brush, Pen, QPainterPath, Region, QImage, Font, StringFormat>;
+// An image object that holds a metafile: its bytes as read, then, once the
+// player has drawn them, its picture on a transparent background.
+struct MetafileImage {
+    QByteArray bytes;
+    bool enhanced = true;  // EMF or EMF+; otherwise WMF, placeable or not
+    QImage picture;
+};
+
+using Object = std::variant<std::monostate, Brush, Pen, QPainterPath, Region, QImage, MetafileImage,
+                            Font, StringFormat>;
 
 // Reads an object record's data by its type (the record's flags); an
 // object of a type not drawn here is empty. Throws MalformedPicture on

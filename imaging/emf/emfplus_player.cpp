@@ -1,6 +1,7 @@
 #include "imaging/emf/emfplus_player_p.h"
 
 #include "imaging/byte_reader_p.h"
+#include "imaging/emf/embedded_metafile_p.h"
 #include "imaging/emf/emf_record_p.h"
 #include "imaging/emf/emf_record_types_p.h"
 
@@ -9,6 +10,7 @@
 
 #include <bit>
 #include <cmath>
+#include <utility>
 
 namespace pictarium::emfplus {
 
@@ -103,18 +105,6 @@ QList<QPointF> readPoints(ByteReader& reader, std::uint32_t count, bool compress
     return points;
 }
 
-std::optional<QTransform> readMatrix(ByteReader& reader) {
-    double values[6];
-    for (double& value : values) {
-        const float raw = f32(reader);
-        if (!std::isfinite(raw)) {
-            return std::nullopt;
-        }
-        value = raw;
-    }
-    return QTransform(values[0], values[1], values[2], values[3], values[4], values[5]);
-}
-
 // A cardinal spline through the points, as Bézier segments.
 QPainterPath cardinalSpline(const QList<QPointF>& points, double tension, bool closed) {
     QPainterPath path;
@@ -163,8 +153,10 @@ double transformScale(const QTransform& transform) {
 
 }  // namespace
 
-Player::Player(emf::Canvas& canvas, const QTransform& deviceToPicture)
-    : mCanvas(canvas), mDeviceToPicture(deviceToPicture) {}
+Player::Player(emf::Canvas& canvas, const QTransform& deviceToPicture, bool drawsMetafileImages)
+    : mCanvas(canvas),
+      mDeviceToPicture(deviceToPicture),
+      mDrawsMetafileImages(drawsMetafileImages) {}
 
 QTransform Player::pageToDevice() const {
     const double factor = mState.pageUnit == 0 || mState.pageUnit == 1 || mState.pageUnit == 2
@@ -254,6 +246,22 @@ void Player::storeObject(std::uint16_t flags, QByteArrayView data) {
     } catch (const MalformedPicture&) {
         mObjects[index] = std::monostate{};  // an object cut short draws nothing
     }
+    if (auto* image = std::get_if<MetafileImage>(&mObjects[index])) {
+        drawMetafileImage(*image);
+    }
+}
+
+// A metafile image is drawn once, when it is stored. The pixels all of
+// them take are bounded, so that a file of many large ones stays quick.
+void Player::drawMetafileImage(MetafileImage& image) {
+    constexpr double MetafileImagePixelBudget = 64e6;
+    const QByteArray bytes = std::exchange(image.bytes, {});
+    if (!mDrawsMetafileImages || mMetafileImagePixels >= MetafileImagePixelBudget) {
+        return;
+    }
+    image.picture = image.enhanced ? emf::decodeEmbeddedEnhancedMetafile(bytes)
+                                   : emf::decodeEmbeddedWindowsMetafile(bytes);
+    mMetafileImagePixels += static_cast<double>(image.picture.width()) * image.picture.height();
 }
 
 Brush Player::brushOf(std::uint16_t flags, std::uint32_t value) const {
@@ -284,7 +292,7 @@ std::optional<QPen> Player::penAt(std::uint32_t index) const {
             : pen->width * pixelsPerUnit(pen->unit, mDpi) * transformScale(mDeviceToPicture);
     QBrush brush = pen->brush.brush;
     if (pen->brush.followsTransform) {
-        brush.setTransform(transform);
+        brush.setTransform(brush.transform() * transform);
     }
     QPen result(brush, width < 1 ? 0 : width, pen->style, pen->cap, pen->join);
     result.setMiterLimit(pen->miterLimit);
@@ -302,9 +310,11 @@ void Player::fill(const QPainterPath& shape, const Brush& brush) {
     emf::Paint paint;
     paint.brush = brush.brush;
     if (brush.followsTransform) {
-        paint.brush.setTransform(transform);
+        paint.brush.setTransform(brush.brush.transform() * transform);
     }
-    mCanvas.drawPath(transform.map(shape), paint);
+    paint.smoothTexture = true;  // GDI+ blends the pixels of images it stretches
+    const QPainterPath painted = brush.area ? shape.intersected(*brush.area) : shape;
+    mCanvas.drawPath(transform.map(painted), paint);
 }
 
 void Player::stroke(const QPainterPath& shape, std::uint32_t penIndex) {
@@ -539,25 +549,34 @@ void Player::combineClip(const QPainterPath& worldArea, std::uint32_t mode, bool
     if (!infinite) {
         area = toPicture().map(worldArea);
     }
-    const std::optional<QPainterPath>& current = mState.clip;
+    // Past the picture's edges nothing is drawn: it stands for the infinite
+    // region where a combination needs a shape.
+    QPainterPath everything;
+    everything.addRect(QRectF(mCanvas.painter().viewport()));
+    const QPainterPath current = mState.clip.value_or(everything);
+    const QPainterPath added = area.value_or(everything);
     switch (mode) {
         case 0:  // replace
             mState.clip = area;
             break;
         case 1:  // intersect
             if (area) {
-                mState.clip = current ? current->intersected(*area) : *area;
+                mState.clip = current.intersected(*area);
             }
             break;
         case 2:  // union
-            mState.clip = current && area ? std::optional(current->united(*area)) : std::nullopt;
+            mState.clip = mState.clip && area ? std::optional(current.united(*area)) : std::nullopt;
+            break;
+        case 3:  // xor
+            mState.clip = current.united(added).subtracted(current.intersected(added));
             break;
         case 4:  // exclude
-            if (current && area) {
-                mState.clip = current->subtracted(*area);
-            }
+            mState.clip = current.subtracted(added);
             break;
-        default:  // xor and complement: kept as they were
+        case 5:  // complement: the new area less the current one
+            mState.clip = added.subtracted(current);
+            break;
+        default:
             break;
     }
     mCanvas.setClip(mState.clip);
@@ -610,8 +629,16 @@ void Player::playImage(std::uint16_t type, std::uint16_t flags, QByteArrayView d
     const std::uint32_t index = flags & 0xFF;
     const bool compressed = (flags & CompressedFlag) != 0;
     reader.skip(8);  // image attributes, source unit
-    const QRectF source = readRect(reader, false);
-    const QImage* image = index < mObjects.size() ? std::get_if<QImage>(&mObjects[index]) : nullptr;
+    QRectF source = readRect(reader, false);
+    const QImage* image = nullptr;
+    if (index < mObjects.size()) {
+        image = std::get_if<QImage>(&mObjects[index]);
+        if (const auto* metafile = std::get_if<MetafileImage>(&mObjects[index])) {
+            // Drawn whole: its source rectangle is in units of its own frame.
+            image = &metafile->picture;
+            source = image->rect();
+        }
+    }
     if (image == nullptr || image->isNull()) {
         return;
     }

@@ -20,8 +20,9 @@ namespace pictarium::emfplus {
 // are skipped; one too short for its own fields throws MalformedPicture.
 class Player {
 public:
-    // `deviceToPicture` takes the recording device's pixels to the bitmap's.
-    Player(emf::Canvas& canvas, const QTransform& deviceToPicture);
+    // `deviceToPicture` takes the recording device's pixels to the bitmap's;
+    // without `drawsMetafileImages`, images that are metafiles are left out.
+    Player(emf::Canvas& canvas, const QTransform& deviceToPicture, bool drawsMetafileImages);
 
     // Plays the EMF+ records of one comment record's data (after its
     // "EMF+" signature).
@@ -48,6 +49,7 @@ private:
     void playString(std::uint16_t flags, QByteArrayView data);
     void playDriverString(std::uint16_t flags, QByteArrayView data);
     void storeObject(std::uint16_t flags, QByteArrayView data);
+    void drawMetafileImage(MetafileImage& image);
 
     [[nodiscard]] QTransform toPicture() const;
     [[nodiscard]] QTransform pageToDevice() const;
@@ -68,6 +70,8 @@ private:
     QByteArray mContinuedObject;
     std::uint32_t mContinuedSize = 0;
     bool mPlainRecordsDrawn = false;
+    bool mDrawsMetafileImages = false;
+    double mMetafileImagePixels = 0;  // drawn so far, against a budget
 };
 
 // Whether a metafile is drawn by its EMF+ records: it holds them, and no

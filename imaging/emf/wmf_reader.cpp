@@ -1,5 +1,6 @@
 #include "imaging/emf/wmf_reader.h"
 
+#include "imaging/emf/embedded_metafile_p.h"
 #include "imaging/emf/emf_header_p.h"
 #include "imaging/emf/emf_player_p.h"
 #include "imaging/emf/wmf_bounds_p.h"
@@ -144,9 +145,8 @@ void playRecords(const Layout& layout, const QRect& window, QImage& picture) {
     }
 }
 
-}  // namespace
-
-QImage decodeWindowsMetafile(QByteArrayView bytes) {
+// An embedded metafile is drawn on transparency, a file on white.
+QImage decode(QByteArrayView bytes, bool embedded) {
     try {
         const Layout layout = readLayout(bytes);
         if (!isWhole(layout)) {
@@ -158,13 +158,25 @@ QImage decodeWindowsMetafile(QByteArrayView bytes) {
             return {};
         }
         const QSize size = pictureSizeOf(layout, *window);
-        QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
-        picture.fill(Qt::white);
+        QImage picture =
+            allocatePicture(size.width(), size.height(),
+                            embedded ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        picture.fill(embedded ? Qt::transparent : Qt::white);
         playRecords(layout, *window, picture);
         return picture;
     } catch (const MalformedPicture&) {
         return {};
     }
+}
+
+}  // namespace
+
+QImage decodeWindowsMetafile(QByteArrayView bytes) {
+    return decode(bytes, false);
+}
+
+QImage emf::decodeEmbeddedWindowsMetafile(QByteArrayView bytes) {
+    return decode(bytes, true);
 }
 
 }  // namespace pictarium

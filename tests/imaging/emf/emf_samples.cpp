@@ -2,6 +2,7 @@
 
 #include "tests/imaging/emf/emf_writer.h"
 #include "tests/imaging/emf/emfplus_records.h"
+#include "tests/imaging/emf/wmf_writer.h"
 
 #include <QImage>
 
@@ -10,6 +11,7 @@ namespace pictarium::test {
 namespace {
 
 constexpr QRgb Red = 0xFFFF0000;
+constexpr QRgb Green = 0xFF00FF00;
 constexpr QRgb Blue = 0xFF0000FF;
 
 EmfWriter withBrush(QRgb colour, int style = 0, int hatch = 0) {
@@ -211,6 +213,39 @@ QByteArray plusRecords() {
     return emf.finish();
 }
 
+// EMF+ images: metafiles of both kinds, a texture placed by its own
+// matrix, a path gradient of several colours, and a clip made by xor.
+QByteArray plusImages() {
+    const auto metafileImage = [](std::uint32_t kind, const QByteArray& metafile) {
+        return words({0xDBC01002, 2, kind, static_cast<std::uint32_t>(metafile.size())}) + metafile;
+    };
+    WmfWriter wmf(QRect(0, 0, 40, 40), 96);
+    wmf.createBrush(0, Red).selectObject(0).rectangle(QRect(QPoint(5, 5), QPoint(30, 30)));
+    const QByteArray pixels = words({Red, Blue, Blue, Red});
+    const QByteArray bitmap = words({0xDBC01002, 1, 2, 2, 8, 0x00022009, 0}) + pixels;
+
+    EmfWriter emf(120, 80);
+    PlusRecords plus;
+    plus.add(0x4008, ImageObject | 0, metafileImage(3, polygon()));
+    plus.add(0x4008, ImageObject | 1, metafileImage(2, wmf.finish()));
+    plus.add(0x401A, 0, words({0, 2}) + floats({0, 0, 1, 1, 0, 0, 40, 40}));
+    plus.add(0x401B, 1,
+             words({0, 2}) + floats({0, 0, 1, 1}) + words({3}) + floats({45, 0, 75, 8, 45, 35}));
+    plus.add(0x4008, BrushObject | 2,
+             words({0xDBC01002, 2, 2, 0}) + floats({4, 0, 0, 4, 0, 0}) + bitmap);
+    plus.add(0x400A, 0, words({2, 1}) + floats({85, 0, 35, 40}));
+    ByteWriter gradient;
+    gradient.bytes(words({0xDBC01002, 3, 0, 0, 0xFFFFFFFF})).bytes(floats({30, 60}));
+    gradient.bytes(words({3, Red, Green, Blue, 3})).bytes(floats({0, 40, 60, 40, 30, 80}));
+    plus.add(0x4008, BrushObject | 3, gradient.result());
+    plus.add(0x4032, 0, floats({0, 40, 80, 40}));
+    plus.add(0x4032, 3 << 8, floats({40, 40, 80, 40}));
+    plus.add(0x400A, 0, words({3, 1}) + floats({0, 40, 120, 40}));
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    return emf.finish();
+}
+
 }  // namespace
 
 QList<EmfSample> emfSamplesOfEveryKind() {
@@ -224,6 +259,7 @@ QList<EmfSample> emfSamplesOfEveryKind() {
         {QStringLiteral("shapes.emf"), shapesAndClipping()},
         {QStringLiteral("raster.emf"), rasterAndText()},
         {QStringLiteral("plus-records.emf"), plusRecords()},
+        {QStringLiteral("plus-images.emf"), plusImages()},
     };
 }
 

@@ -16,6 +16,7 @@ inline constexpr int ColourFlag = 0x8000;
 inline constexpr int BrushObject = 1 << 8;
 inline constexpr int PenObject = 2 << 8;
 inline constexpr int PathObject = 3 << 8;
+inline constexpr int ImageObject = 5 << 8;
 inline constexpr int FontObject = 6 << 8;
 
 // EMF+ records, gathered into comment records of a plain metafile.

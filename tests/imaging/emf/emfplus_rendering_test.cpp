@@ -2,6 +2,8 @@
 #include "tests/imaging/byte_writer.h"
 #include "tests/imaging/emf/emf_writer.h"
 #include "tests/imaging/emf/emfplus_records.h"
+#include "tests/imaging/emf/ink_count.h"
+#include "tests/imaging/emf/wmf_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +16,8 @@ constexpr QRgb Red = 0xFFFF0000;
 constexpr QRgb Green = 0xFF00FF00;
 constexpr QRgb Blue = 0xFF0000FF;
 
-bool isInked(QRgb pixel) {
-    return qGray(pixel) < 160;
-}
-
-int inkIn(const QImage& picture, const QRect& area) {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += isInked(picture.pixel(x, y)) ? 1 : 0;
-        }
-    }
-    return count;
-}
+// Gradients and antialiased edges are lighter than the plain shapes.
+constexpr int InkGrey = 160;
 
 TEST(EmfPlusRenderingTest, rectanglesPathsAndLinesOfObjectsAreDrawn) {
     EmfWriter emf(100, 80);
@@ -64,6 +55,35 @@ TEST(EmfPlusRenderingTest, pathGradientsShadeFromTheCentreOut) {
     EXPECT_LT(qBlue(picture.pixel(50, 50)), 15);
     EXPECT_GT(qBlue(picture.pixel(3, 3)), 200);
     EXPECT_LT(qRed(picture.pixel(3, 3)), 55);
+}
+
+TEST(EmfPlusRenderingTest, pathGradientsBlendEachCornersColourAndPaintInsideAlone) {
+    EmfWriter emf(100, 100);
+    PlusRecords plus;
+    ByteWriter gradient;  // a white centre; red, green, blue, and blue again for the 4th
+    gradient.bytes(words({0xDBC01002, 3, 0, 0, White})).bytes(floats({50, 50}));
+    gradient.bytes(words({3, Red, Green, Blue, 4}));
+    gradient.bytes(floats({10, 10, 90, 10, 90, 90, 10, 90}));
+    plus.add(0x4008, BrushObject | 0, gradient.result());
+    plus.add(0x400A, 0, words({0, 1}) + floats({0, 0, 100, 100}));
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_FALSE(picture.isNull());
+    const auto near = [&picture](int x, int y, QRgb colour) {
+        const QRgb pixel = picture.pixel(x, y);
+        return std::abs(qRed(pixel) - qRed(colour)) < 40 &&
+               std::abs(qGreen(pixel) - qGreen(colour)) < 40 &&
+               std::abs(qBlue(pixel) - qBlue(colour)) < 40;
+    };
+    EXPECT_TRUE(near(13, 13, Red));
+    EXPECT_TRUE(near(86, 13, Green));
+    EXPECT_TRUE(near(86, 86, Blue));
+    EXPECT_TRUE(near(13, 86, Blue));
+    EXPECT_TRUE(near(50, 50, White));
+    EXPECT_TRUE(near(50, 12, qRgb(128, 128, 0)));  // halfway between red and green
+    EXPECT_EQ(picture.pixel(5, 50), White);        // outside the boundary: the page
+    EXPECT_EQ(picture.pixel(95, 95), White);
 }
 
 TEST(EmfPlusRenderingTest, worldAndPageTransformsAndClipsApply) {
@@ -140,9 +160,67 @@ TEST(EmfPlusRenderingTest, stringsAndObjectsInPiecesAreDrawn) {
     plus.flushInto(emf);
     const QImage picture = decodeEnhancedMetafile(emf.finish());
     ASSERT_FALSE(picture.isNull());
-    EXPECT_GT(inkIn(picture, QRect(10, 10, 120, 40)), 100);
-    EXPECT_EQ(inkIn(picture, QRect(150, 0, 50, 60)), 0);  // the text stops in its box
+    EXPECT_GT(inkIn(picture, QRect(10, 10, 120, 40), InkGrey), 100);
+    EXPECT_EQ(inkIn(picture, QRect(150, 0, 50, 60), InkGrey), 0);  // the text stops in its box
     EXPECT_EQ(picture.pixel(60, 50), Blue);
+}
+
+// An image object whose data is a metafile of `kind` (2 placeable WMF, 3 EMF).
+QByteArray metafileImage(std::uint32_t kind, const QByteArray& metafile) {
+    return words({0xDBC01002, 2, kind, static_cast<std::uint32_t>(metafile.size())}) + metafile;
+}
+
+// DrawImage data: any source rectangle, into the given destination.
+QByteArray drawImage(float x, float y, float width, float height) {
+    return words({0, 2}) + floats({0, 0, 1, 1}) + floats({x, y, width, height});
+}
+
+TEST(EmfPlusRenderingTest, metafileImagesAreDrawnOverWhatLiesUnderThem) {
+    EmfWriter inner(40, 40);
+    inner.createBrush(1, 0, Red).selectObject(1).selectObject(NullPen);
+    inner.rectangle(QRect(QPoint(0, 0), QPoint(20, 40)));
+    WmfWriter innerWmf(QRect(0, 0, 40, 40), 96);
+    innerWmf.createPen(5, 0, 0).selectObject(0).createBrush(0, Green).selectObject(1);
+    innerWmf.rectangle(QRect(QPoint(0, 0), QPoint(20, 40)));
+
+    EmfWriter emf(100, 50);
+    PlusRecords plus;
+    plus.add(0x400A, ColourFlag, words({Blue, 1}) + floats({0, 0, 100, 50}));
+    plus.add(0x4008, ImageObject | 0, metafileImage(3, inner.finish()));
+    plus.add(0x4008, ImageObject | 1, metafileImage(2, innerWmf.finish()));
+    plus.add(0x401A, 0, drawImage(0, 0, 50, 50));
+    plus.add(0x401A, 1, drawImage(50, 0, 50, 50));
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_EQ(picture.size(), QSize(100, 50));
+    EXPECT_EQ(picture.pixel(10, 25), Red);    // scaled from 40 to 50 pixels
+    EXPECT_EQ(picture.pixel(40, 25), Blue);   // their own page is transparent
+    EXPECT_EQ(picture.pixel(60, 25), Green);  // a Windows metafile as well
+    EXPECT_EQ(picture.pixel(90, 25), Blue);
+}
+
+TEST(EmfPlusRenderingTest, xorAndComplementClipsKeepTheirOwnParts) {
+    const auto clipped = [](std::uint32_t mode) {
+        EmfWriter emf(100, 20);
+        PlusRecords plus;
+        plus.add(0x4032, 0, floats({0, 0, 60, 20}));  // replace
+        plus.add(0x4032, static_cast<int>(mode << 8), floats({40, 0, 60, 20}));
+        plus.add(0x400A, ColourFlag, fillRect(0, 0, 100, 20));
+        plus.add(0x4002, 0, {});
+        plus.flushInto(emf);
+        return decodeEnhancedMetafile(emf.finish());
+    };
+    const QImage xored = clipped(3);
+    ASSERT_FALSE(xored.isNull());
+    EXPECT_EQ(xored.pixel(20, 10), Red);
+    EXPECT_EQ(xored.pixel(50, 10), White);  // in both
+    EXPECT_EQ(xored.pixel(80, 10), Red);
+    const QImage complemented = clipped(5);  // the new area less the current one
+    ASSERT_FALSE(complemented.isNull());
+    EXPECT_EQ(complemented.pixel(20, 10), White);
+    EXPECT_EQ(complemented.pixel(50, 10), White);
+    EXPECT_EQ(complemented.pixel(80, 10), Red);
 }
 
 }  // namespace
