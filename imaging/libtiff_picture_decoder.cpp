@@ -1,6 +1,7 @@
 #include "imaging/libtiff_picture_decoder_p.h"
 
 #include "imaging/bitmap_codec.h"
+#include "imaging/display_colours_p.h"
 
 #include <tiffio.h>
 
@@ -94,6 +95,18 @@ bool hasAlpha(TIFF* tiff) {
     });
 }
 
+// The file's ICC profile. A CMYK one would not fit the RGB that the RGBA
+// interface makes of the inks, and Qt does not take it.
+QColorSpace embeddedColourSpace(TIFF* tiff) {
+    std::uint32_t size = 0;
+    void* profile = nullptr;
+    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &size, &profile) != 1 || profile == nullptr) {
+        return {};
+    }
+    return colourSpaceOfProfile(
+        QByteArrayView(static_cast<const char*>(profile), static_cast<qsizetype>(size)));
+}
+
 }  // namespace
 
 QImage decodeTiffWithLibtiff(QByteArrayView bytes) {
@@ -141,7 +154,11 @@ QImage decodeTiffWithLibtiff(QByteArrayView bytes) {
     if (TIFFReadRGBAImageOriented(tiff.get(), width, height, raster, ORIENTATION_TOPLEFT, 1) != 1) {
         return {};
     }
-    return hasAlpha(tiff.get()) ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    if (!hasAlpha(tiff.get())) {
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    }
+    picture.setColorSpace(embeddedColourSpace(tiff.get()));
+    return picture;
 }
 
 }  // namespace pictarium

@@ -1,6 +1,7 @@
 #include "imaging/magick_picture_decoder_p.h"
 
 #include "imaging/bitmap_codec.h"
+#include "imaging/display_colours_p.h"
 #include "imaging/libtiff_handler_guard_p.h"
 
 #include <Magick++.h>
@@ -70,8 +71,12 @@ QImage toQImage(Magick::Image& image) {
         return {};
     }
     const MagickCore::ColorspaceType space = image.colorSpace();
-    if (space != MagickCore::sRGBColorspace && space != MagickCore::RGBColorspace &&
-        space != MagickCore::GRAYColorspace) {
+    // Linear RGB and grey are how ImageMagick reads a PNG's gamma of 1.0:
+    // their samples are taken as they stand, as the PNG reader takes them.
+    const bool rgb = space == MagickCore::sRGBColorspace || space == MagickCore::RGBColorspace;
+    const bool grey =
+        space == MagickCore::GRAYColorspace || space == MagickCore::LinearGRAYColorspace;
+    if (!rgb && !grey) {
         image.colorSpace(MagickCore::sRGBColorspace);
     }
     const bool alpha = image.matte();
@@ -82,6 +87,11 @@ QImage toQImage(Magick::Image& image) {
     // QImage keeps 32-bit pixels as 0xAARRGGBB words, with no row padding.
     const char* layout = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "BGRA" : "ARGB";
     image.write(0, 0, columns, rows, layout, Magick::CharPixel, picture.bits());
+    if (rgb) {
+        const Magick::Blob profile = image.iccColorProfile();
+        picture.setColorSpace(colourSpaceOfProfile(QByteArrayView(
+            static_cast<const char*>(profile.data()), static_cast<qsizetype>(profile.length()))));
+    }
     return picture;
 }
 

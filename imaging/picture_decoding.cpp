@@ -13,6 +13,7 @@
 #include "imaging/decoders/plain_pbm_decoder_p.h"
 #include "imaging/decoders/sun_raster_decoder_p.h"
 #include "imaging/decoders/targa_decoder_p.h"
+#include "imaging/display_colours_p.h"
 #include "imaging/emf/emf_reader.h"
 #include "imaging/emf/wmf_reader.h"
 #include "imaging/eps_decoder_p.h"
@@ -22,6 +23,8 @@
 #include "imaging/picture_completeness_p.h"
 #include "imaging/picture_file_bytes_p.h"
 #include "imaging/qt_picture_decoder_p.h"
+
+#include <QColorSpace>
 
 #include <algorithm>
 #include <new>
@@ -114,6 +117,18 @@ QImage decodePortableAnymap(QByteArrayView bytes) {
     return bytes.startsWith("P1") ? decodePlainPbm(bytes) : decodeWithQt(bytes, "ppm");
 }
 
+// Of a PNG's colour chunks only an ICC profile is applied. Its gamma and
+// chromaticities are mostly written by default, not chosen (every picture
+// of the format's own suite says gamma 1.0), and viewers show the samples
+// as they stand; Qt's reader would turn them into a colour space.
+QImage decodePng(QByteArrayView bytes) {
+    QImage picture = decodeWithQt(bytes, "png");
+    if (!hasChunkBeforePixels(bytes, "iCCP")) {
+        picture.setColorSpace(QColorSpace());
+    }
+    return picture;
+}
+
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
@@ -150,6 +165,9 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
     }
     if (format == PictureFormat::PortableAnymap) {
         return decodePortableAnymap(bytes);
+    }
+    if (format == PictureFormat::Png) {
+        return decodePng(bytes);
     }
     if (const char* qtFormat = qtFormatOf(format)) {
         return decodeWithQt(bytes, qtFormat);
@@ -220,7 +238,7 @@ QImage loadPictureFile(const PictureFileName& name, PictureLoader loader) {
         if (picture.isNull()) {
             throw RunFailure(RunError::InvalidPicture);
         }
-        return opaquePicture(std::move(picture));
+        return opaquePicture(inDisplayColours(std::move(picture)));
     } catch (const std::bad_alloc&) {
         throw RunFailure(RunError::OutOfMemory);
     }

@@ -190,15 +190,17 @@ PictureFormat formatWithoutSignature(const QString& extension) {
 }
 
 bool hasDeepTransparentColour(QByteArrayView png) {
+    constexpr qsizetype BitDepthAt = 8 + 8 + 8;
+    return png.size() > BitDepthAt + 1 && static_cast<unsigned char>(png[BitDepthAt]) == 16 &&
+           hasChunkBeforePixels(png, "tRNS");
+}
+
+bool hasChunkBeforePixels(QByteArrayView png, QByteArrayView chunkType) {
     constexpr qsizetype FirstChunk = 8;
-    constexpr qsizetype BitDepthAt = FirstChunk + 8 + 8;
-    if (png.size() <= BitDepthAt + 1 || static_cast<unsigned char>(png[BitDepthAt]) != 16) {
-        return false;
-    }
-    // The chunks before the pixels: length, type, data, checksum.
+    // The chunks: length, type, data, checksum.
     for (qsizetype at = FirstChunk; at + 8 <= png.size();) {
         const QByteArrayView type = png.sliced(at + 4, 4);
-        if (type == "tRNS") {
+        if (type == chunkType) {
             return true;
         }
         if (type == "IDAT") {

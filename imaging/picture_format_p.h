@@ -57,6 +57,9 @@ inline constexpr qsizetype SniffLength = 4096;
 // Qt's reader draws as stripes.
 [[nodiscard]] bool hasDeepTransparentColour(QByteArrayView png);
 
+// Whether a PNG file holds a chunk of `type` ("iCCP", "tRNS"...) before its pixels.
+[[nodiscard]] bool hasChunkBeforePixels(QByteArrayView png, QByteArrayView type);
+
 // Where the JPEG stream starts among the first 64 KiB of the bytes: 0 for
 // a plain JPEG file, -1 when there is none.
 [[nodiscard]] qsizetype jpegStreamStart(QByteArrayView bytes);

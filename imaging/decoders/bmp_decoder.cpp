@@ -3,6 +3,7 @@
 #include "base/byte_order.h"
 #include "imaging/bitmap_codec.h"
 #include "imaging/dib_geometry_p.h"
+#include "imaging/display_colours_p.h"
 
 #include <QList>
 
@@ -425,6 +426,37 @@ QImage decodeEmbedded(QByteArrayView file, const Layout& layout) {
                                                              : QImage::Format_RGB32);
 }
 
+QImage decodePixels(QByteArrayView file, const Layout& layout) {
+    switch (layout.coding) {
+        case Coding::Raw:
+            return decodeRaw(file, layout);
+        case Coding::Rle8:
+        case Coding::Rle4:
+        case Coding::Rle24:
+            return decodeRunLength(file, layout);
+        case Coding::Jpeg:
+        case Coding::Png:
+            return decodeEmbedded(file, layout);
+    }
+    return {};
+}
+
+// The colour profile a version 5 header embeds, counted from the header's
+// start; linked ones, a path to another file, are not followed.
+QColorSpace embeddedColourSpace(QByteArrayView file) {
+    constexpr std::uint32_t Embedded = 0x4D424544;  // "MBED"
+    const char* dib = file.data() + FileHeaderSize;
+    if (getUint32(dib) < 124 || getUint32(dib + 56) != Embedded) {
+        return {};
+    }
+    const std::int64_t at = FileHeaderSize + std::int64_t{getUint32(dib + 112)};
+    const std::int64_t size = getUint32(dib + 116);
+    if (at > file.size() || size > file.size() - at) {
+        return {};
+    }
+    return colourSpaceOfProfile(file.sliced(at, size));
+}
+
 }  // namespace
 
 QImage decodeBitmapFile(QByteArrayView file) {
@@ -432,18 +464,11 @@ QImage decodeBitmapFile(QByteArrayView file) {
     if (!layout) {
         return {};
     }
-    switch (layout->coding) {
-        case Coding::Raw:
-            return decodeRaw(file, *layout);
-        case Coding::Rle8:
-        case Coding::Rle4:
-        case Coding::Rle24:
-            return decodeRunLength(file, *layout);
-        case Coding::Jpeg:
-        case Coding::Png:
-            return decodeEmbedded(file, *layout);
+    QImage picture = decodePixels(file, *layout);
+    if (!picture.isNull()) {
+        picture.setColorSpace(embeddedColourSpace(file));
     }
-    return {};
+    return picture;
 }
 
 }  // namespace pictarium

@@ -571,20 +571,26 @@ QByteArray be32(std::uint32_t value) {
 
 }  // namespace
 
+QByteArray withPngChunk(QByteArray png, const QByteArray& type, const QByteArray& data) {
+    const QByteArray chunk = type + data;
+    const QByteArray whole =
+        be32(static_cast<std::uint32_t>(data.size())) + chunk + be32(pngCrc(chunk));
+    png.insert(png.indexOf("IDAT") - 4, whole);
+    return png;
+}
+
 QByteArray deepPngWithTransparentColour(const QImage& colour) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     colour.convertToFormat(QImage::Format_RGBX64).save(&buffer, "PNG");
     const QRgb key = colour.pixel(0, 0);
-    QByteArray chunk = QByteArray("tRNS");
+    QByteArray samples;
     for (const int channel : {qRed(key), qGreen(key), qBlue(key)}) {
-        chunk +=
+        samples +=
             QByteArray(1, static_cast<char>(channel)) + QByteArray(1, static_cast<char>(channel));
     }
-    const QByteArray transparency = be32(6) + chunk + be32(pngCrc(chunk));
-    png.insert(png.indexOf("IDAT") - 4, transparency);
-    return png;
+    return withPngChunk(png, "tRNS", samples);
 }
 
 QImage deepPngWithTransparentColourOnWhite(const QImage& colour) {

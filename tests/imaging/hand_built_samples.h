@@ -56,6 +56,10 @@ enum class MspVersion { Plain1, Packed2 };
 // What the two-colour metafile and EPS samples show, at 96 dots per inch.
 [[nodiscard]] QImage redBlueHalves();
 
+// The PNG file with a chunk of `type` and `data` added before its pixels.
+[[nodiscard]] QByteArray withPngChunk(QByteArray png, const QByteArray& type,
+                                      const QByteArray& data);
+
 // A PNG file of 16-bit RGB samples whose tRNS chunk makes the colour of
 // the picture's top-left pixel transparent; and that picture laid on white.
 [[nodiscard]] QByteArray deepPngWithTransparentColour(const QImage& colour);

@@ -65,6 +65,10 @@ Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
     if (options.floating) {
         image.defineValue("quantum", "format", "floating-point");
     }
+    if (!options.iccProfile.isEmpty()) {
+        image.iccColorProfile(Magick::Blob(options.iccProfile.constData(),
+                                           static_cast<std::size_t>(options.iccProfile.size())));
+    }
     return image;
 }
 

@@ -21,6 +21,7 @@ struct MagickOptions {
     std::size_t depth = 0;         // bits a sample; 0 for the writer's default
     bool planar = false;           // one plane a channel rather than interleaved samples
     bool floating = false;         // floating-point samples
+    QByteArray iccProfile = {};    // an embedded colour profile, or none
 };
 
 // Magick++'s writer for `format` ("TGA", "PCX", "BMP3", ...).
