@@ -408,7 +408,10 @@ void QuickDrawDrawing::apply(Verb verb, const QPainterPath& area, const QPainter
             painter.fillPath(area, mix(mForeground, mBackground, mFillInk));
             break;
         case Verb::Invert:
-            return;
+            // Every pixel of the shape turns to its complement, black to white.
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.fillPath(area, Qt::white);
+            break;
     }
     mHasDrawn = true;
 }

@@ -15,10 +15,9 @@
 namespace pictarium {
 
 // The drawing opcodes of a QuickDraw picture: lines, rectangles, rounded
-// rectangles, ovals, arcs, polygons and regions framed, painted, erased or filled,
-// text, and the pen, colours and font they use. Patterns are drawn as the
-// mix of foreground and background colour they show; inverting is left
-// out.
+// rectangles, ovals, arcs, polygons and regions framed, painted, erased,
+// inverted or filled, text, and the pen, colours and font they use. Patterns are drawn as the
+// mix of foreground and background colour they show.
 class QuickDrawDrawing {
 public:
     // Draws onto `page`, whose top-left pixel is the frame's `origin`.

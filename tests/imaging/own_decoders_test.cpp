@@ -345,9 +345,13 @@ TEST(PictDecoderTest, linesShapesPolygonsAndTextAreDrawn) {
     for (const int word : {0, 0, 20, 0x7FFF, 10, 10, 20, 0x7FFF, 20, 0, 10, 0x7FFF, 0x7FFF}) {
         pict.u16be(word);
     }
+    pict.u16be(0x0033).u16be(2).u16be(30).u16be(12).u16be(45);  // invert over red and white
     pict.u16be(0x00FF);
     const QImage drawn = decodePict(pict.result());
     ASSERT_EQ(drawn.size(), QSize(100, 60));
+    EXPECT_EQ(drawn.pixel(32, 10), qRgb(0, 255, 255));
+    EXPECT_EQ(drawn.pixel(40, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(drawn.pixel(32, 14), qRgb(255, 0, 0));  // below the inverted band
     EXPECT_EQ(drawn.pixel(20, 15), qRgb(255, 0, 0));
     EXPECT_EQ(drawn.pixel(70, 7), qRgb(0, 0, 255));   // the oval's edge, drawn inside it
     EXPECT_EQ(drawn.pixel(70, 20), White);            // framed, not filled
