@@ -24,45 +24,40 @@ bool hasWholeChain(QByteArrayView bytes) {
 }
 
 // Plays the records onto the picture, up to the end-of-file record.
-void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture, bool embedded) {
+void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& picture,
+                 bool drawsMetafileImages) {
     using emf::PlusRecords;
     const PlusRecords plus = !emfplus::isDrawnByPlusRecords(bytes) ? PlusRecords::Ignored
-                             : embedded ? PlusRecords::DrawnWithoutMetafiles
-                                        : PlusRecords::Drawn;
+                             : drawsMetafileImages                 ? PlusRecords::Drawn
+                                                   : PlusRecords::DrawnWithoutMetafiles;
     emf::Player player(header, picture, plus);
     emf::RecordStream stream(bytes);
     while (!stream.atEnd() && player.play(stream.next())) {
     }
 }
 
-// An embedded metafile is drawn on transparency, a file on white.
-QImage decode(QByteArrayView bytes, bool embedded) {
+}  // namespace
+
+QImage emf::drawEnhancedMetafile(QByteArrayView bytes, const QColor& page,
+                                 bool drawsMetafileImages) {
     try {
-        const emf::Header header = emf::readHeader(bytes);
+        const Header header = readHeader(bytes);
         const QByteArrayView records = bytes.first(header.fileBytes);
         if (!hasWholeChain(records)) {
             return {};
         }
-        const QSize size = emf::pictureSize(header);
-        QImage picture =
-            allocatePicture(size.width(), size.height(),
-                            embedded ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-        picture.fill(embedded ? Qt::transparent : Qt::white);
-        playRecords(records, header, picture, embedded);
+        const QSize size = pictureSize(header);
+        QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
+        picture.fill(page);
+        playRecords(records, header, picture, drawsMetafileImages);
         return picture;
     } catch (const MalformedPicture&) {
         return {};
     }
 }
 
-}  // namespace
-
 QImage decodeEnhancedMetafile(QByteArrayView bytes) {
-    return decode(bytes, false);
-}
-
-QImage emf::decodeEmbeddedEnhancedMetafile(QByteArrayView bytes) {
-    return decode(bytes, true);
+    return emf::drawEnhancedMetafile(bytes, Qt::white, true);
 }
 
 }  // namespace pictarium

@@ -110,7 +110,9 @@ Object imageAt(ByteReader& reader) {
     const std::uint32_t kind = reader.u32le();
     const std::uint32_t size = reader.u32le();
     requireValid(kind >= 1 && kind <= 5 && size <= static_cast<std::uint64_t>(reader.remaining()));
-    const QByteArrayView bytes = reader.take(size);
+    // GDI+ leaves the placeable header of a WMF out of the size it gives:
+    // the metafile runs to the object's end, where its own header says.
+    const QByteArrayView bytes = reader.take(reader.remaining());
     return MetafileImage{QByteArray(bytes.data(), bytes.size()), kind > PlaceableWmf, QImage()};
 }
 
@@ -289,7 +291,8 @@ Pen readPen(ByteReader& reader) {
         if (flags & customCap) {
             const std::uint32_t size = reader.u32le();
             requireValid(size <= static_cast<std::uint64_t>(reader.remaining()));
-            reader.skip(size);
+            std::optional<LineCap> cap = readLineCap(reader.take(size));
+            (customCap == 0x800u ? pen.startCap : pen.endCap) = std::move(cap);
         }
     }
     pen.brush = readBrushAt(reader);

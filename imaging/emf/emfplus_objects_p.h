@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/byte_reader_p.h"
+#include "imaging/emf/emfplus_line_caps_p.h"
 
 #include <QBrush>
 #include <QByteArray>
@@ -61,6 +62,8 @@ struct Pen {
     Qt::PenCapStyle cap = Qt::FlatCap;
     Qt::PenJoinStyle join = Qt::MiterJoin;
     double miterLimit = 10;
+    std::optional<LineCap> startCap;  // custom caps, drawn as shapes of their own
+    std::optional<LineCap> endCap;
 };
 
 struct Font {

@@ -224,6 +224,7 @@ void Player::storeObject(std::uint16_t flags, QByteArrayView data) {
     const std::uint32_t index = flags & 0xFF;
     const std::uint32_t type = (flags >> 8) & 0x7F;
     ByteReader reader(data);
+    QByteArray whole;
     if (flags & ContinuedFlag) {
         const std::uint32_t total = reader.u32le();
         if (mContinuedObject.isEmpty()) {
@@ -233,11 +234,15 @@ void Player::storeObject(std::uint16_t flags, QByteArrayView data) {
         const QByteArrayView part = reader.take(reader.remaining());
         mContinuedObject.append(part.data(), part.size());
         requireValid(mContinuedObject.size() <= qsizetype{mContinuedSize} + 65536);
-        return;
+        // GDI+ keeps the flag on the last part too: the total tells the end.
+        if (mContinuedObject.size() < qsizetype{mContinuedSize}) {
+            return;
+        }
+        whole = std::exchange(mContinuedObject, {});
+    } else {
+        whole = std::exchange(mContinuedObject, {});
+        whole.append(data.data(), data.size());
     }
-    QByteArray whole = mContinuedObject;
-    mContinuedObject.clear();
-    whole.append(data.data(), data.size());
     if (index >= mObjects.size()) {
         return;
     }
@@ -259,9 +264,9 @@ void Player::drawMetafileImage(MetafileImage& image) {
     if (!mDrawsMetafileImages || mMetafileImagePixels >= MetafileImagePixelBudget) {
         return;
     }
-    image.picture = image.enhanced ? emf::decodeEmbeddedEnhancedMetafile(bytes)
-                                   : emf::decodeEmbeddedWindowsMetafile(bytes);
-    mMetafileImagePixels += static_cast<double>(image.picture.width()) * image.picture.height();
+    image.picture = emf::decodeEmbeddedMetafile(bytes, image.enhanced);
+    // Drawn twice, on white and on black.
+    mMetafileImagePixels += 2.0 * image.picture.width() * image.picture.height();
 }
 
 Brush Player::brushOf(std::uint16_t flags, std::uint32_t value) const {
@@ -324,7 +329,20 @@ void Player::stroke(const QPainterPath& shape, std::uint32_t penIndex) {
     }
     emf::Paint paint;
     paint.pen = *pen;
-    mCanvas.drawPath(toPicture().map(shape), paint);
+    const QPainterPath inPicture = toPicture().map(shape);
+    const Pen& object = std::get<Pen>(mObjects[penIndex]);
+    if (!object.startCap && !object.endCap) {
+        mCanvas.drawPath(inPicture, paint);
+        return;
+    }
+    const CappedFigures figures =
+        capFigures(inPicture, std::max(1.0, pen->widthF()), object.startCap, object.endCap);
+    mCanvas.drawPath(figures.lines, paint);
+    emf::Paint capFill;
+    capFill.brush = pen->brush();
+    mCanvas.drawPath(figures.fills, capFill);
+    paint.pen.setStyle(Qt::SolidLine);  // a cap's outline is not dashed
+    mCanvas.drawPath(figures.outlines, paint);
 }
 
 void Player::playShape(std::uint16_t type, std::uint16_t flags, QByteArrayView data) {

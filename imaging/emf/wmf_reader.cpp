@@ -32,6 +32,21 @@ struct Layout {
     bool declaredWhole = false;  // the header's size fits in the file
 };
 
+// GDI+ writes the placeable header of the metafiles it embeds as its C
+// structure, padded to 24 bytes.
+qsizetype startOfHeader(QByteArrayView placed) {
+    constexpr qsizetype Padded = PlaceableHeaderSize + 2;
+    if (placed.size() < Padded + 4) {
+        return PlaceableHeaderSize;
+    }
+    ByteReader reader(placed, PlaceableHeaderSize);
+    const std::uint16_t padding = reader.u16le();
+    const std::uint16_t type = reader.u16le();
+    const std::uint16_t headerWords = reader.u16le();
+    const bool padded = padding == 0 && (type == 1 || type == 2) && headerWords == HeaderSize / 2;
+    return padded ? Padded : PlaceableHeaderSize;
+}
+
 Layout readLayout(QByteArrayView bytes) {
     Layout layout;
     ByteReader reader(bytes);
@@ -44,7 +59,7 @@ Layout readLayout(QByteArrayView bytes) {
         const int bottom = edge();
         layout.placedWindow = QRect(left, top, right - left, bottom - top);
         layout.unitsPerInch = reader.u16le();
-        reader = ByteReader(bytes, PlaceableHeaderSize);
+        reader = ByteReader(bytes, startOfHeader(bytes));
     } else {
         reader = ByteReader(bytes);
     }
@@ -145,8 +160,9 @@ void playRecords(const Layout& layout, const QRect& window, QImage& picture) {
     }
 }
 
-// An embedded metafile is drawn on transparency, a file on white.
-QImage decode(QByteArrayView bytes, bool embedded) {
+}  // namespace
+
+QImage emf::drawWindowsMetafile(QByteArrayView bytes, const QColor& page) {
     try {
         const Layout layout = readLayout(bytes);
         if (!isWhole(layout)) {
@@ -158,10 +174,8 @@ QImage decode(QByteArrayView bytes, bool embedded) {
             return {};
         }
         const QSize size = pictureSizeOf(layout, *window);
-        QImage picture =
-            allocatePicture(size.width(), size.height(),
-                            embedded ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-        picture.fill(embedded ? Qt::transparent : Qt::white);
+        QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
+        picture.fill(page);
         playRecords(layout, *window, picture);
         return picture;
     } catch (const MalformedPicture&) {
@@ -169,14 +183,8 @@ QImage decode(QByteArrayView bytes, bool embedded) {
     }
 }
 
-}  // namespace
-
 QImage decodeWindowsMetafile(QByteArrayView bytes) {
-    return decode(bytes, false);
-}
-
-QImage emf::decodeEmbeddedWindowsMetafile(QByteArrayView bytes) {
-    return decode(bytes, true);
+    return emf::drawWindowsMetafile(bytes, Qt::white);
 }
 
 }  // namespace pictarium

@@ -134,7 +134,7 @@ TEST(EmfPlusRenderingTest, dualFilesDrawTheirPlainCopyAndGetDcHandsOver) {
 }
 
 TEST(EmfPlusRenderingTest, stringsAndObjectsInPiecesAreDrawn) {
-    EmfWriter emf(200, 60);
+    EmfWriter emf(300, 60);
     PlusRecords plus;
     const QString family = QStringLiteral("DejaVu Sans");
     ByteWriter font;
@@ -156,6 +156,11 @@ TEST(EmfPlusRenderingTest, stringsAndObjectsInPiecesAreDrawn) {
     plus.add(0x4008, 0x8000 | PathObject | 1, total + path.first(10));
     plus.add(0x4008, PathObject | 1, path.sliced(10));
     plus.add(0x4014, ColourFlag | 1, words({Blue}));
+    // GDI+ keeps the flag on the last record too.
+    plus.add(0x4008, 0x8000 | PathObject | 2, total + path.first(10));
+    plus.add(0x4008, 0x8000 | PathObject | 2, total + path.sliced(10));
+    plus.add(0x402D, 0, floats({200, 0}));
+    plus.add(0x4014, ColourFlag | 2, words({Red}));
     plus.add(0x4002, 0, {});
     plus.flushInto(emf);
     const QImage picture = decodeEnhancedMetafile(emf.finish());
@@ -163,6 +168,7 @@ TEST(EmfPlusRenderingTest, stringsAndObjectsInPiecesAreDrawn) {
     EXPECT_GT(inkIn(picture, QRect(10, 10, 120, 40), InkGrey), 100);
     EXPECT_EQ(inkIn(picture, QRect(150, 0, 50, 60), InkGrey), 0);  // the text stops in its box
     EXPECT_EQ(picture.pixel(60, 50), Blue);
+    EXPECT_EQ(picture.pixel(260, 50), Red);
 }
 
 // An image object whose data is a metafile of `kind` (2 placeable WMF, 3 EMF).
@@ -179,25 +185,61 @@ TEST(EmfPlusRenderingTest, metafileImagesAreDrawnOverWhatLiesUnderThem) {
     EmfWriter inner(40, 40);
     inner.createBrush(1, 0, Red).selectObject(1).selectObject(NullPen);
     inner.rectangle(QRect(QPoint(0, 0), QPoint(20, 40)));
+    // A bitmap anded with the page: its black shows, its white lets the page through.
+    QImage blackAndWhite(2, 1, QImage::Format_RGB32);
+    blackAndWhite.setPixel(0, 0, qRgb(0, 0, 0));
+    blackAndWhite.setPixel(1, 0, qRgb(255, 255, 255));
     WmfWriter innerWmf(QRect(0, 0, 40, 40), 96);
-    innerWmf.createPen(5, 0, 0).selectObject(0).createBrush(0, Green).selectObject(1);
-    innerWmf.rectangle(QRect(QPoint(0, 0), QPoint(20, 40)));
+    innerWmf.stretchDib(blackAndWhite, QRect(0, 0, 40, 20), 0x008800C6);
 
-    EmfWriter emf(100, 50);
+    // GDI+ pads the placeable header to 24 bytes and leaves it out of the size.
+    QByteArray padded = innerWmf.finish();
+    padded.insert(22, QByteArray(2, '\0'));
+    const QByteArray gdiPlusWmf =
+        words({0xDBC01002, 2, 2, static_cast<std::uint32_t>(padded.size() - 24)}) + padded;
+
+    EmfWriter emf(150, 50);
     PlusRecords plus;
-    plus.add(0x400A, ColourFlag, words({Blue, 1}) + floats({0, 0, 100, 50}));
+    plus.add(0x400A, ColourFlag, words({Blue, 1}) + floats({0, 0, 150, 50}));
     plus.add(0x4008, ImageObject | 0, metafileImage(3, inner.finish()));
     plus.add(0x4008, ImageObject | 1, metafileImage(2, innerWmf.finish()));
+    plus.add(0x4008, ImageObject | 2, gdiPlusWmf);
     plus.add(0x401A, 0, drawImage(0, 0, 50, 50));
     plus.add(0x401A, 1, drawImage(50, 0, 50, 50));
+    plus.add(0x401A, 2, drawImage(100, 0, 50, 50));
     plus.add(0x4002, 0, {});
     plus.flushInto(emf);
     const QImage picture = decodeEnhancedMetafile(emf.finish());
-    ASSERT_EQ(picture.size(), QSize(100, 50));
-    EXPECT_EQ(picture.pixel(10, 25), Red);    // scaled from 40 to 50 pixels
-    EXPECT_EQ(picture.pixel(40, 25), Blue);   // their own page is transparent
-    EXPECT_EQ(picture.pixel(60, 25), Green);  // a Windows metafile as well
-    EXPECT_EQ(picture.pixel(90, 25), Blue);
+    ASSERT_EQ(picture.size(), QSize(150, 50));
+    EXPECT_EQ(picture.pixel(110, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(picture.pixel(140, 10), Blue);
+    EXPECT_EQ(picture.pixel(10, 25), Red);            // scaled from 40 to 50 pixels
+    EXPECT_EQ(picture.pixel(40, 25), Blue);           // their own page is transparent
+    EXPECT_EQ(picture.pixel(60, 10), qRgb(0, 0, 0));  // a Windows metafile as well
+    EXPECT_EQ(picture.pixel(90, 10), Blue);
+    EXPECT_EQ(picture.pixel(60, 40), Blue);  // below its bitmap
+}
+
+TEST(EmfPlusRenderingTest, customLineCapsAreDrawnAtTheEndsOfOpenLines) {
+    // An adjustable arrow 4 pen widths wide and long, filled.
+    const QByteArray arrow = words({0xDBC01002, 1}) + floats({4, 4, 0}) + words({1, 0, 0, 0}) +
+                             floats({10, 1, 0, 0, 0, 0});
+    const QByteArray pen = words({0xDBC01002, 0, 0x1000, 0}) + floats({2}) +
+                           words({static_cast<std::uint32_t>(arrow.size())}) + arrow +
+                           solidBrush(Blue);
+    EmfWriter emf(100, 80);
+    PlusRecords plus;
+    plus.add(0x4008, PenObject | 0, pen);
+    plus.add(0x400D, 0, words({2}) + floats({10, 40, 90, 40}));
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.pixel(20, 40), Blue);
+    EXPECT_EQ(picture.pixel(84, 38), Blue);  // the arrow is wider than the line
+    EXPECT_EQ(picture.pixel(20, 38), White);
+    EXPECT_EQ(picture.pixel(93, 40), White);                     // its tip is the line's end
+    EXPECT_EQ(inkIn(picture, QRect(0, 30, 9, 20), InkGrey), 0);  // no cap at the start
 }
 
 TEST(EmfPlusRenderingTest, xorAndComplementClipsKeepTheirOwnParts) {

@@ -108,10 +108,11 @@ WmfWriter& WmfWriter::extTextOut(QPoint reference, const QByteArray& text,
     return record(0x0A32, parameters.result());
 }
 
-WmfWriter& WmfWriter::stretchDib(const QImage& picture, QRect destination) {
+WmfWriter& WmfWriter::stretchDib(const QImage& picture, QRect destination,
+                                 std::uint32_t operation) {
     const int rowBytes = (picture.width() * 3 + 3) & ~3;
     ByteWriter parameters;
-    parameters.u32le(0x00CC0020).u16le(0);  // copy the source; colours in the table
+    parameters.u32le(operation).u16le(0);  // colours in the table
     parameters.u16le(picture.height()).u16le(picture.width()).u16le(0).u16le(0);
     parameters.u16le(destination.height()).u16le(destination.width());
     parameters.u16le(destination.top()).u16le(destination.left());

@@ -40,8 +40,10 @@ public:
     WmfWriter& lineTo(QPoint point);
     WmfWriter& extTextOut(QPoint reference, const QByteArray& text,
                           const QList<int>& advances = {});
-    // A bottom-up 24-bit DIB of the picture, stretched onto `destination`.
-    WmfWriter& stretchDib(const QImage& picture, QRect destination);
+    // A bottom-up 24-bit DIB of the picture, stretched onto `destination`
+    // by the raster operation (a copy by default).
+    WmfWriter& stretchDib(const QImage& picture, QRect destination,
+                          std::uint32_t operation = 0x00CC0020);
 
     // The file: headers, records and the end-of-file record.
     [[nodiscard]] QByteArray finish() const;
