@@ -14,9 +14,11 @@ namespace pictarium::emfplus {
 namespace {
 
 // The shading is drawn as a picture, blended between its pixels: smooth
-// colours need few of them, and few corners keep a hostile file quick.
-constexpr int LongestSide = 128;
+// colours need few of them. Each pixel looks through the corners, so the
+// two together are bounded, which keeps a file of many such brushes quick.
+constexpr double LongestSide = 128;
 constexpr qsizetype MostCorners = 128;
+constexpr double MostPixelCorners = 1 << 20;
 
 // The weights of the corners `centre`, `a` and `b` at `point`; none for a
 // flat triangle.
@@ -99,10 +101,10 @@ Brush shadedPathGradient(QPointF centre, const QColor& centreColour, const QPoly
         return plain;
     }
     const double longest = std::max(box.width(), box.height());
-    const int width =
-        std::max(1, static_cast<int>(std::lround(LongestSide * box.width() / longest)));
-    const int height =
-        std::max(1, static_cast<int>(std::lround(LongestSide * box.height() / longest)));
+    const double side =
+        std::min(LongestSide, std::sqrt(MostPixelCorners / static_cast<double>(corners.size())));
+    const int width = std::max(1, static_cast<int>(std::lround(side * box.width() / longest)));
+    const int height = std::max(1, static_cast<int>(std::lround(side * box.height() / longest)));
     QImage shading(width, height, QImage::Format_ARGB32);
     const double xStep = box.width() / width;
     const double yStep = box.height() / height;
