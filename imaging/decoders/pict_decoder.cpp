@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRect>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -70,12 +71,13 @@ void readPixMapFields(ByteReader& reader, PixMap& map) {
 }
 
 // Entries of 16-bit channels; their values are the indices unless the
-// flags say that the entries are in order.
+// flags say that the entries are in order. Only indexed pixels (8 bits at
+// most) look colours up; the table of a direct pixel map is read past.
 QList<QRgb> readColourTable(ByteReader& reader, int pixelSize) {
     reader.skip(4);
     const bool inOrder = (reader.u16be() & 0x8000) != 0;
     const int count = reader.u16be() + 1;
-    QList<QRgb> colours(qsizetype{1} << pixelSize, qRgb(0, 0, 0));
+    QList<QRgb> colours(qsizetype{1} << std::min(pixelSize, 8), qRgb(0, 0, 0));
     for (int i = 0; i < count; ++i) {
         const int value = reader.u16be();
         const int red = reader.u16be() >> 8;
