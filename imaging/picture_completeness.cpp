@@ -56,6 +56,12 @@ qsizetype wordPerfectLength(ByteReader& reader) {
     return (qsizetype{high & 0x7FFF} << 16) | reader.u16le();
 }
 
+// An extension, an image or the trailer.
+bool isGifBlock(char introducer) {
+    const auto byte = static_cast<std::uint8_t>(introducer);
+    return byte == 0x21 || byte == 0x2C || byte == 0x3B;
+}
+
 }  // namespace
 
 bool isCompleteBitmap(QByteArrayView bytes) {
@@ -105,7 +111,13 @@ bool isCompleteGif(QByteArrayView bytes) {
         ByteReader reader(bytes, 10);
         const std::uint8_t screenFlags = reader.u8();
         reader.skip(2 + colourTableBytes(screenFlags));
+        bool hasWholeImage = false;
         while (true) {
+            // Some writers leave out the trailer after the last whole image,
+            // or follow it with bytes of their own (another file's start).
+            if (hasWholeImage && (reader.atEnd() || !isGifBlock(bytes[reader.position()]))) {
+                return true;
+            }
             const std::uint8_t introducer = reader.u8();
             if (introducer == 0x3B) {
                 return true;
@@ -120,10 +132,7 @@ bool isCompleteGif(QByteArrayView bytes) {
             const std::uint8_t imageFlags = reader.u8();
             reader.skip(colourTableBytes(imageFlags) + 1);  // table, LZW code size
             skipSubBlocks(reader);
-            // Some writers leave out the trailer after the last whole image.
-            if (reader.atEnd()) {
-                return true;
-            }
+            hasWholeImage = true;
         }
     } catch (const MalformedPicture&) {
         return false;
@@ -134,7 +143,10 @@ bool isCompleteJpeg(QByteArrayView bytes) {
     try {
         ByteReader reader(bytes, 2);
         while (true) {
-            requireValid(reader.u8() == 0xFF);
+            // Bytes before a marker are stepped over, as libjpeg does with a
+            // warning (Photoshop leaves some after its segments).
+            while (reader.u8() != 0xFF) {
+            }
             std::uint8_t marker = reader.u8();
             while (marker == 0xFF) {  // fill bytes
                 marker = reader.u8();

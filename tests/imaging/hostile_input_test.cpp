@@ -48,7 +48,9 @@ TEST_F(HostileInputTest, filesMissingTheirLastByteAreRefusedWhereTheStructureTel
         const bool checked = std::any_of(strict.begin(), strict.end(), [&](const QString& ext) {
             return sample.fileName.endsWith(ext, Qt::CaseInsensitive);
         });
-        if (sample.expected.isNull() || !checked || sample.fileName == "quickdraw.pic") {
+        // The last bytes of then-another.gif are another file's, not its picture's.
+        if (sample.expected.isNull() || !checked || sample.fileName == "quickdraw.pic" ||
+            sample.fileName == "then-another.gif") {
             continue;
         }
         SCOPED_TRACE(sample.fileName.toStdString());

@@ -63,6 +63,15 @@ QByteArray notAPicture() {
     return bytes;
 }
 
+// The JPEG stream with bytes that are no marker after its first segment,
+// as Photoshop leaves them; libjpeg steps over them with a warning.
+QByteArray withJunkBetweenSegments(QByteArray jpeg) {
+    const qsizetype firstSegmentEnd =
+        4 + ((static_cast<unsigned char>(jpeg[4]) << 8) | static_cast<unsigned char>(jpeg[5]));
+    jpeg.insert(firstSegmentEnd, QByteArray("\x00\x01junk", 6));
+    return jpeg;
+}
+
 std::vector<Sample> groupASamples() {
     const QImage colour = colourReference();
     const QImage mono = monochromeReference();
@@ -79,6 +88,10 @@ std::vector<Sample> groupASamples() {
         {"icon.ico", writtenByMagick({solid(12, 8, qRgb(0, 255, 0)), colour}, "ICO"), colour},
         {"animation.gif", writtenByMagick({colour, solid(24, 16, qRgb(0, 0, 255))}, "GIF"), colour},
         {"no-trailer.gif", writtenByMagick(colour, "GIF").chopped(1), colour},
+        // The start of another file where the trailer should be.
+        {"then-another.gif",
+         writtenByMagick(colour, "GIF").chopped(1) + writtenByMagick(colour, "GIF").first(13),
+         colour},
         {"transparent.gif", writtenByMagick(withTransparentCorner(false), "GIF"),
          withTransparentCorner(true)},
     };
@@ -94,6 +107,7 @@ std::vector<Sample> jpegSamples() {
         {"jpeg-tiff.jtf", jpeg, colour, JpegTolerance, 8},
         // Bytes of another program before the stream.
         {"after-junk.jpg", QByteArray("JUNK\0\x01\x02", 7) + jpeg, colour, JpegTolerance, 8},
+        {"segment-junk.jpg", withJunkBetweenSegments(jpeg), colour, JpegTolerance, 8},
     };
 }
 
