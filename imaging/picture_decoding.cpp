@@ -2,6 +2,7 @@
 
 #include "base/run_errors.h"
 #include "imaging/bitmap_codec.h"
+#include "imaging/decoders/bmp_decoder_p.h"
 #include "imaging/decoders/clipboard_file_decoder_p.h"
 #include "imaging/decoders/flashpix_decoder_p.h"
 #include "imaging/decoders/gem_image_decoder_p.h"
@@ -153,6 +154,11 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return {};
         }
         bytes = bytes.sliced(start);
+    }
+    const QByteArray firstOfArray =
+        format == PictureFormat::Bitmap ? firstBitmapOfArray(bytes) : QByteArray();
+    if (!firstOfArray.isEmpty()) {
+        bytes = firstOfArray;
     }
     if (!isCompleteForItsReader(format, bytes)) {
         return {};

@@ -34,8 +34,10 @@ std::uint32_t le32(QByteArrayView head, qsizetype offset) {
 }
 
 bool isBitmap(QByteArrayView head) {
-    const std::uint32_t infoSize = le32(head, 14);
-    return hasAt(head, 0, "BM") && infoSize >= 12 && infoSize <= 124;
+    // An OS/2 bitmap array holds bitmap files after a header of 14 bytes.
+    const qsizetype start = hasAt(head, 0, "BA") ? 14 : 0;
+    const std::uint32_t infoSize = le32(head, start + 14);
+    return hasAt(head, start, "BM") && infoSize >= 12 && infoSize <= 124;
 }
 
 bool isIcon(QByteArrayView head) {

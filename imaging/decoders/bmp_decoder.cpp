@@ -8,6 +8,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -90,7 +91,16 @@ bool isWindowsHeaderSize(std::int64_t size) {
 
 bool isKnownDepth(int bits) {
     return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
-           bits == 32;
+           bits == 32 || bits == 64;
+}
+
+// A sample of the 64-bit pixels Windows writes: linear light, 16 bits of
+// fixed point with 13 of them after the point; brought to 8-bit sRGB.
+int fromLinearFixedPoint(std::uint16_t sample) {
+    const double linear = std::clamp(static_cast<std::int16_t>(sample) / 8192.0, 0.0, 1.0);
+    const double encoded =
+        linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+    return static_cast<int>(std::lround(encoded * 255));
 }
 
 std::optional<Coding> codingOf(std::uint32_t compression, int bits, bool os2) {
@@ -227,7 +237,7 @@ QImage::Format formatOf(const Layout& layout) {
     if (layout.bits <= 8) {
         return QImage::Format_Indexed8;
     }
-    return layout.alpha.isSet() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    return layout.alpha.isSet() || layout.bits == 64 ? QImage::Format_ARGB32 : QImage::Format_RGB32;
 }
 
 QImage blankPicture(const Layout& layout) {
@@ -262,6 +272,20 @@ void decodeRow(const unsigned char* row, const Layout& layout, uchar* line) {
             auto* pixels = reinterpret_cast<QRgb*>(line);
             for (int x = 0; x < width; ++x) {
                 pixels[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            }
+            return;
+        }
+        case 64: {
+            auto* pixels = reinterpret_cast<QRgb*>(line);
+            for (int x = 0; x < width; ++x) {
+                const auto* pixel = reinterpret_cast<const char*>(row + 8 * x);
+                // The alpha sample is linear like the others, and needs no curve.
+                const double alpha =
+                    std::clamp(static_cast<std::int16_t>(getUint16(pixel + 6)) / 8192.0, 0.0, 1.0);
+                pixels[x] = qRgba(fromLinearFixedPoint(getUint16(pixel + 4)),
+                                  fromLinearFixedPoint(getUint16(pixel + 2)),
+                                  fromLinearFixedPoint(getUint16(pixel)),
+                                  static_cast<int>(std::lround(alpha * 255)));
             }
             return;
         }
@@ -469,6 +493,25 @@ QImage decodeBitmapFile(QByteArrayView file) {
         picture.setColorSpace(embeddedColourSpace(file));
     }
     return picture;
+}
+
+QByteArray firstBitmapOfArray(QByteArrayView file) {
+    constexpr qsizetype ArrayHeaderSize = 14;
+    constexpr qsizetype PixelOffsetAt = 10;
+    if (file.size() < ArrayHeaderSize + FileHeaderSize + 4 || !file.startsWith("BA") ||
+        file.sliced(ArrayHeaderSize, 2) != QByteArrayView("BM")) {
+        return {};
+    }
+    QByteArray bitmap(file.data() + ArrayHeaderSize, file.size() - ArrayHeaderSize);
+    const std::uint32_t pixelsAt = getUint32(bitmap.constData() + PixelOffsetAt);
+    if (pixelsAt < ArrayHeaderSize) {
+        return {};
+    }
+    const std::uint32_t shifted = pixelsAt - ArrayHeaderSize;
+    for (int i = 0; i < 4; ++i) {
+        bitmap[PixelOffsetAt + i] = static_cast<char>((shifted >> (8 * i)) & 0xFF);
+    }
+    return bitmap;
 }
 
 }  // namespace pictarium

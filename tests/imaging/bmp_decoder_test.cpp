@@ -46,6 +46,23 @@ void expectFourColours(const QImage& picture, const std::string& name) {
     EXPECT_EQ(picture.pixel(1, 1), White) << name;
 }
 
+// 64-bit pixels: blue, green, red, alpha of linear light, 1.0 being 8192.
+QByteArray linearPixel(int blue, int green, int red) {
+    return le16(blue) + le16(green) + le16(red) + le16(8192);
+}
+
+TEST(BmpDecoder, SixtyFourBitLinearSamplesComeBackInSrgb) {
+    // Bottom row first: blue, then half-bright grey in linear light.
+    const QByteArray pixels = linearPixel(8192, 0, 0) + linearPixel(4096, 4096, 4096) +
+                              linearPixel(0, 0, 8192) + linearPixel(0, 8192, 0);
+    const QImage picture = decodeBitmapFile(file(header(40, 2, 64, 0), {}, pixels));
+    ASSERT_EQ(picture.size(), QSize(2, 2));
+    EXPECT_EQ(picture.pixel(0, 0), Red);
+    EXPECT_EQ(picture.pixel(1, 0), Green);
+    EXPECT_EQ(picture.pixel(0, 1), Blue);
+    EXPECT_EQ(picture.pixel(1, 1), qRgb(188, 188, 188));  // sRGB's curve, not half of 255
+}
+
 TEST(BmpDecoder, EveryHeaderVersionGivesTheSamePicture) {
     const QByteArray core = le32(12) + le16(2) + le16(2) + le16(1) + le16(24);
     expectFourColours(decodeBitmapFile(file(core, {}, rows24())), "OS/2 1.x");

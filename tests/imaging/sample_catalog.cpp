@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <QtEndian>
+
 namespace pictarium::test {
 
 namespace {
@@ -63,6 +65,16 @@ QByteArray notAPicture() {
     return bytes;
 }
 
+// The bitmap file as the one entry of an OS/2 bitmap array, whose offsets
+// count from the array's start.
+QByteArray inBitmapArray(QByteArray bitmap) {
+    const quint32 pixelsAt = qFromLittleEndian<quint32>(bitmap.constData() + 10) + 14;
+    qToLittleEndian(pixelsAt, bitmap.data() + 10);
+    QByteArray header("BA");
+    header.append(QByteArray(12, '\0'));
+    return header + bitmap;
+}
+
 // The JPEG stream with bytes that are no marker after its first segment,
 // as Photoshop leaves them; libjpeg steps over them with a warning.
 QByteArray withJunkBetweenSegments(QByteArray jpeg) {
@@ -80,6 +92,7 @@ std::vector<Sample> groupASamples() {
         {"bitmap-8.BMP", writtenByMagick(colour, "BMP3", {"Palette", ""}), colour},
         {"bitmap-1.bmp", writtenByMagick(mono, "BMP3", {"Bilevel", ""}), mono},
         {"bitmap-os2.bmp", writtenByMagick(colour, "BMP2", {"Palette", ""}), colour},
+        {"bitmap-array.bmp", inBitmapArray(writtenByQt(colour, "bmp")), colour},
         {"bitmap-alpha.bmp", writtenByMagick(transparentReference(), "BMP", {"TrueColorMatte", ""}),
          transparentReferenceOnWhite(), 1},
         {"run-length.rle", writtenByMagick(colour, "BMP3", {"Palette", "RLE"}), colour},
