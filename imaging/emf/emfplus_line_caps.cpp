@@ -8,8 +8,6 @@
 #include <QTransform>
 
 #include <algorithm>
-#include <bit>
-#include <cmath>
 
 namespace pictarium::emfplus {
 
@@ -24,9 +22,7 @@ constexpr std::uint32_t LinePathFlag = 0x2;
 constexpr double LargestCap = 1000;
 
 double size(ByteReader& reader) {
-    const float value = std::bit_cast<float>(reader.u32le());
-    return std::isfinite(value) ? std::clamp(static_cast<double>(value), -LargestCap, LargestCap)
-                                : 0.0;
+    return std::clamp(readFinite(reader), -LargestCap, LargestCap);
 }
 
 QPainterPath pathOfLength(ByteReader& reader) {

@@ -37,13 +37,9 @@ float f32(ByteReader& reader) {
     return std::bit_cast<float>(reader.u32le());
 }
 
-double finite(float value) {
-    return std::isfinite(value) ? value : 0.0;
-}
-
 QPointF point(ByteReader& reader) {
-    const double x = finite(f32(reader));
-    return QPointF(x, finite(f32(reader)));
+    const double x = readFinite(reader);
+    return QPointF(x, readFinite(reader));
 }
 
 // GDI+ numbers its first six hatches as GDI does; its many dotted and
@@ -243,7 +239,7 @@ Pen readPen(ByteReader& reader) {
     const std::uint32_t flags = reader.u32le();
     Pen pen;
     pen.unit = reader.u32le();
-    pen.width = std::abs(finite(f32(reader)));
+    pen.width = std::abs(readFinite(reader));
     if (flags & 0x1) {
         reader.skip(24);  // a transform of the pen itself
     }
@@ -257,7 +253,7 @@ Pen readPen(ByteReader& reader) {
         pen.join = joinOf(reader.u32le());
     }
     if (flags & 0x10) {
-        pen.miterLimit = std::clamp(finite(f32(reader)), 1.0, 100.0);
+        pen.miterLimit = std::clamp(readFinite(reader), 1.0, 100.0);
     }
     if (flags & 0x20) {
         pen.style = lineStyleOf(static_cast<std::int32_t>(reader.u32le()));
@@ -272,7 +268,7 @@ Pen readPen(ByteReader& reader) {
         const std::uint32_t count = reader.u32le();
         requireValid(count <= static_cast<std::uint64_t>(reader.remaining() / 4));
         for (std::uint32_t i = 0; i < count; ++i) {
-            pen.dashes.append(std::max(0.01, std::abs(finite(f32(reader)))));
+            pen.dashes.append(std::max(0.01, std::abs(readFinite(reader))));
         }
         if (pen.dashes.size() % 2 != 0) {
             pen.dashes.append(pen.dashes.last());
@@ -392,7 +388,7 @@ QPainterPath regionNode(ByteReader& reader, int depth, bool& infinite) {
 Font readFont(ByteReader& reader) {
     (void)reader.u32le();  // version
     Font font;
-    font.emSize = std::abs(finite(f32(reader)));
+    font.emSize = std::abs(readFinite(reader));
     font.unit = reader.u32le();
     const std::uint32_t style = reader.u32le();
     font.bold = (style & 1) != 0;
@@ -431,6 +427,11 @@ double pixelsPerUnit(std::uint32_t unit, double dpi) {
         default:
             return 1;
     }
+}
+
+double readFinite(ByteReader& reader) {
+    const float value = f32(reader);
+    return std::isfinite(value) ? value : 0.0;
 }
 
 std::optional<QTransform> readMatrix(ByteReader& reader) {

@@ -35,6 +35,9 @@ enum class Unit : std::uint32_t {
 // display units count as pixels.
 [[nodiscard]] double pixelsPerUnit(std::uint32_t unit, double dpi);
 
+// A float as the records store it; 0 when it is not finite.
+[[nodiscard]] double readFinite(ByteReader& reader);
+
 // A matrix as the records store it; none when a value is not finite.
 [[nodiscard]] std::optional<QTransform> readMatrix(ByteReader& reader);
 

@@ -8,7 +8,6 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
-#include <bit>
 #include <cmath>
 #include <utility>
 
@@ -71,22 +70,13 @@ constexpr std::uint16_t ContinuedFlag = 0x8000;   // objects: more records follo
 constexpr std::size_t MaxSavedStates = 1024;
 constexpr qsizetype RecordHeaderSize = 12;
 
-float f32(ByteReader& reader) {
-    return std::bit_cast<float>(reader.u32le());
-}
-
-double finite(ByteReader& reader) {
-    const float value = f32(reader);
-    return std::isfinite(value) ? value : 0.0;
-}
-
 QPointF readPoint(ByteReader& reader, bool compressed) {
     if (compressed) {
         const auto x = static_cast<std::int16_t>(reader.u16le());
         return QPointF(x, static_cast<std::int16_t>(reader.u16le()));
     }
-    const double x = finite(reader);
-    return QPointF(x, finite(reader));
+    const double x = readFinite(reader);
+    return QPointF(x, readFinite(reader));
 }
 
 QRectF readRect(ByteReader& reader, bool compressed) {
@@ -412,8 +402,8 @@ void Player::playShape(std::uint16_t type, std::uint16_t flags, QByteArrayView d
         case Type::FillPie: {
             const Brush brush = brushOf(flags, reader.u32le());
             if (type == Type::FillPie) {
-                const double start = finite(reader);
-                const double sweep = finite(reader);
+                const double start = readFinite(reader);
+                const double sweep = readFinite(reader);
                 shape = arcPath(readRect(reader, compressed), start, sweep, true);
             } else {
                 shape.addEllipse(readRect(reader, compressed));
@@ -427,8 +417,8 @@ void Player::playShape(std::uint16_t type, std::uint16_t flags, QByteArrayView d
             return;
         case Type::DrawPie:
         case Type::DrawArc: {
-            const double start = finite(reader);
-            const double sweep = finite(reader);
+            const double start = readFinite(reader);
+            const double sweep = readFinite(reader);
             stroke(arcPath(readRect(reader, compressed), start, sweep, type == Type::DrawPie),
                    object);
             return;
@@ -454,19 +444,19 @@ void Player::playShape(std::uint16_t type, std::uint16_t flags, QByteArrayView d
             return;
         case Type::FillClosedCurve: {
             const Brush brush = brushOf(flags, reader.u32le());
-            const double tension = finite(reader);
+            const double tension = readFinite(reader);
             const std::uint32_t count = reader.u32le();
             fill(cardinalSpline(readPoints(reader, count, compressed), tension, true), brush);
             return;
         }
         case Type::DrawClosedCurve: {
-            const double tension = finite(reader);
+            const double tension = readFinite(reader);
             const std::uint32_t count = reader.u32le();
             stroke(cardinalSpline(readPoints(reader, count, compressed), tension, true), object);
             return;
         }
         case Type::DrawCurve: {
-            const double tension = finite(reader);
+            const double tension = readFinite(reader);
             const std::uint32_t offset = reader.u32le();
             const std::uint32_t segments = reader.u32le();
             const std::uint32_t count = reader.u32le();
@@ -503,24 +493,24 @@ void Player::playTransform(std::uint16_t type, std::uint16_t flags, QByteArrayVi
             }
             return;
         case Type::TranslateWorldTransform: {
-            const double dx = finite(reader);
-            combine(QTransform::fromTranslate(dx, finite(reader)));
+            const double dx = readFinite(reader);
+            combine(QTransform::fromTranslate(dx, readFinite(reader)));
             return;
         }
         case Type::ScaleWorldTransform: {
-            const double sx = finite(reader);
-            combine(QTransform::fromScale(sx, finite(reader)));
+            const double sx = readFinite(reader);
+            combine(QTransform::fromScale(sx, readFinite(reader)));
             return;
         }
         case Type::RotateWorldTransform: {
             QTransform rotation;
-            rotation.rotate(finite(reader));
+            rotation.rotate(readFinite(reader));
             combine(rotation);
             return;
         }
         case Type::SetPageTransform: {
             mState.pageUnit = flags & 0xFF;
-            const double scale = finite(reader);
+            const double scale = readFinite(reader);
             mState.pageScale = scale > 0 ? scale : 1;
             return;
         }
@@ -628,8 +618,8 @@ void Player::playClip(std::uint16_t type, std::uint16_t flags, QByteArrayView da
             return;
         }
         case Type::OffsetClip: {
-            const double dx = finite(reader);
-            const double dy = finite(reader);
+            const double dx = readFinite(reader);
+            const double dy = readFinite(reader);
             if (mState.clip) {
                 const QPointF shift = toPicture().map(QPointF(dx, dy)) - toPicture().map(QPointF());
                 mState.clip->translate(shift);

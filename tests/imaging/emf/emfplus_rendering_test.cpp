@@ -38,18 +38,23 @@ TEST(EmfPlusRenderingTest, rectanglesPathsAndLinesOfObjectsAreDrawn) {
     EXPECT_EQ(picture.pixel(50, 75), Green);
 }
 
-// A path gradient shades from its centre colour to its surrounding one.
-TEST(EmfPlusRenderingTest, pathGradientsShadeFromTheCentreOut) {
+// A picture of 100 x 100 filled whole with the brush object's data.
+QImage filledWith(const QByteArray& brush) {
     EmfWriter emf(100, 100);
     PlusRecords plus;
-    ByteWriter gradient;
-    gradient.bytes(words({0xDBC01002, 3, 0, 0, Red})).bytes(floats({50, 50}));
-    gradient.bytes(words({1, Blue, 4})).bytes(floats({0, 0, 100, 0, 100, 100, 0, 100}));
-    plus.add(0x4008, BrushObject | 0, gradient.result());
+    plus.add(0x4008, BrushObject | 0, brush);
     plus.add(0x400A, 0, words({0, 1}) + floats({0, 0, 100, 100}));
     plus.add(0x4002, 0, {});
     plus.flushInto(emf);
-    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    return decodeEnhancedMetafile(emf.finish());
+}
+
+// A path gradient shades from its centre colour to its surrounding one.
+TEST(EmfPlusRenderingTest, pathGradientsShadeFromTheCentreOut) {
+    ByteWriter gradient;
+    gradient.bytes(words({0xDBC01002, 3, 0, 0, Red})).bytes(floats({50, 50}));
+    gradient.bytes(words({1, Blue, 4})).bytes(floats({0, 0, 100, 0, 100, 100, 0, 100}));
+    const QImage picture = filledWith(gradient.result());
     ASSERT_FALSE(picture.isNull());
     EXPECT_GT(qRed(picture.pixel(50, 50)), 240);
     EXPECT_LT(qBlue(picture.pixel(50, 50)), 15);
@@ -58,17 +63,11 @@ TEST(EmfPlusRenderingTest, pathGradientsShadeFromTheCentreOut) {
 }
 
 TEST(EmfPlusRenderingTest, pathGradientsBlendEachCornersColourAndPaintInsideAlone) {
-    EmfWriter emf(100, 100);
-    PlusRecords plus;
     ByteWriter gradient;  // a white centre; red, green, blue, and blue again for the 4th
     gradient.bytes(words({0xDBC01002, 3, 0, 0, White})).bytes(floats({50, 50}));
     gradient.bytes(words({3, Red, Green, Blue, 4}));
     gradient.bytes(floats({10, 10, 90, 10, 90, 90, 10, 90}));
-    plus.add(0x4008, BrushObject | 0, gradient.result());
-    plus.add(0x400A, 0, words({0, 1}) + floats({0, 0, 100, 100}));
-    plus.add(0x4002, 0, {});
-    plus.flushInto(emf);
-    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    const QImage picture = filledWith(gradient.result());
     ASSERT_FALSE(picture.isNull());
     const auto near = [&picture](int x, int y, QRgb colour) {
         const QRgb pixel = picture.pixel(x, y);
