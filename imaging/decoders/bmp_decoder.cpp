@@ -2,6 +2,7 @@
 
 #include "base/byte_order.h"
 #include "imaging/bitmap_codec.h"
+#include "imaging/decoders/modified_huffman_p.h"
 #include "imaging/dib_geometry_p.h"
 #include "imaging/display_colours_p.h"
 
@@ -29,7 +30,7 @@ constexpr std::uint32_t PngCompression = DibGeometry::Png;
 constexpr std::uint32_t AlphaBitFieldsCompression = DibGeometry::AlphaBitFields;
 const QRgb Black = qRgb(0, 0, 0);
 
-enum class Coding { Raw, Rle8, Rle4, Rle24, Jpeg, Png };
+enum class Coding { Raw, Rle8, Rle4, Rle24, Huffman1D, Jpeg, Png };
 
 // One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
 class Channel {
@@ -112,6 +113,11 @@ std::optional<Coding> codingOf(std::uint32_t compression, int bits, bool os2) {
         case Rle4Compression:
             return bits == 4 ? std::optional(Coding::Rle4) : std::nullopt;
         case BitFieldsCompression:
+            // OS/2 gives the number to fax coding of one-bit pictures.
+            if (os2 && bits == 1) {
+                return Coding::Huffman1D;
+            }
+            return bits == 16 || bits == 32 ? std::optional(Coding::Raw) : std::nullopt;
         case AlphaBitFieldsCompression:
             return bits == 16 || bits == 32 ? std::optional(Coding::Raw) : std::nullopt;
         case JpegCompression:
@@ -439,6 +445,24 @@ QImage decodeRunLength(QByteArrayView file, const Layout& layout) {
     return picture;
 }
 
+QImage decodeFaxCoded(QByteArrayView file, const Layout& layout) {
+    const auto width = static_cast<int>(layout.width);
+    const auto height = static_cast<int>(layout.height);
+    const qsizetype rowBytes = (width + 7) / 8;
+    const std::optional<QByteArray> rows =
+        decodeModifiedHuffman(file.sliced(layout.pixelsAt), width, height, rowBytes);
+    QImage picture = rows ? blankPicture(layout) : QImage();
+    if (picture.isNull()) {
+        return {};
+    }
+    picture.setColorTable(readPalette(file, layout));
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(picture.scanLine(height - 1 - row), rows->constData() + row * rowBytes,
+                    static_cast<std::size_t>(rowBytes));
+    }
+    return picture;
+}
+
 QImage decodeEmbedded(QByteArrayView file, const Layout& layout) {
     const QByteArray stream =
         QByteArray::fromRawData(file.data() + layout.pixelsAt, file.size() - layout.pixelsAt);
@@ -458,6 +482,8 @@ QImage decodePixels(QByteArrayView file, const Layout& layout) {
         case Coding::Rle4:
         case Coding::Rle24:
             return decodeRunLength(file, layout);
+        case Coding::Huffman1D:
+            return decodeFaxCoded(file, layout);
         case Coding::Jpeg:
         case Coding::Png:
             return decodeEmbedded(file, layout);

@@ -1,6 +1,7 @@
 #include "imaging/decoders/bmp_decoder_p.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/imaging/bitmap_bytes.h"
+#include "tests/imaging/library_samples.h"
 
 #include <QBuffer>
 
@@ -185,6 +186,70 @@ TEST(BmpDecoder, ShortPalettesAndEmbeddedStreamsAreRead) {
     QByteArray huge = header(40, 2, 8, 0);
     huge.replace(32, 4, le32(0x10000000));
     EXPECT_TRUE(decodeBitmapFile(file(huge, {}, QByteArray(8, '\0'))).isNull());
+}
+
+// Runs of every length a fax code has: rows led by each make-up length of
+// white, then of black, longer than the longest code, then rows of every
+// short run of both colours.
+QImage runsOfEveryLength() {
+    constexpr int Width = 2700;
+    constexpr int MakeUps = 40;
+    QImage picture(Width, 2 * MakeUps + 2, QImage::Format_Mono);
+    picture.setColorTable({White, qRgb(0, 0, 0)});
+    picture.fill(0);
+    const auto paint = [&](int y, int from, int count) {
+        for (int x = from; x < from + count && x < Width; ++x) {
+            picture.setPixel(x, y, 1);
+        }
+    };
+    for (int i = 0; i < MakeUps; ++i) {
+        const int run = 64 * (i + 1) + i;
+        paint(i, run, Width);
+        paint(MakeUps + i, 0, run);
+    }
+    for (int y = 2 * MakeUps; y < picture.height(); ++y) {
+        bool black = y % 2 == 0;
+        for (int x = 0, run = 1; x < Width; x += run, run = run % 63 + 1, black = !black) {
+            if (black) {
+                paint(y, x, run);
+            }
+        }
+    }
+    return picture;
+}
+
+// An OS/2 2.x bitmap whose rows, bottom first, libtiff wrote as a group 3
+// fax.
+QByteArray faxCodedBitmap(const QImage& picture, bool fillBits) {
+    const QByteArray codes = faxCodedByLibtiff(picture.mirrored(), fillBits);
+    const QByteArray header =
+        (le32(64) + le32(picture.width()) + le32(picture.height()) + le16(1) + le16(1) + le32(3))
+            .leftJustified(64, '\0');
+    return file(header, palette({White, qRgb(0, 0, 0)}), codes);
+}
+
+TEST(BmpDecoder, FaxCodedRowsOfOs2AreReadAndBrokenCodesRefused) {
+    const QImage expected = runsOfEveryLength();
+    for (const bool fillBits : {false, true}) {
+        const QImage picture = decodeBitmapFile(faxCodedBitmap(expected, fillBits));
+        ASSERT_EQ(picture.size(), expected.size()) << fillBits;
+        int wrong = 0;
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x) {
+                wrong += picture.pixel(x, y) != expected.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << fillBits;
+    }
+    const QByteArray bitmap = faxCodedBitmap(expected, false);
+    // Codes that stop halfway down the picture.
+    EXPECT_TRUE(decodeBitmapFile(bitmap.first(bitmap.size() / 2)).isNull());
+    // Eight zeros then a one start no code of white and are too few for
+    // an end of line.
+    constexpr qsizetype PixelsAt = 14 + 64 + 8;
+    QByteArray broken = bitmap.first(PixelsAt) + QByteArray("\x00\x80", 2);
+    broken += bitmap.sliced(PixelsAt);
+    EXPECT_TRUE(decodeBitmapFile(broken).isNull());
 }
 
 }  // namespace

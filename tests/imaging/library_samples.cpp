@@ -6,8 +6,10 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QTemporaryDir>
 
 #include <list>
+#include <memory>
 
 namespace pictarium::test {
 
@@ -111,6 +113,43 @@ QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& for
     Magick::Blob blob;
     Magick::writeImages(images.begin(), images.end(), &blob, true);
     return fromBlob(blob);
+}
+
+QByteArray faxCodedByLibtiff(const QImage& picture, bool fillBits) {
+    const QTemporaryDir folder;
+    const QByteArray path = folder.filePath("fax.tif").toLocal8Bit();
+    const auto close = [](TIFF* file) { TIFFClose(file); };
+    {
+        const std::unique_ptr<TIFF, decltype(close)> file(TIFFOpen(path.constData(), "w"), close);
+        if (!file) {
+            return {};
+        }
+        TIFFSetField(file.get(), TIFFTAG_IMAGEWIDTH, picture.width());
+        TIFFSetField(file.get(), TIFFTAG_IMAGELENGTH, picture.height());
+        TIFFSetField(file.get(), TIFFTAG_BITSPERSAMPLE, 1);
+        TIFFSetField(file.get(), TIFFTAG_SAMPLESPERPIXEL, 1);
+        TIFFSetField(file.get(), TIFFTAG_ROWSPERSTRIP, picture.height());
+        TIFFSetField(file.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+        TIFFSetField(file.get(), TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX3);
+        TIFFSetField(file.get(), TIFFTAG_GROUP3OPTIONS, fillBits ? GROUP3OPT_FILLBITS : 0);
+        const QImage mono = picture.convertToFormat(QImage::Format_Mono);
+        for (int y = 0; y < mono.height(); ++y) {
+            QByteArray row(reinterpret_cast<const char*>(mono.constScanLine(y)),
+                           (mono.width() + 7) / 8);
+            if (TIFFWriteScanline(file.get(), row.data(), static_cast<std::uint32_t>(y), 0) < 0) {
+                return {};
+            }
+        }
+    }
+    const std::unique_ptr<TIFF, decltype(close)> file(TIFFOpen(path.constData(), "r"), close);
+    if (!file) {
+        return {};
+    }
+    QByteArray codes(static_cast<qsizetype>(TIFFRawStripSize(file.get(), 0)), '\0');
+    if (TIFFReadRawStrip(file.get(), 0, codes.data(), codes.size()) != codes.size()) {
+        return {};
+    }
+    return codes;
 }
 
 }  // namespace pictarium::test

@@ -32,4 +32,9 @@ struct MagickOptions {
 [[nodiscard]] QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& format,
                                          const MagickOptions& options = {});
 
+// The rows of a one-bit picture coded by libtiff as a group 3 fax in one
+// dimension, white where the picture's index is 0, an end of line before
+// each row; with `fillBits`, zeros pad each end of line to end a byte.
+[[nodiscard]] QByteArray faxCodedByLibtiff(const QImage& picture, bool fillBits);
+
 }  // namespace pictarium::test
