@@ -6,8 +6,9 @@ namespace pictarium::emf {
 
 namespace {
 
-QImage drawOn(QByteArrayView bytes, bool enhanced, const QColor& page) {
-    return enhanced ? drawEnhancedMetafile(bytes, page, false) : drawWindowsMetafile(bytes, page);
+QImage drawOn(QByteArrayView bytes, bool enhanced, const QColor& page, QSize size) {
+    return enhanced ? drawEnhancedMetafile(bytes, page, false, size)
+                    : drawWindowsMetafile(bytes, page, size);
 }
 
 // Each pixel drawn on both pages: the page shows through by as much as the
@@ -35,12 +36,12 @@ QImage withCoverage(const QImage& onWhite, const QImage& onBlack) {
 
 }  // namespace
 
-QImage decodeEmbeddedMetafile(QByteArrayView bytes, bool enhanced) {
-    const QImage onWhite = drawOn(bytes, enhanced, Qt::white);
+QImage decodeEmbeddedMetafile(QByteArrayView bytes, bool enhanced, QSize size) {
+    const QImage onWhite = drawOn(bytes, enhanced, Qt::white, size);
     if (onWhite.isNull()) {
         return {};
     }
-    const QImage onBlack = drawOn(bytes, enhanced, Qt::black);
+    const QImage onBlack = drawOn(bytes, enhanced, Qt::black, size);
     if (onBlack.size() != onWhite.size()) {
         return {};
     }

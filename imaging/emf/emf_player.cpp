@@ -28,11 +28,19 @@ std::optional<QTransform> readTransform(RecordReader& reader) {
     return QTransform(values[0], values[1], values[2], values[3], values[4], values[5]);
 }
 
+// The frame fills the picture, drawn at its own size or any other.
+QTransform deviceToPictureOf(const Header& header, QSize picture) {
+    const QSize natural = pictureSize(header);
+    return deviceToPicture(header) *
+           QTransform::fromScale(static_cast<double>(picture.width()) / natural.width(),
+                                 static_cast<double>(picture.height()) / natural.height());
+}
+
 }  // namespace
 
 Player::Player(const Header& header, QImage& picture, PlusRecords plus)
     : mPixelsPerMm(header.devicePixelsPerMmX, header.devicePixelsPerMmY),
-      mDeviceToPicture(deviceToPicture(header)),
+      mDeviceToPicture(deviceToPictureOf(header, picture.size())),
       mPictureArea(picture.rect()),
       mCanvas(picture) {
     if (plus != PlusRecords::Ignored) {

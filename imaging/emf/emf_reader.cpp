@@ -38,15 +38,17 @@ void playRecords(QByteArrayView bytes, const emf::Header& header, QImage& pictur
 
 }  // namespace
 
-QImage emf::drawEnhancedMetafile(QByteArrayView bytes, const QColor& page,
-                                 bool drawsMetafileImages) {
+QImage emf::drawEnhancedMetafile(QByteArrayView bytes, const QColor& page, bool drawsMetafileImages,
+                                 QSize size) {
     try {
         const Header header = readHeader(bytes);
         const QByteArrayView records = bytes.first(header.fileBytes);
         if (!hasWholeChain(records)) {
             return {};
         }
-        const QSize size = pictureSize(header);
+        if (size.isEmpty()) {
+            size = pictureSize(header);
+        }
         QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
         picture.fill(page);
         playRecords(records, header, picture, drawsMetafileImages);

@@ -90,8 +90,8 @@ struct StringFormat {
     int vertical = 0;
 };
 
-// An image object that holds a metafile: its bytes as read, then, once the
-// player has drawn them, its picture on a transparent background.
+// An image object that holds a metafile: its bytes as read and, once the
+// player has drawn them, its last picture on a transparent background.
 struct MetafileImage {
     QByteArray bytes;
     bool enhanced = true;  // EMF or EMF+; otherwise WMF, placeable or not

@@ -7,6 +7,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QLineF>
 
 #include <cmath>
 #include <utility>
@@ -241,22 +242,31 @@ void Player::storeObject(std::uint16_t flags, QByteArrayView data) {
     } catch (const MalformedPicture&) {
         mObjects[index] = std::monostate{};  // an object cut short draws nothing
     }
-    if (auto* image = std::get_if<MetafileImage>(&mObjects[index])) {
-        drawMetafileImage(*image);
-    }
 }
 
-// A metafile image is drawn once, when it is stored. The pixels all of
-// them take are bounded, so that a file of many large ones stays quick.
-void Player::drawMetafileImage(MetafileImage& image) {
+// A metafile image is drawn at the size it takes in the picture and kept
+// for further draws at that size. The pixels all of them take are bounded,
+// so that a file of many large ones stays quick: past the budget, the last
+// drawing of each is scaled, and one far larger than the picture is drawn
+// smaller and scaled up.
+const QImage* Player::metafilePicture(MetafileImage& image, QSizeF size) {
     constexpr double MetafileImagePixelBudget = 64e6;
-    const QByteArray bytes = std::exchange(image.bytes, {});
-    if (!mDrawsMetafileImages || mMetafileImagePixels >= MetafileImagePixelBudget) {
-        return;
+    if (!mDrawsMetafileImages || size.isEmpty()) {
+        return nullptr;
     }
-    image.picture = emf::decodeEmbeddedMetafile(bytes, image.enhanced);
+    const QPaintDevice& canvas = *mCanvas.painter().device();
+    const double largest = 4.0 * canvas.width() * canvas.height();
+    const double scale = std::min(1.0, std::sqrt(largest / (size.width() * size.height())));
+    const QSize wanted(static_cast<int>(std::max(1.0, std::ceil(size.width() * scale))),
+                       static_cast<int>(std::max(1.0, std::ceil(size.height() * scale))));
     // Drawn twice, on white and on black.
-    mMetafileImagePixels += 2.0 * image.picture.width() * image.picture.height();
+    const double pixels = 2.0 * wanted.width() * wanted.height();
+    if (image.picture.size() != wanted &&
+        mMetafileImagePixels + pixels <= MetafileImagePixelBudget) {
+        mMetafileImagePixels += pixels;
+        image.picture = emf::decodeEmbeddedMetafile(image.bytes, image.enhanced, wanted);
+    }
+    return image.picture.isNull() ? nullptr : &image.picture;
 }
 
 Brush Player::brushOf(std::uint16_t flags, std::uint32_t value) const {
@@ -638,16 +648,7 @@ void Player::playImage(std::uint16_t type, std::uint16_t flags, QByteArrayView d
     const bool compressed = (flags & CompressedFlag) != 0;
     reader.skip(8);  // image attributes, source unit
     QRectF source = readRect(reader, false);
-    const QImage* image = nullptr;
-    if (index < mObjects.size()) {
-        image = std::get_if<QImage>(&mObjects[index]);
-        if (const auto* metafile = std::get_if<MetafileImage>(&mObjects[index])) {
-            // Drawn whole: its source rectangle is in units of its own frame.
-            image = &metafile->picture;
-            source = image->rect();
-        }
-    }
-    if (image == nullptr || image->isNull()) {
+    if (index >= mObjects.size()) {
         return;
     }
     // The parallelogram the source goes to: its top-left, top-right and
@@ -664,7 +665,17 @@ void Player::playImage(std::uint16_t type, std::uint16_t flags, QByteArrayView d
             corner = readPoint(reader, compressed);
         }
     }
-    if (source.width() == 0 || source.height() == 0) {
+    const QImage* image = std::get_if<QImage>(&mObjects[index]);
+    if (auto* metafile = std::get_if<MetafileImage>(&mObjects[index])) {
+        // Drawn whole: its source rectangle is in units of its own frame.
+        const QTransform transform = toPicture();
+        const QPointF origin = transform.map(corners[0]);
+        image =
+            metafilePicture(*metafile, QSizeF(QLineF(origin, transform.map(corners[1])).length(),
+                                              QLineF(origin, transform.map(corners[2])).length()));
+        source = image != nullptr ? QRectF(image->rect()) : QRectF();
+    }
+    if (image == nullptr || image->isNull() || source.width() == 0 || source.height() == 0) {
         return;
     }
     // Source pixels to world: the unit square onto the parallelogram.
@@ -773,10 +784,32 @@ void Player::playDriverString(std::uint16_t flags, QByteArrayView data) {
     drawText(text, readPoints(reader, count, false), {}, flags & 0xFF, brush, {});
 }
 
+namespace {
+
+// Whether an EMF+ record is one the player draws as GDI+ does. Records
+// past driver strings came later (strokes and fills at once, effects,
+// terminal-server states), and glyph numbers without the character lookup
+// name glyphs of one font file, which the machine may not have.
+bool isDrawnHere(QByteArrayView records, qsizetype at, std::uint16_t type, std::uint32_t size) {
+    constexpr std::uint32_t CharacterLookup = 0x1;
+    if (type > Type::DrawDriverString) {
+        return false;
+    }
+    if (type != Type::DrawDriverString || size < RecordHeaderSize + 8) {
+        return true;
+    }
+    ByteReader options(records, at + RecordHeaderSize + 4);
+    return (options.u32le() & CharacterLookup) != 0;
+}
+
+}  // namespace
+
 bool isDrawnByPlusRecords(QByteArrayView metafile) {
     namespace Plain = emf::RecordType;
     emf::RecordStream stream(metafile);
     bool holdsPlus = false;
+    bool allDrawnHere = true;
+    bool holdsPlainCopy = false;
     bool afterGetDc = false;
     while (!stream.atEnd()) {
         const emf::Record record = stream.next();
@@ -792,20 +825,23 @@ bool isDrawnByPlusRecords(QByteArrayView metafile) {
                 (void)head.u16le();
                 const std::uint32_t size = head.u32le();
                 afterGetDc = type == Type::GetDc;
-                if (size < RecordHeaderSize) {
+                if (size < RecordHeaderSize || size > records.size() - at) {
+                    allDrawnHere = false;  // and not by GDI+ either
                     break;
                 }
+                allDrawnHere = allDrawnHere && isDrawnHere(records, at, type, size);
                 at += size;
             }
         } else if (record.type != Plain::Header && record.type != Plain::EndOfFile &&
                    record.type != Plain::Comment && !afterGetDc) {
-            return false;
+            holdsPlainCopy = true;
         }
         if (record.type == Plain::EndOfFile) {
             break;
         }
     }
-    return holdsPlus;
+    // Without a plain copy there is nothing else to draw.
+    return holdsPlus && (allDrawnHere || !holdsPlainCopy);
 }
 
 }  // namespace pictarium::emfplus

@@ -49,7 +49,7 @@ private:
     void playString(std::uint16_t flags, QByteArrayView data);
     void playDriverString(std::uint16_t flags, QByteArrayView data);
     void storeObject(std::uint16_t flags, QByteArrayView data);
-    void drawMetafileImage(MetafileImage& image);
+    [[nodiscard]] const QImage* metafilePicture(MetafileImage& image, QSizeF size);
 
     [[nodiscard]] QTransform toPicture() const;
     [[nodiscard]] QTransform pageToDevice() const;
@@ -74,9 +74,11 @@ private:
     double mMetafileImagePixels = 0;  // drawn so far, against a budget
 };
 
-// Whether a metafile is drawn by its EMF+ records: it holds them, and no
-// plain drawing record outside the parts GDI+ hands to plain records (a
-// dual file holds a whole plain copy, which is drawn instead).
+// Whether a metafile is drawn by its EMF+ records, as GDI+ draws it: it
+// holds them, and either nothing else draws outside the parts GDI+ hands
+// to plain records, or every one is drawn here. A dual file, which holds a
+// whole plain copy too, is drawn from that copy when it holds EMF+ records
+// that are not.
 [[nodiscard]] bool isDrawnByPlusRecords(QByteArrayView metafile);
 
 }  // namespace pictarium::emfplus

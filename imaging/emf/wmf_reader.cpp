@@ -162,7 +162,7 @@ void playRecords(const Layout& layout, const QRect& window, QImage& picture) {
 
 }  // namespace
 
-QImage emf::drawWindowsMetafile(QByteArrayView bytes, const QColor& page) {
+QImage emf::drawWindowsMetafile(QByteArrayView bytes, const QColor& page, QSize size) {
     try {
         const Layout layout = readLayout(bytes);
         if (!isWhole(layout)) {
@@ -173,7 +173,9 @@ QImage emf::drawWindowsMetafile(QByteArrayView bytes, const QColor& page) {
         if (!window || window->width() == 0 || window->height() == 0) {
             return {};
         }
-        const QSize size = pictureSizeOf(layout, *window);
+        if (size.isEmpty()) {
+            size = pictureSizeOf(layout, *window);
+        }
         QImage picture = allocatePicture(size.width(), size.height(), QImage::Format_RGB32);
         picture.fill(page);
         playRecords(layout, *window, picture);

@@ -104,18 +104,38 @@ TEST(EmfPlusRenderingTest, worldAndPageTransformsAndClipsApply) {
     EXPECT_EQ(picture.pixel(20, 20), White);  // outside the clip
 }
 
-// A dual file holds a whole plain copy of its drawing, which is drawn; a
-// file of EMF+ records draws plain records only where GetDC hands over.
-TEST(EmfPlusRenderingTest, dualFilesDrawTheirPlainCopyAndGetDcHandsOver) {
+// A dual file holds a whole plain copy of its drawing too: it is drawn by
+// its EMF+ records, unless one of them is not drawn here; a file of EMF+
+// records draws plain records only where GetDC hands over.
+QByteArray dualFile(int lastType = 0, const QByteArray& lastData = {}) {
     EmfWriter dual(100, 80);
     PlusRecords plus;
     plus.add(0x400A, ColourFlag, fillRect(0, 0, 100, 80));
+    if (lastType != 0) {
+        plus.add(lastType, ColourFlag, lastData);
+    }
     plus.flushInto(dual);
     dual.createBrush(1, 0, Blue).selectObject(1).rectangle(QRect(QPoint(10, 10), QPoint(30, 30)));
-    const QImage plainCopy = decodeEnhancedMetafile(dual.finish());
-    ASSERT_FALSE(plainCopy.isNull());
-    EXPECT_EQ(plainCopy.pixel(20, 20), Blue);
-    EXPECT_EQ(plainCopy.pixel(60, 60), White);
+    return dual.finish();
+}
+
+TEST(EmfPlusRenderingTest, dualFilesDrawTheirPlusRecordsAndGetDcHandsOver) {
+    const QImage drawnByPlus = decodeEnhancedMetafile(dualFile());
+    ASSERT_FALSE(drawnByPlus.isNull());
+    EXPECT_EQ(drawnByPlus.pixel(20, 20), Red);
+    EXPECT_EQ(drawnByPlus.pixel(60, 60), Red);
+    // Glyph numbers of a font the machine may lack, then a record of a
+    // later GDI+: the plain copy is drawn.
+    ByteWriter glyphNumbers;  // colour, no character lookup, no matrix, one glyph
+    glyphNumbers.bytes(words({Blue, 0, 0, 1})).u16le(42).bytes(floats({20, 20}));
+    const std::pair<int, QByteArray> records[] = {{0x4036, glyphNumbers.result()},
+                                                  {0x4039, words({0})}};
+    for (const auto& [type, data] : records) {
+        const QImage plainCopy = decodeEnhancedMetafile(dualFile(type, data));
+        ASSERT_FALSE(plainCopy.isNull());
+        EXPECT_EQ(plainCopy.pixel(20, 20), Blue);
+        EXPECT_EQ(plainCopy.pixel(60, 60), White);
+    }
 
     EmfWriter handed(100, 80);
     PlusRecords first;
@@ -217,6 +237,24 @@ TEST(EmfPlusRenderingTest, metafileImagesAreDrawnOverWhatLiesUnderThem) {
     EXPECT_EQ(picture.pixel(60, 10), qRgb(0, 0, 0));  // a Windows metafile as well
     EXPECT_EQ(picture.pixel(90, 10), Blue);
     EXPECT_EQ(picture.pixel(60, 40), Blue);  // below its bitmap
+}
+
+// Drawn at the size they take, their edges are as sharp as the page's own.
+TEST(EmfPlusRenderingTest, metafileImagesAreDrawnAtTheSizeTheyTake) {
+    EmfWriter inner(40, 40);
+    inner.createBrush(1, 0, Red).selectObject(1).selectObject(NullPen);
+    inner.rectangle(QRect(QPoint(0, 0), QPoint(20, 40)));
+    EmfWriter emf(320, 80);
+    PlusRecords plus;
+    plus.add(0x400A, ColourFlag, words({Blue, 1}) + floats({0, 0, 320, 80}));
+    plus.add(0x4008, ImageObject | 0, metafileImage(3, inner.finish()));
+    plus.add(0x401A, 0, drawImage(0, 0, 320, 80));
+    plus.add(0x4002, 0, {});
+    plus.flushInto(emf);
+    const QImage picture = decodeEnhancedMetafile(emf.finish());
+    ASSERT_EQ(picture.size(), QSize(320, 80));
+    EXPECT_EQ(picture.pixel(157, 40), Red);
+    EXPECT_EQ(picture.pixel(163, 40), Blue);
 }
 
 TEST(EmfPlusRenderingTest, customLineCapsAreDrawnAtTheEndsOfOpenLines) {
