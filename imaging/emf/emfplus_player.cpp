@@ -245,12 +245,12 @@ void Player::storeObject(std::uint16_t flags, QByteArrayView data) {
 }
 
 // A metafile image is drawn at the size it takes in the picture and kept
-// for further draws at that size. The pixels all of them take are bounded,
+// for further draws at that size. The work all of them take is bounded,
 // so that a file of many large ones stays quick: past the budget, the last
 // drawing of each is scaled, and one far larger than the picture is drawn
 // smaller and scaled up.
 const QImage* Player::metafilePicture(MetafileImage& image, QSizeF size) {
-    constexpr double MetafileImagePixelBudget = 64e6;
+    constexpr double MetafileImageBudget = 64e6;
     if (!mDrawsMetafileImages || size.isEmpty()) {
         return nullptr;
     }
@@ -259,11 +259,11 @@ const QImage* Player::metafilePicture(MetafileImage& image, QSizeF size) {
     const double scale = std::min(1.0, std::sqrt(largest / (size.width() * size.height())));
     const QSize wanted(static_cast<int>(std::max(1.0, std::ceil(size.width() * scale))),
                        static_cast<int>(std::max(1.0, std::ceil(size.height() * scale))));
-    // Drawn twice, on white and on black.
-    const double pixels = 2.0 * wanted.width() * wanted.height();
-    if (image.picture.size() != wanted &&
-        mMetafileImagePixels + pixels <= MetafileImagePixelBudget) {
-        mMetafileImagePixels += pixels;
+    // Drawn twice, on white and on black; its records count too, so that
+    // one drawn again and again at small sizes stays quick.
+    const double cost = 2.0 * wanted.width() * wanted.height() + 2.0 * image.bytes.size();
+    if (image.picture.size() != wanted && mMetafileImageCost + cost <= MetafileImageBudget) {
+        mMetafileImageCost += cost;
         image.picture = emf::decodeEmbeddedMetafile(image.bytes, image.enhanced, wanted);
     }
     return image.picture.isNull() ? nullptr : &image.picture;

@@ -71,7 +71,7 @@ private:
     std::uint32_t mContinuedSize = 0;
     bool mPlainRecordsDrawn = false;
     bool mDrawsMetafileImages = false;
-    double mMetafileImagePixels = 0;  // drawn so far, against a budget
+    double mMetafileImageCost = 0;  // pixels and bytes drawn so far, against a budget
 };
 
 // Whether a metafile is drawn by its EMF+ records, as GDI+ draws it: it
