@@ -254,11 +254,16 @@ const QImage* Player::metafilePicture(MetafileImage& image, QSizeF size) {
     if (!mDrawsMetafileImages || size.isEmpty()) {
         return nullptr;
     }
+    // Its drawing is stretched onto the destination whatever its own shape,
+    // so each side can be bounded alone.
     const QPaintDevice& canvas = *mCanvas.painter().device();
-    const double largest = 4.0 * canvas.width() * canvas.height();
-    const double scale = std::min(1.0, std::sqrt(largest / (size.width() * size.height())));
-    const QSize wanted(static_cast<int>(std::max(1.0, std::ceil(size.width() * scale))),
-                       static_cast<int>(std::max(1.0, std::ceil(size.height() * scale))));
+    const double largestSide = 4.0 * std::max(canvas.width(), canvas.height());
+    const double width = std::min(size.width(), largestSide);
+    const double height = std::min(size.height(), largestSide);
+    const double largestArea = 4.0 * canvas.width() * canvas.height();
+    const double scale = std::min(1.0, std::sqrt(largestArea / (width * height)));
+    const QSize wanted(static_cast<int>(std::max(1.0, std::ceil(width * scale))),
+                       static_cast<int>(std::max(1.0, std::ceil(height * scale))));
     // Drawn twice, on white and on black; its records count too, so that
     // one drawn again and again at small sizes stays quick.
     const double cost = 2.0 * wanted.width() * wanted.height() + 2.0 * image.bytes.size();

@@ -61,6 +61,14 @@ TEST(EmfCrashSamplesTest, widenedTwice) {
     EXPECT_EQ(picture.size(), QSize(120, 80));
 }
 
+// A metafile image drawn into a destination 27 million billion pixels
+// wide and a fraction of one high once sized its drawing past an int.
+TEST(EmfCrashSamplesTest, metafileImageOneSideHuge) {
+    const QImage picture = decodeEnhancedMetafile(
+        sampleBytes(QStringLiteral("crashes/metafile-image-one-side-huge.emf")));
+    EXPECT_EQ(picture.size(), QSize(120, 80));
+}
+
 }  // namespace
 
 }  // namespace pictarium::test
