@@ -9,6 +9,8 @@ namespace pictarium {
 // What the headers of a bitmap file say of its pixels.
 struct DibGeometry {
     static constexpr std::int64_t FileHeaderSize = 14;
+    // An OS/2 bitmap array ("BA") holds bitmap files after a header of its own.
+    static constexpr std::int64_t BitmapArrayHeaderSize = 14;
     static constexpr std::uint32_t Uncompressed = 0;
     static constexpr std::uint32_t Rle8 = 1;
     static constexpr std::uint32_t Rle4 = 2;

@@ -1,6 +1,7 @@
 #include "imaging/picture_format_p.h"
 
 #include "base/byte_order.h"
+#include "imaging/dib_geometry_p.h"
 
 #include <QChar>
 
@@ -34,8 +35,7 @@ std::uint32_t le32(QByteArrayView head, qsizetype offset) {
 }
 
 bool isBitmap(QByteArrayView head) {
-    // An OS/2 bitmap array holds bitmap files after a header of 14 bytes.
-    const qsizetype start = hasAt(head, 0, "BA") ? 14 : 0;
+    const qsizetype start = hasAt(head, 0, "BA") ? DibGeometry::BitmapArrayHeaderSize : 0;
     const std::uint32_t infoSize = le32(head, start + 14);
     return hasAt(head, start, "BM") && infoSize >= 12 && infoSize <= 124;
 }

@@ -96,9 +96,14 @@ bool isKnownDepth(int bits) {
 }
 
 // A sample of the 64-bit pixels Windows writes: linear light, 16 bits of
-// fixed point with 13 of them after the point; brought to 8-bit sRGB.
+// fixed point with 13 of them after the point, between 0 and 1.
+double fromFixedPoint(std::uint16_t sample) {
+    return std::clamp(static_cast<std::int16_t>(sample) / 8192.0, 0.0, 1.0);
+}
+
+// A colour sample of those pixels, brought to 8-bit sRGB.
 int fromLinearFixedPoint(std::uint16_t sample) {
-    const double linear = std::clamp(static_cast<std::int16_t>(sample) / 8192.0, 0.0, 1.0);
+    const double linear = fromFixedPoint(sample);
     const double encoded =
         linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
     return static_cast<int>(std::lround(encoded * 255));
@@ -286,8 +291,7 @@ void decodeRow(const unsigned char* row, const Layout& layout, uchar* line) {
             for (int x = 0; x < width; ++x) {
                 const auto* pixel = reinterpret_cast<const char*>(row + 8 * x);
                 // The alpha sample is linear like the others, and needs no curve.
-                const double alpha =
-                    std::clamp(static_cast<std::int16_t>(getUint16(pixel + 6)) / 8192.0, 0.0, 1.0);
+                const double alpha = fromFixedPoint(getUint16(pixel + 6));
                 pixels[x] = qRgba(fromLinearFixedPoint(getUint16(pixel + 4)),
                                   fromLinearFixedPoint(getUint16(pixel + 2)),
                                   fromLinearFixedPoint(getUint16(pixel)),
@@ -522,7 +526,7 @@ QImage decodeBitmapFile(QByteArrayView file) {
 }
 
 QByteArray firstBitmapOfArray(QByteArrayView file) {
-    constexpr qsizetype ArrayHeaderSize = 14;
+    constexpr qsizetype ArrayHeaderSize = DibGeometry::BitmapArrayHeaderSize;
     constexpr qsizetype PixelOffsetAt = 10;
     if (file.size() < ArrayHeaderSize + FileHeaderSize + 4 || !file.startsWith("BA") ||
         file.sliced(ArrayHeaderSize, 2) != QByteArrayView("BM")) {
@@ -533,10 +537,7 @@ QByteArray firstBitmapOfArray(QByteArrayView file) {
     if (pixelsAt < ArrayHeaderSize) {
         return {};
     }
-    const std::uint32_t shifted = pixelsAt - ArrayHeaderSize;
-    for (int i = 0; i < 4; ++i) {
-        bitmap[PixelOffsetAt + i] = static_cast<char>((shifted >> (8 * i)) & 0xFF);
-    }
+    putInt32(bitmap.data() + PixelOffsetAt, static_cast<std::int32_t>(pixelsAt - ArrayHeaderSize));
     return bitmap;
 }
 
