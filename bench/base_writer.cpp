@@ -1,7 +1,7 @@
 #include "bench/base_writer.h"
 
 #include "engine/bdp_format.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <QFile>
 

@@ -8,7 +8,7 @@
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
 #include "engine/class_dbp.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <benchmark/benchmark.h>
 

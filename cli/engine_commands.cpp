@@ -3,7 +3,7 @@
 #include "cli/console_p.h"
 #include "cli/engine_session_p.h"
 #include "engine/engine_texts.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 #include "imaging/picture_reader.h"
 #include "imaging/picture_writer.h"
 

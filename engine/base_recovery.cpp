@@ -5,8 +5,8 @@
 #include "engine/bdp_format.h"
 #include "engine/index_reader_p.h"
 #include "engine/stored_picture_p.h"
-#include "imaging/bitmap_codec.h"
-#include "imaging/bitmap_extent.h"
+#include "imaging/core/bitmap_codec.h"
+#include "imaging/core/bitmap_extent.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 #include "base/path_parts.h"
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 namespace pictarium {
 

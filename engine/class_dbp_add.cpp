@@ -6,7 +6,7 @@
 #include "engine/base_state_p.h"
 #include "engine/engine_texts.h"
 #include "engine/index_reader_p.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <limits>
 #include <vector>

@@ -7,7 +7,7 @@
 #include "engine/engine_texts.h"
 #include "engine/index_reader_p.h"
 #include "engine/stored_picture_p.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 namespace pictarium {
 

@@ -2,7 +2,7 @@
 
 #include "base/binary_file.h"
 #include "engine/bdp_format.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // with one thing wrong each. Usage: fuzz_seed_generator FOLDER
 
 #include "engine/bdp_format.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <QByteArray>
 #include <QColor>

@@ -1,8 +1,8 @@
 #include "imaging/eps_decoder_p.h"
 
-#include "imaging/bitmap_codec.h"
-#include "imaging/byte_reader_p.h"
-#include "imaging/emf/wmf_reader.h"
+#include "imaging/core/bitmap_codec.h"
+#include "imaging/core/byte_reader.h"
+#include "imaging/metafile/wmf_reader.h"
 #include "imaging/magick_picture_decoder_p.h"
 #include "imaging/qt_picture_decoder_p.h"
 

@@ -1,7 +1,7 @@
 #include "imaging/imaging_control.h"
 
 #include "base/run_errors.h"
-#include "imaging/opaque_picture_p.h"
+#include "imaging/core/opaque_picture.h"
 #include "imaging/picture_decoding_p.h"
 #include "imaging/picture_writer.h"
 

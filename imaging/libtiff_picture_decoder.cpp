@@ -1,7 +1,7 @@
 #include "imaging/libtiff_picture_decoder_p.h"
 
-#include "imaging/bitmap_codec.h"
-#include "imaging/display_colours_p.h"
+#include "imaging/core/bitmap_codec.h"
+#include "imaging/core/display_colours.h"
 
 #include <tiffio.h>
 

@@ -1,7 +1,7 @@
 #include "imaging/magick_picture_decoder_p.h"
 
-#include "imaging/bitmap_codec.h"
-#include "imaging/display_colours_p.h"
+#include "imaging/core/bitmap_codec.h"
+#include "imaging/core/display_colours.h"
 #include "imaging/libtiff_handler_guard_p.h"
 
 #include <Magick++.h>

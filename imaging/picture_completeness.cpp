@@ -1,7 +1,7 @@
 #include "imaging/picture_completeness_p.h"
 
-#include "imaging/byte_reader_p.h"
-#include "imaging/dib_geometry_p.h"
+#include "imaging/core/byte_reader.h"
+#include "imaging/core/dib_geometry.h"
 
 #include <cstdlib>
 

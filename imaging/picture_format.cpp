@@ -1,7 +1,7 @@
 #include "imaging/picture_format_p.h"
 
 #include "base/byte_order.h"
-#include "imaging/dib_geometry_p.h"
+#include "imaging/core/dib_geometry.h"
 
 #include <QChar>
 

@@ -38,7 +38,7 @@ enum class PictureFormat {
     ClipboardFile,
     GemImage,
     FlashPix,
-    EnhancedMetafile,  // the metafile player of imaging/emf
+    EnhancedMetafile,  // the metafile player of imaging/metafile
     // Ghostscript
     PostScript,
 };

@@ -1,6 +1,6 @@
 #include "imaging/picture_reader.h"
 
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 #include "imaging/file_extensions.h"
 #include "imaging/imaging_control.h"
 #include "imaging/picture_decoding_p.h"

@@ -2,7 +2,7 @@
 
 #include "base/path_parts.h"
 #include "base/run_errors.h"
-#include "imaging/opaque_picture_p.h"
+#include "imaging/core/opaque_picture.h"
 
 #include <QFile>
 #include <QImageWriter>

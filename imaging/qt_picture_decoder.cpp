@@ -1,6 +1,6 @@
 #include "imaging/qt_picture_decoder_p.h"
 
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -6,8 +6,8 @@
 #include "bench/peak_memory.h"
 #include "bench/run_summary.h"
 #include "bench/samples.h"
-#include "imaging/emf/emf_reader.h"
-#include "tests/imaging/emf/emf_writer.h"
+#include "imaging/metafile/emf_reader.h"
+#include "tests/imaging/metafile/emf_writer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,7 @@
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
 #include "bench/window/counting_message_boxes.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 #include "window/main_dialog.h"
 
 #include <benchmark/benchmark.h>

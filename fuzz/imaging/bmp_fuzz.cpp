@@ -2,7 +2,7 @@
 // files added and every stored picture read back.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/bmp_decoder_p.h"
+#include "imaging/core/bmp_decoder.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the Windows clipboard decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/clipboard_file_decoder_p.h"
+#include "imaging/decoders/clipboard_file_decoder.h"
 
 #include <QByteArrayView>
 

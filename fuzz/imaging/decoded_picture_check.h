@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the FlashPix decoder and its compound-file reader.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/flashpix_decoder_p.h"
+#include "imaging/decoders/flashpix_decoder.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the GEM raster decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/gem_image_decoder_p.h"
+#include "imaging/decoders/gem_image_decoder.h"
 
 #include <QByteArrayView>
 

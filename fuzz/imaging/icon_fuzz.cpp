@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the icon decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/icon_decoder_p.h"
+#include "imaging/decoders/icon_decoder.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the Microsoft Paint decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/msp_decoder_p.h"
+#include "imaging/decoders/msp_decoder.h"
 
 #include <QByteArrayView>
 

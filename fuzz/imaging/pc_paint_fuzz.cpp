@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the PC Paint decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/pc_paint_decoder_p.h"
+#include "imaging/decoders/pc_paint_decoder.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the Photoshop decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/photoshop_decoder_p.h"
+#include "imaging/decoders/photoshop_decoder.h"
 
 #include <QByteArrayView>
 

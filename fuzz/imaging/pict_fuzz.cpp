@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the QuickDraw picture decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/pict_decoder_p.h"
+#include "imaging/decoders/pict_decoder.h"
 
 #include <QByteArrayView>
 

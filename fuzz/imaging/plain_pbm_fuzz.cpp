@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the plain PBM decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/plain_pbm_decoder_p.h"
+#include "imaging/decoders/plain_pbm_decoder.h"
 
 #include <QByteArrayView>
 

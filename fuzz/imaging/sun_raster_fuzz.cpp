@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the Sun raster decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/sun_raster_decoder_p.h"
+#include "imaging/decoders/sun_raster_decoder.h"
 
 #include <QByteArrayView>
 

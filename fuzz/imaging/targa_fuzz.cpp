@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the TGA decoder.
 
 #include "fuzz/imaging/decoded_picture_check.h"
-#include "imaging/decoders/targa_decoder_p.h"
+#include "imaging/decoders/targa_decoder.h"
 
 #include <QByteArrayView>
 

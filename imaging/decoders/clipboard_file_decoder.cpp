@@ -1,7 +1,7 @@
-#include "imaging/decoders/clipboard_file_decoder_p.h"
+#include "imaging/decoders/clipboard_file_decoder.h"
 
-#include "imaging/bitmap_codec.h"
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/bitmap_codec.h"
+#include "imaging/core/byte_reader.h"
 #include "imaging/decoders/pc_palettes_p.h"
 
 #include <QList>

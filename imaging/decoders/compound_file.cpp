@@ -1,6 +1,6 @@
 #include "imaging/decoders/compound_file_p.h"
 
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/byte_reader.h"
 
 #include <algorithm>
 #include <set>

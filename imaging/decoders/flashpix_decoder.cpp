@@ -1,6 +1,6 @@
-#include "imaging/decoders/flashpix_decoder_p.h"
+#include "imaging/decoders/flashpix_decoder.h"
 
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/byte_reader.h"
 #include "imaging/decoders/compound_file_p.h"
 
 #include <QList>

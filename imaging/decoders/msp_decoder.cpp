@@ -1,6 +1,6 @@
-#include "imaging/decoders/msp_decoder_p.h"
+#include "imaging/decoders/msp_decoder.h"
 
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/byte_reader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "imaging/decoders/pack_bits_p.h"
 
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/byte_reader.h"
 
 namespace pictarium {
 

@@ -1,6 +1,6 @@
-#include "imaging/decoders/pc_paint_decoder_p.h"
+#include "imaging/decoders/pc_paint_decoder.h"
 
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/byte_reader.h"
 #include "imaging/decoders/pc_palettes_p.h"
 
 #include <QList>

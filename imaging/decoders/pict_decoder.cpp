@@ -1,6 +1,6 @@
-#include "imaging/decoders/pict_decoder_p.h"
+#include "imaging/decoders/pict_decoder.h"
 
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/byte_reader.h"
 #include "imaging/decoders/pack_bits_p.h"
 #include "imaging/decoders/quickdraw_drawing_p.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/byte_reader_p.h"
+#include "imaging/core/byte_reader.h"
 
 #include <QColor>
 #include <QImage>

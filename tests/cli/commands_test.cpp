@@ -1,6 +1,6 @@
-#include "imaging/emf/emf_reader.h"
+#include "imaging/metafile/emf_reader.h"
 #include "tests/cli/cli_fixture.h"
-#include "tests/imaging/emf/emf_samples.h"
+#include "tests/imaging/metafile/emf_samples.h"
 
 #include <QImage>
 

@@ -4,7 +4,7 @@
 // changes. Each runs a bounded number of processes.
 
 #include "engine/class_dbp.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 #include "tests/cli/cli_fixture.h"
 #include "tests/recording_host.h"
 

@@ -1,6 +1,6 @@
 #include "tests/engine/engine_fixture.h"
 
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <QDir>
 #include <QFile>

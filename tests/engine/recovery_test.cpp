@@ -2,7 +2,7 @@
 
 #include "base/binary_file.h"
 #include "engine/base_verifier.h"
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/stored_base.h"
 

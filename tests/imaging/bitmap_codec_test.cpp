@@ -1,5 +1,5 @@
-#include "imaging/bitmap_codec.h"
-#include "imaging/bitmap_extent.h"
+#include "imaging/core/bitmap_codec.h"
+#include "imaging/core/bitmap_extent.h"
 #include "imaging/picture_reader.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/imaging/bitmap_bytes.h"

@@ -1,4 +1,4 @@
-#include "imaging/decoders/bmp_decoder_p.h"
+#include "imaging/core/bmp_decoder.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/imaging/bitmap_bytes.h"
 #include "tests/imaging/library_samples.h"

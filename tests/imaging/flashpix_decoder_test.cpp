@@ -1,4 +1,4 @@
-#include "imaging/decoders/flashpix_decoder_p.h"
+#include "imaging/decoders/flashpix_decoder.h"
 #include "tests/imaging/flashpix_writer.h"
 
 #include <gtest/gtest.h>

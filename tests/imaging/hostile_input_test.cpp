@@ -1,4 +1,4 @@
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 #include "imaging/picture_reader.h"
 #include "tests/imaging/picture_file_fixture.h"
 #include "tests/imaging/sample_catalog.h"

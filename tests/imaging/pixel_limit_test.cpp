@@ -1,4 +1,4 @@
-#include "imaging/bitmap_codec.h"
+#include "imaging/core/bitmap_codec.h"
 #include "imaging/picture_reader.h"
 #include "tests/imaging/byte_writer.h"
 #include "tests/imaging/library_samples.h"
