@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the enhanced metafile reader.
 
-#include "fuzz/metafile/gui_application.h"
 #include "fuzz/imaging/decoded_picture_check.h"
+#include "fuzz/metafile/gui_application.h"
 #include "imaging/core/byte_reader.h"
 #include "imaging/metafile/emf_header_p.h"
 #include "imaging/metafile/emf_reader.h"

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the Windows metafile reader.
 
-#include "fuzz/metafile/gui_application.h"
 #include "fuzz/imaging/decoded_picture_check.h"
+#include "fuzz/metafile/gui_application.h"
 #include "imaging/metafile/wmf_reader.h"
 
 #include <QByteArrayView>

@@ -1,7 +1,7 @@
 #include "imaging/decoders/icon_decoder.h"
 
-#include "imaging/core/byte_reader.h"
 #include "imaging/core/bmp_decoder.h"
+#include "imaging/core/byte_reader.h"
 
 #include <QByteArray>
 
