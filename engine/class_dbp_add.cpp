@@ -160,9 +160,7 @@ bool ClassDBP::checkNewRecord(const NewRecord& record, QByteArray& bitmapFile) {
 bool ClassDBP::PictureToBytes(const QImage& picture, QByteArray& bitmapFile) {
     try {
         // One that could not be read back is not stored.
-        try {
-            requireWithinPixelLimit(picture.width(), picture.height());
-        } catch (const PictureTooLarge&) {
+        if (!isWithinPixelLimit(picture.width(), picture.height())) {
             throw RunFailure(RunError::InvalidPicture,
                              pixelLimitText(picture.width(), picture.height()));
         }

@@ -22,9 +22,13 @@ void initializeMagickOnce() {
     (void)initialized;
 }
 
-bool fitsPixelLimit(std::size_t columns, std::size_t rows) {
-    return columns > 0 && rows > 0 && columns <= std::size_t(MaxPicturePixels) &&
-           rows <= std::size_t(MaxPicturePixels) && columns * rows <= std::size_t(MaxPicturePixels);
+// Throws PictureTooLarge over the pixel limit; false for an empty picture.
+bool hasSizeWithinLimit(std::size_t columns, std::size_t rows) {
+    if (columns == 0 || rows == 0) {
+        return false;
+    }
+    requireWithinPixelLimit(static_cast<std::int64_t>(columns), static_cast<std::int64_t>(rows));
+    return true;
 }
 
 void prepare(Magick::Image& image, const char* coder) {
@@ -45,11 +49,7 @@ bool headerFits(const Magick::Blob& blob, const char* coder) {
     prepare(header, coder);
     header.quiet(true);
     header.ping(blob);
-    if (header.columns() > 0 && header.rows() > 0) {
-        requireWithinPixelLimit(static_cast<std::int64_t>(header.columns()),
-                                static_cast<std::int64_t>(header.rows()));
-    }
-    return fitsPixelLimit(header.columns(), header.rows());
+    return hasSizeWithinLimit(header.columns(), header.rows());
 }
 
 // Damage shows as a corrupt-image warning; other warnings (an unknown
@@ -67,7 +67,7 @@ bool readWhole(Magick::Image& image, const Magick::Blob& blob) {
 QImage toQImage(Magick::Image& image) {
     const std::size_t columns = image.columns();
     const std::size_t rows = image.rows();
-    if (!fitsPixelLimit(columns, rows)) {
+    if (!hasSizeWithinLimit(columns, rows)) {
         return {};
     }
     const MagickCore::ColorspaceType space = image.colorSpace();

@@ -21,10 +21,6 @@ void allowLargeDeepPictures() {
     }
 }
 
-bool fitsPixelLimit(QSize size) {
-    return std::int64_t{size.width()} * size.height() <= MaxPicturePixels;
-}
-
 }  // namespace
 
 QImage decodeWithQt(QByteArrayView bytes, const QByteArray& qtFormat) {
@@ -39,9 +35,11 @@ QImage decodeWithQt(QByteArrayView bytes, const QByteArray& qtFormat) {
         requireWithinPixelLimit(reader.size().width(), reader.size().height());
     }
     QImage picture;
-    if (!reader.read(&picture) || !fitsPixelLimit(picture.size())) {
+    if (!reader.read(&picture)) {
         return {};
     }
+    // A reader that could not tell the size beforehand.
+    requireWithinPixelLimit(picture.width(), picture.height());
     return picture;
 }
 

@@ -16,7 +16,7 @@ inline void checkDecodedPicture(const QImage& picture) {
     if (picture.isNull()) {
         return;
     }
-    if (std::int64_t{picture.width()} * picture.height() > MaxPicturePixels) {
+    if (!isWithinPixelLimit(picture.width(), picture.height())) {
         std::abort();
     }
     unsigned sum = 0;

@@ -23,7 +23,7 @@ bool isPlausible(QByteArrayView file, std::int64_t fileSize) {
     if (!readGeometry(file, geometry) || geometry.width <= 0 || geometry.height <= 0) {
         return false;
     }
-    if (geometry.width * geometry.height > MaxPicturePixels) {
+    if (!isWithinPixelLimit(geometry.width, geometry.height)) {
         return false;
     }
     if (!geometry.hasRawPixels()) {
@@ -71,19 +71,6 @@ QByteArray bitmapFileOf(const QImage& picture) {
         return {};
     }
     return file;
-}
-
-void requireWithinPixelLimit(std::int64_t width, std::int64_t height) {
-    if (width > MaxPicturePixels || height > MaxPicturePixels ||
-        width * height > MaxPicturePixels) {
-        throw PictureTooLarge{width, height};
-    }
-}
-
-QString pixelLimitText(std::int64_t width, std::int64_t height) {
-    return QStringLiteral("%1 × %2 pixels, au plus %3 (%4 mégapixels)")
-        .arg(QString::number(width), QString::number(height), QString::number(MaxPicturePixels),
-             QString::number(MaxPicturePixels / (1024 * 1024)));
 }
 
 void requireBitmapWithinPixelLimit(QByteArrayView file) {

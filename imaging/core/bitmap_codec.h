@@ -3,29 +3,12 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
-#include <QString>
+
+#include "imaging/core/pixel_limit.h"
 
 #include <cstdint>
 
 namespace pictarium {
-
-// Pictures larger than this are refused rather than decoded: about
-// 100 megapixels, a 400 MB decoded picture at 32 bits per pixel.
-inline constexpr std::int64_t MaxPicturePixels = std::int64_t{100} * 1024 * 1024;
-
-// Thrown by a reader that finds a picture over the pixel limit, so that
-// the user hears its size rather than that the file cannot be read.
-struct PictureTooLarge {
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-};
-
-// Throws PictureTooLarge when a picture of this size is over the limit.
-void requireWithinPixelLimit(std::int64_t width, std::int64_t height);
-
-// "20000 × 20000 pixels, au plus 104857600 (100 mégapixels)": a picture
-// too large, and the limit.
-[[nodiscard]] QString pixelLimitText(std::int64_t width, std::int64_t height);
 
 // Lets Qt's readers decode pictures up to MaxPicturePixels; Qt's default
 // limit stops at 256 MB. Only ever raises the limit.

@@ -44,7 +44,7 @@ bool hasPictureGeometry(const DibGeometry& geometry) {
     const bool knownDepth =
         std::find(depths.begin(), depths.end(), geometry.bitsPerPixel) != depths.end();
     return knownDepth && geometry.width > 0 && geometry.height > 0 &&
-           geometry.width * geometry.height <= MaxPicturePixels &&
+           isWithinPixelLimit(geometry.width, geometry.height) &&
            geometry.pixelsAt >= kSmallestHeaders;
 }
 

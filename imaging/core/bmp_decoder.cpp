@@ -2,9 +2,9 @@
 
 #include "base/byte_order.h"
 #include "imaging/core/bitmap_codec.h"
-#include "imaging/core/modified_huffman_p.h"
 #include "imaging/core/dib_geometry.h"
 #include "imaging/core/display_colours.h"
+#include "imaging/core/modified_huffman_p.h"
 
 #include <QList>
 
@@ -199,7 +199,7 @@ std::optional<Layout> readLayout(QByteArrayView file) {
     const bool embedded = !os2 && (compression == JpegCompression || compression == PngCompression);
     if (layout.width <= 0 || layout.height <= 0 || planes != 1 ||
         (!embedded && !isKnownDepth(layout.bits)) ||
-        layout.width * layout.height > MaxPicturePixels) {
+        !isWithinPixelLimit(layout.width, layout.height)) {
         return std::nullopt;
     }
     const std::optional<Coding> coding = codingOf(compression, layout.bits, os2);

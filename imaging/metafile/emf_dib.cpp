@@ -48,7 +48,7 @@ DibHeader readDibHeader(QByteArrayView bytes) {
 QImage premultipliedDib(const DibHeader& header, QByteArrayView bits) {
     const std::int64_t width = header.width;
     const std::int64_t height = header.height < 0 ? -std::int64_t{header.height} : header.height;
-    if (width <= 0 || height <= 0 || width * height > MaxPicturePixels ||
+    if (width <= 0 || height <= 0 || !isWithinPixelLimit(width, height) ||
         width * height * 4 > bits.size()) {
         return {};
     }

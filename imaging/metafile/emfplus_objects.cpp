@@ -67,8 +67,7 @@ QImage readBitmap(ByteReader& reader) {
     const bool rgb24 = format == 0x00021808;
     const std::uint32_t bytesPerPixel = rgb24 ? 3 : 4;
     if (!(withAlpha || premultiplied || rgb32 || rgb24) || width == 0 || height == 0 ||
-        std::uint64_t{width} * height > MaxPicturePixels ||
-        stride < std::uint64_t{width} * bytesPerPixel ||
+        !isWithinPixelLimit(width, height) || stride < std::uint64_t{width} * bytesPerPixel ||
         std::uint64_t{stride} * height > static_cast<std::uint64_t>(pixels.size())) {
         return {};
     }
