@@ -68,6 +68,16 @@ bool regularFileMatches(const QString& name) {
     return !folder.entryList({pattern}, QDir::Files | QDir::System).isEmpty();
 }
 
+bool mayWriteFile(const QString& path) {
+    return ::faccessat(AT_FDCWD, native(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+bool mayReplaceByRename(const QString& path, std::uint32_t owner) {
+    const bool ours = ::geteuid() == 0 || owner == ::geteuid();
+    const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath();
+    return ours && ::access(native(folder).constData(), W_OK | X_OK) == 0;
+}
+
 bool PathExists(const QString& path) {
     return !path.isEmpty() && QFileInfo::exists(path);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace pictarium {
 
 // File-level steps of the engine. All but the *Quietly ones throw a
@@ -18,6 +20,16 @@ namespace pictarium {
 
 // `folder` joined with `name`, adding a separator only when needed.
 [[nodiscard]] QString pathInFolder(const QString& folder, const QString& name);
+
+// Whether this program, as its effective user and groups, may write the
+// file. Never throws.
+[[nodiscard]] bool mayWriteFile(const QString& path);
+
+// Whether this program may give the file a new inode by a rename: the file
+// is its own (or it runs as the superuser), and it may change the folder
+// that holds the file. `owner` is the file's owner as statusOf gives it.
+// Never throws.
+[[nodiscard]] bool mayReplaceByRename(const QString& path, std::uint32_t owner);
 
 void removeFile(const QString& path);
 void removeFileQuietly(const QString& path) noexcept;

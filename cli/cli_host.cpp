@@ -1,5 +1,6 @@
 #include "cli/cli_host_p.h"
 
+#include "base/process_environment.h"
 #include "cli/console_p.h"
 #include "engine/engine_texts.h"
 

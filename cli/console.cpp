@@ -1,6 +1,6 @@
 #include "cli/console_p.h"
 
-#include <unistd.h>
+#include "base/process_environment.h"
 
 #include <cstdio>
 #include <utility>
@@ -33,10 +33,6 @@ void printProgress(const QString& text) {
     const QByteArray bytes = "\r" + text.toUtf8() + "\x1b[K";
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
     std::fflush(stderr);
-}
-
-bool standardErrorIsTerminal() {
-    return ::isatty(STDERR_FILENO) == 1;
 }
 
 StepCounter::StepCounter(QString label, qsizetype total)

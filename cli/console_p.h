@@ -11,9 +11,6 @@ void printError(const QString& text);
 // Rewrites the current line of standard error with `text`, without ending it.
 void printProgress(const QString& text);
 
-// Progress is shown only to a person: when standard error is a terminal.
-[[nodiscard]] bool standardErrorIsTerminal();
-
 // Counts the steps of a long command, "label 3 / 100", on one line of
 // standard error when it is a terminal; the line is ended when the counter
 // goes.

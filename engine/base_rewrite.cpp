@@ -6,20 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace pictarium {
 
 namespace {
 
 // What the lock file says while a base is being overwritten in place.
 const QByteArray OverwriteNote = QByteArrayLiteral("overwriting ");
-
-// As this program runs, with its effective user and groups.
-bool mayAccess(const QString& path, int mode) {
-    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), mode, AT_EACCESS) == 0;
-}
 
 // Copies all of `from` over the bytes of the existing file `to`, cut to
 // length and flushed.
@@ -101,7 +93,7 @@ void BaseRewrite::removeLeftovers() {
 }
 
 BinaryFile& BaseRewrite::createTarget() {
-    if (!mayAccess(mPaths.base, W_OK)) {
+    if (!mayWriteFile(mPaths.base)) {
         throw RunFailure(RunError::PermissionDenied, mPaths.base);
     }
     mBaseStatus = statusOf(mPaths.base);
@@ -116,10 +108,7 @@ BinaryFile& BaseRewrite::createTarget() {
 // we may change, and the base must have no other name that would keep the
 // old version.
 bool BaseRewrite::canReplaceByRename() const {
-    const bool ours = ::geteuid() == 0 || mBaseStatus->owner == ::geteuid();
-    const QString folder = QFileInfo(QFileInfo(mPaths.base).canonicalFilePath()).absolutePath();
-    const bool folderWritable = ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
-    return ours && folderWritable && mBaseStatus->links <= 1;
+    return mayReplaceByRename(mPaths.base, mBaseStatus->owner) && mBaseStatus->links <= 1;
 }
 
 void BaseRewrite::replaceBase() {

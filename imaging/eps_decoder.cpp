@@ -1,9 +1,10 @@
 #include "imaging/eps_decoder_p.h"
 
+#include "base/process_environment.h"
 #include "imaging/core/bitmap_codec.h"
 #include "imaging/core/byte_reader.h"
-#include "imaging/metafile/wmf_reader.h"
 #include "imaging/magick_picture_decoder_p.h"
+#include "imaging/metafile/wmf_reader.h"
 #include "imaging/qt_picture_decoder_p.h"
 
 #include <QFileInfo>
@@ -14,10 +15,6 @@
 
 #include <cmath>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 namespace pictarium {
 
@@ -92,22 +89,10 @@ std::optional<BoundingBox> boundingBoxOf(QByteArrayView postScript) {
 }
 
 // Throws PictureTooLarge for a drawing over the pixel limit at screen size.
-void requireDrawingWithinPixelLimit(const BoundingBox& box) {
+void requirePageWithinPixelLimit(const BoundingBox& box) {
     const double scale = DotsPerInch / PointsPerInch;
-    const double limit = double(MaxPicturePixels) + 1;
-    const double width = std::min(std::ceil((box.right - box.left) * scale), limit);
-    const double height = std::min(std::ceil((box.top - box.bottom) * scale), limit);
-    requireWithinPixelLimit(static_cast<std::int64_t>(width), static_cast<std::int64_t>(height));
+    requireDrawingWithinPixelLimit((box.right - box.left) * scale, (box.top - box.bottom) * scale);
 }
-
-#ifdef Q_OS_UNIX
-// Hostile PostScript may allocate without end; the renderer gets 2 GiB.
-void limitChildResources() {
-    constexpr rlim_t RenderMemoryBytes = rlim_t{2} << 30;
-    const rlimit memory{RenderMemoryBytes, RenderMemoryBytes};
-    setrlimit(RLIMIT_AS, &memory);
-}
-#endif
 
 // The page is the bounding box, fixed so that the document cannot enlarge
 // it; the drawing is moved so that the box's corner is the page's.
@@ -141,7 +126,7 @@ QImage renderWithGhostscript(const QString& path, QByteArrayView postScript) {
     if (ghostscript.isEmpty() || !box) {
         return {};
     }
-    requireDrawingWithinPixelLimit(*box);
+    requirePageWithinPixelLimit(*box);
     // Safe mode still lets Ghostscript write in its temporary folder: give
     // it a private one, gone when the rendering ends.
     const QTemporaryDir scratch;
@@ -158,9 +143,8 @@ QImage renderWithGhostscript(const QString& path, QByteArrayView postScript) {
     process.setWorkingDirectory(scratch.path());
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-#ifdef Q_OS_UNIX
-    process.setChildProcessModifier(limitChildResources);
-#endif
+    // Hostile PostScript may allocate without end; the renderer gets 2 GiB.
+    capChildMemory(process, std::uint64_t{2} << 30);
     process.start(ghostscript, ghostscriptArguments(path, *box), QIODevice::ReadOnly);
     if (!process.waitForFinished(RenderTimeoutMilliseconds)) {
         process.kill();
