@@ -18,7 +18,6 @@ namespace pictarium::cli {
 
 namespace {
 
-const QString FitOption = QStringLiteral("--fit");
 constexpr int LargestFit = 100000;
 
 // One picture to add, and where it was named, for the messages.

@@ -11,7 +11,7 @@ namespace {
 QList<CommandSyntax> buildTable() {
     const QString base = QStringLiteral("BASE");
     const QString index = QStringLiteral("INDEX");
-    const OptionSyntax fit{QStringLiteral("--fit"), QStringLiteral("LxH"),
+    const OptionSyntax fit{FitOption, QStringLiteral("LxH"),
                            QStringLiteral("réduit, en gardant ses proportions, une image plus "
                                           "grande que L × H pixels avant de la ranger")};
     return {
@@ -70,7 +70,7 @@ QList<CommandSyntax> buildTable() {
          &runExport},
         {QStringLiteral("export-all"),
          {base, QStringLiteral("DOSSIER")},
-         {{QStringLiteral("--format"), QStringLiteral("png|bmp|jpg"),
+         {{FormatOption, QStringLiteral("png|bmp|jpg"),
            QStringLiteral("format des images écrites (par défaut png)")}},
          QStringLiteral("enregistre toutes les images d'une base dans un dossier"),
          QStringLiteral("Écrit l'image de chaque enregistrement dans DOSSIER/NNNNN.png (ou .bmp, "
@@ -88,10 +88,9 @@ QList<CommandSyntax> buildTable() {
          &runDelete},
         {QStringLiteral("search"),
          {base, QStringLiteral("TEXTE")},
-         {{QStringLiteral("--from"), index,
-           QStringLiteral("enregistrement de départ, qui n'est pas examiné"), true},
-          {QStringLiteral("--backward"), QString(),
-           QStringLiteral("cherche vers l'enregistrement 0")}},
+         {{FromOption, index, QStringLiteral("enregistrement de départ, qui n'est pas examiné"),
+           true},
+          {BackwardOption, QString(), QStringLiteral("cherche vers l'enregistrement 0")}},
          QStringLiteral("cherche une description"),
          QStringLiteral("Cherche TEXTE, sans distinguer les majuscules, dans les descriptions qui "
                         "suivent l'enregistrement INDEX (ou le précèdent avec --backward) et "
@@ -99,7 +98,7 @@ QList<CommandSyntax> buildTable() {
          &runSearch},
         {QStringLiteral("info"),
          {base},
-         {{QStringLiteral("--at"), index, QStringLiteral("enregistrement affiché (par défaut 0)")}},
+         {{AtOption, index, QStringLiteral("enregistrement affiché (par défaut 0)")}},
          QStringLiteral("décrit la base"),
          QStringLiteral("Écrit le texte d'information de Pictarium sur BASE."),
          &runInfo},
@@ -114,7 +113,7 @@ QList<CommandSyntax> buildTable() {
         {QStringLiteral("recover"),
          {QStringLiteral("ENDOMMAGÉE.bdp"), QStringLiteral("NOUVELLE.bdp")},
          {{YesOption, QString(), QStringLiteral("remplace sans demander une base qui existe déjà")},
-          {QStringLiteral("--partial"), QString(),
+          {PartialOption, QString(),
            QStringLiteral("garde une dernière image coupée, ses lignes perdues en blanc")}},
          QStringLiteral("récupère les enregistrements lisibles d'une base endommagée"),
          QStringLiteral("Écrit dans NOUVELLE.bdp, dans leur ordre, les enregistrements de "

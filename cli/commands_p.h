@@ -5,8 +5,16 @@
 
 namespace pictarium::cli {
 
+// The options, each spelled here once for the table, the commands and
+// their messages.
 // Answers yes to the engine's question whether to replace a file.
 inline const QString YesOption = QStringLiteral("--yes");
+inline const QString FitOption = QStringLiteral("--fit");
+inline const QString FormatOption = QStringLiteral("--format");
+inline const QString FromOption = QStringLiteral("--from");
+inline const QString BackwardOption = QStringLiteral("--backward");
+inline const QString AtOption = QStringLiteral("--at");
+inline const QString PartialOption = QStringLiteral("--partial");
 
 // The commands of the tool. Each takes an invocation already checked
 // against its syntax.

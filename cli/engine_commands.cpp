@@ -16,10 +16,6 @@ namespace pictarium::cli {
 
 namespace {
 
-const QString FromOption = QStringLiteral("--from");
-const QString BackwardOption = QStringLiteral("--backward");
-const QString AtOption = QStringLiteral("--at");
-
 ExitStatus badIndex(const Invocation& call, const QString& text) {
     return reportUsageError(
         QStringLiteral("index incorrect « %1 » : un nombre entier de 0 ou plus est attendu.")
@@ -27,7 +23,6 @@ ExitStatus badIndex(const Invocation& call, const QString& text) {
         call.command());
 }
 
-const QString FormatOption = QStringLiteral("--format");
 const QStringList ExportFormats{QStringLiteral("png"), QStringLiteral("bmp"),
                                 QStringLiteral("jpg")};
 

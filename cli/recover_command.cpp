@@ -12,8 +12,6 @@ namespace pictarium::cli {
 
 namespace {
 
-const QString PartialOption = QStringLiteral("--partial");
-
 QString recordLine(const RecoveredRecord& record) {
     QByteArray text = record.text;
     FlipBytes(text);
