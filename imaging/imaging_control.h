@@ -10,7 +10,7 @@
 namespace pictarium {
 
 // The imaging component: reads picture files of many formats into a held
-// picture and writes the held picture as BMP or JPEG. One instance serves
+// picture and writes the held picture as BMP, JPEG or PNG. One instance serves
 // one use and is then dropped. Every operation either completes or throws
 // a RunFailure.
 //
