@@ -21,14 +21,6 @@ protected:
         return name;
     }
 
-    [[nodiscard]] QStringList listedTexts(const QString& base) const {
-        QStringList texts;
-        for (const QString& line : run({"list", base}).out.split(u'\n', Qt::SkipEmptyParts)) {
-            texts.append(line.section(u'\t', 3));
-        }
-        return texts;
-    }
-
     [[nodiscard]] QImage exported(const QString& base, int index) const {
         const QString name = QStringLiteral("vue-%1.png").arg(index);
         EXPECT_EQ(run({"export", base, QString::number(index), name}).exitCode, 0);

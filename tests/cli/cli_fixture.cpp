@@ -59,6 +59,15 @@ QByteArray CliTest::readFile(const QString& name) const {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QStringList CliTest::listedTexts(const QString& base) const {
+    QStringList texts;
+    for (const QString& line :
+         run({QStringLiteral("list"), base}).out.split(u'\n', Qt::SkipEmptyParts)) {
+        texts.append(line.section(u'\t', 3));
+    }
+    return texts;
+}
+
 QStringList CliTest::leftOverTemporaryFiles() const {
     return QDir(mFolder.path())
         .entryList({QStringLiteral("bdptmp1.tmp"), QStringLiteral("bdpsave.tmp"),

@@ -43,6 +43,8 @@ protected:
                          int height = 3) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
     [[nodiscard]] QByteArray readFile(const QString& name) const;
+    // The texts of the records of `base`, as list gives them.
+    [[nodiscard]] QStringList listedTexts(const QString& base) const;
     // The engine's temporary files still present in the program's folder.
     [[nodiscard]] QStringList leftOverTemporaryFiles() const;
 
