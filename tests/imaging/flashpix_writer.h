@@ -3,23 +3,10 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
-#include <QString>
 
 #include <cstdint>
 
 namespace pictarium::test {
-
-// One entry of a compound file: a storage of children or a stream of bytes.
-struct StorageNode {
-    QString name;
-    bool isStorage = false;
-    QByteArray bytes;
-    QList<StorageNode> children;
-};
-
-// A compound file of 512-byte sectors holding the root's children; streams
-// under 4096 bytes go in the mini stream, as writers put them.
-[[nodiscard]] QByteArray compoundFile(const QList<StorageNode>& rootChildren);
 
 // How a FlashPix file stores its tiles.
 enum class FlashPixTiles { Raw, Jpeg, JpegWithSharedTables, OneColour };

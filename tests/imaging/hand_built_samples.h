@@ -1,7 +1,12 @@
 #pragma once
 
+#include "tests/imaging/byte_writer.h"
+
 #include <QByteArray>
 #include <QImage>
+#include <QList>
+
+#include <utility>
 
 namespace pictarium::test {
 
@@ -10,8 +15,6 @@ namespace pictarium::test {
 
 // A placeable metafile, 0.5 x 1/3 inch: left half red, right half blue.
 [[nodiscard]] QByteArray windowsMetafile();
-// An enhanced metafile header and its end record.
-[[nodiscard]] QByteArray enhancedMetafile();
 
 // MacPaint: the picture at the top left of the 576 x 720 page, with or
 // without the MacBinary header that transfers from a Mac add.
@@ -24,16 +27,19 @@ namespace pictarium::test {
 [[nodiscard]] QByteArray scitexContinuousTone(const QImage& colour);
 
 enum class MspVersion { Plain1, Packed2 };
+// A Microsoft Paint header, its checksum included; the rows follow.
+[[nodiscard]] ByteWriter mspHeader(MspVersion version, int width, int height);
 [[nodiscard]] QByteArray microsoftPaint(const QImage& monochrome, MspVersion version);
 
+// A GEM raster header of `planes`, 8 words long unless a palette follows.
+[[nodiscard]] ByteWriter gemHeader(int planes, int width, int height, int words = 8);
 // GEM raster: one plane, with vertical replication, solid and literal runs.
 [[nodiscard]] QByteArray gemMonochrome(const QImage& monochrome);
 // GEM raster: four planes with an XIMG palette.
 [[nodiscard]] QByteArray gemSixteenColours(const QImage& sixteenColours);
-// GEM raster of 32 x 2 built from pattern runs: rows AA 55 ... and 0F F0 ...
-[[nodiscard]] QByteArray gemPatternRuns();
-[[nodiscard]] QImage gemPatternRunsPicture();
 
+// A Windows 3 clipboard file of entries: their format numbers and data.
+[[nodiscard]] QByteArray windows3Clipboard(const QList<std::pair<int, QByteArray>>& entries);
 // Windows NT clipboard with a text entry and a DIB entry.
 [[nodiscard]] QByteArray clipboardWithDib(const QImage& colour);
 // Windows 3 clipboard with a monochrome device-dependent bitmap.
@@ -41,6 +47,10 @@ enum class MspVersion { Plain1, Packed2 };
 // Windows 3 clipboard with an 8-bit device-dependent bitmap and its palette.
 [[nodiscard]] QByteArray clipboardWithPaletteBitmap(const QImage& sixteenColours);
 
+// A PC Paint header through its palette; the count of packed blocks (0
+// for unpacked pixels) ends it.
+[[nodiscard]] ByteWriter pcPaintHeader(int width, int height, int planeInfo, int paletteKind,
+                                       QByteArrayView palette, int blocks);
 // PC Paint: 1 bit, packed in two blocks.
 [[nodiscard]] QByteArray pcPaintMonochrome(const QImage& monochrome);
 // PC Paint: four EGA planes with an EGA palette, packed.
@@ -56,6 +66,8 @@ enum class MspVersion { Plain1, Packed2 };
 // What the two-colour metafile and EPS samples show, at 96 dots per inch.
 [[nodiscard]] QImage redBlueHalves();
 
+// The checksum of a PNG chunk, over its type and data.
+[[nodiscard]] std::uint32_t pngCrc(QByteArrayView bytes);
 // The PNG file with a chunk of `type` and `data` added before its pixels.
 [[nodiscard]] QByteArray withPngChunk(QByteArray png, const QByteArray& type,
                                       const QByteArray& data);

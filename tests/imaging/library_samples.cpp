@@ -9,30 +9,12 @@
 #include <QTemporaryDir>
 
 #include <list>
+#include <map>
 #include <memory>
 
 namespace pictarium::test {
 
 namespace {
-
-MagickCore::ImageType imageTypeOf(const std::string& name) {
-    if (name == "Palette") {
-        return MagickCore::PaletteType;
-    }
-    if (name == "Bilevel") {
-        return MagickCore::BilevelType;
-    }
-    if (name == "Grayscale") {
-        return MagickCore::GrayscaleType;
-    }
-    if (name == "PaletteMatte") {
-        return MagickCore::PaletteMatteType;
-    }
-    if (name == "TrueColorMatte") {
-        return MagickCore::TrueColorMatteType;
-    }
-    return MagickCore::TrueColorType;
-}
 
 Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
@@ -43,20 +25,25 @@ Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
     // as they say: left undefined, Magick++ stores a TGA top row first yet
     // marks it bottom-up.
     image.orientation(MagickCore::TopLeftOrientation);
+    static const std::map<std::string, MagickCore::ImageType> types = {
+        {"Palette", MagickCore::PaletteType},
+        {"Bilevel", MagickCore::BilevelType},
+        {"TrueColor", MagickCore::TrueColorType},
+        {"TrueColorMatte", MagickCore::TrueColorMatteType}};
+    static const std::map<std::string, MagickCore::CompressionType> compressions = {
+        {"RLE", MagickCore::RLECompression},
+        {"None", MagickCore::NoCompression},
+        {"Group4", MagickCore::Group4Compression}};
+    static const std::map<std::string, MagickCore::ColorspaceType> spaces = {
+        {"CMYK", MagickCore::CMYKColorspace}, {"Lab", MagickCore::LabColorspace}};
     if (!options.type.empty()) {
-        image.type(imageTypeOf(options.type));
+        image.type(types.at(options.type));
     }
-    if (options.compression == "RLE") {
-        image.compressType(MagickCore::RLECompression);
-    } else if (options.compression == "None") {
-        image.compressType(MagickCore::NoCompression);
-    } else if (options.compression == "Group4") {
-        image.compressType(MagickCore::Group4Compression);
+    if (!options.compression.empty()) {
+        image.compressType(compressions.at(options.compression));
     }
-    if (options.colourSpace == "CMYK") {
-        image.colorSpace(MagickCore::CMYKColorspace);
-    } else if (options.colourSpace == "Lab") {
-        image.colorSpace(MagickCore::LabColorspace);
+    if (!options.colourSpace.empty()) {
+        image.colorSpace(spaces.at(options.colourSpace));
     }
     if (options.depth != 0) {
         image.depth(options.depth);
@@ -72,10 +59,6 @@ Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
                                            static_cast<std::size_t>(options.iccProfile.size())));
     }
     return image;
-}
-
-QByteArray fromBlob(const Magick::Blob& blob) {
-    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
 }
 
 }  // namespace
@@ -94,12 +77,7 @@ QByteArray writtenByQt(const QImage& picture, const char* format, int quality) {
 
 QByteArray writtenByMagick(const QImage& picture, const std::string& format,
                            const MagickOptions& options) {
-    const LibtiffHandlerGuard libtiffHandlers;
-    Magick::Image image = toMagick(picture, options);
-    image.magick(format);
-    Magick::Blob blob;
-    image.write(&blob);
-    return fromBlob(blob);
+    return writtenByMagick(QList<QImage>{picture}, format, options);
 }
 
 QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& format,
@@ -112,7 +90,7 @@ QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& for
     }
     Magick::Blob blob;
     Magick::writeImages(images.begin(), images.end(), &blob, true);
-    return fromBlob(blob);
+    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
 }
 
 QByteArray faxCodedByLibtiff(const QImage& picture, bool fillBits) {

@@ -15,8 +15,8 @@ namespace pictarium::test {
 [[nodiscard]] QByteArray writtenByQt(const QImage& picture, const char* format, int quality = -1);
 
 struct MagickOptions {
-    std::string type;              // Magick++ image type: "TrueColor", "Palette", "Bilevel", ...
-    std::string compression;       // "RLE", "None", "Group4", or empty for the writer's default
+    std::string type;         // "TrueColor", "TrueColorMatte", "Palette", "Bilevel", or the default
+    std::string compression;  // "RLE", "None", "Group4", or empty for the writer's default
     std::string colourSpace = {};  // "CMYK", "Lab", or empty for RGB
     std::size_t depth = 0;         // bits a sample; 0 for the writer's default
     bool planar = false;           // one plane a channel rather than interleaved samples

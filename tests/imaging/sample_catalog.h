@@ -25,8 +25,8 @@ struct Sample {
 [[nodiscard]] const std::vector<Sample>& allSamples();
 
 // Largest channel difference between two pictures of one size, pixel by
-// pixel, or between the averages of blocks of `blockSize` pixels; -1 when
-// the sizes differ.
+// pixel, or between the averages of blocks of `blockSize` pixels; when the
+// sizes differ, larger than any tolerance.
 [[nodiscard]] int largestDifference(const QImage& actual, const QImage& expected,
                                     int blockSize = 1);
 

@@ -6,9 +6,7 @@
 #include <QByteArray>
 #include <QRgb>
 
-#include <bit>
 #include <cstdint>
-#include <initializer_list>
 
 namespace pictarium::test {
 
@@ -22,16 +20,10 @@ inline constexpr int FontObject = 6 << 8;
 // EMF+ records, gathered into comment records of a plain metafile.
 class PlusRecords {
 public:
-    PlusRecords() {
-        ByteWriter header;
-        header.u32le(0xDBC01002).u32le(0).u32le(96).u32le(96);
-        add(0x4001, 0, header.result());
-    }
+    PlusRecords() { add(0x4001, 0, words({0xDBC01002, 0, 96, 96})); }
 
     PlusRecords& add(int type, int flags, const QByteArray& data) {
-        mRecords.u16le(type).u16le(flags);
-        mRecords.u32le(static_cast<std::uint32_t>(12 + data.size()));
-        mRecords.u32le(static_cast<std::uint32_t>(data.size())).bytes(data);
+        mRecords.u16les({type, flags}).u32les({12 + data.size(), data.size()}).bytes(data);
         return *this;
     }
 
@@ -45,33 +37,19 @@ private:
     ByteWriter mRecords;
 };
 
-inline QByteArray floats(std::initializer_list<float> values) {
-    ByteWriter bytes;
-    for (const float value : values) {
-        bytes.u32le(std::bit_cast<std::uint32_t>(value));
-    }
-    return bytes.result();
-}
-
-inline QByteArray words(std::initializer_list<std::uint32_t> values) {
-    ByteWriter bytes;
-    for (const std::uint32_t value : values) {
-        bytes.u32le(value);
-    }
-    return bytes.result();
-}
-
 inline QByteArray solidBrush(QRgb colour) {
     return words({0xDBC01002, 0, colour});
 }
 
 // A path object: a closed triangle between 30 and 90 across, 10 and 70 down.
 inline QByteArray triangle() {
-    ByteWriter path;
-    path.bytes(words({0xDBC01002, 3, 0}));
-    path.bytes(floats({60, 10, 90, 70, 30, 70}));
-    path.u8(0).u8(1).u8(0x81);
-    return path.result();
+    return words({0xDBC01002, 3, 0}) + floats({60, 10, 90, 70, 30, 70}) +
+           QByteArray("\x00\x01\x81", 3);
+}
+
+// An image object whose data is a metafile of `kind` (2 placeable WMF, 3 EMF).
+inline QByteArray metafileImage(std::uint32_t kind, const QByteArray& metafile) {
+    return words({0xDBC01002, 2, kind, metafile.size()}) + metafile;
 }
 
 // A red rectangle, for FillRects with the colour flag.

@@ -1,31 +1,26 @@
-// Writes the metafiles of every kind into the folder given, as seeds for
-// the fuzzers: make-emf-samples tests/data/emf/seeds, and with --wmf the
-// Windows metafiles: make-emf-samples --wmf tests/data/wmf/seeds
+// Writes the enhanced metafiles of every kind into the folder given, as
+// seeds for the fuzzer: make-emf-samples tests/data/emf/seeds. The seeds of
+// rarer records there (shapes, raster, plus-images) were written once and
+// are kept as they are.
 
 #include "tests/imaging/metafile/emf_samples.h"
-#include "tests/imaging/metafile/wmf_samples.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <cstdio>
-#include <cstring>
 
 int main(int argc, char** argv) {
-    const bool windowsMetafiles = argc == 3 && std::strcmp(argv[1], "--wmf") == 0;
-    if (argc != 2 && !windowsMetafiles) {
-        std::fprintf(stderr, "usage: make-emf-samples [--wmf] FOLDER\n");
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make-emf-samples FOLDER\n");
         return 2;
     }
-    const char* path = argv[argc - 1];
-    const QDir folder(QString::fromLocal8Bit(path));
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", path);
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 1;
     }
-    const auto samples = windowsMetafiles ? pictarium::test::wmfSamplesOfEveryKind()
-                                          : pictarium::test::emfSamplesOfEveryKind();
-    for (const auto& sample : samples) {
+    for (const auto& sample : pictarium::test::emfSamplesOfEveryKind()) {
         QFile file(folder.filePath(sample.name));
         if (!file.open(QIODevice::WriteOnly) || file.write(sample.bytes) != sample.bytes.size()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
