@@ -1,6 +1,7 @@
 #include "tests/engine/engine_fixture.h"
 
 #include "imaging/core/bitmap_codec.h"
+#include "tests/stored_base.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,6 +60,15 @@ void EngineTest::writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray EngineTest::spoilPicture(const QString& path, int index) {
+    QByteArray bytes = readAll(path);
+    const qsizetype picture = 16 * int32At(bytes, 4) + int32At(bytes, 8 + 16 * index);
+    bytes[picture + 11] = '\x7F';
+    bytes[picture + 12] = '\x7F';
+    writeAll(path, bytes);
+    return bytes;
 }
 
 bool EngineTest::tempFilesLeft() const {

@@ -14,6 +14,9 @@ namespace pictarium::test {
 
 using Log = std::vector<std::string>;
 
+inline const QString kCorrupt = QStringLiteral(
+    "Impossible d'obtenir l'image de cet index !!! Votre base de données doit être corrompue !");
+
 // One engine with a private program folder and a folder for bases.
 class EngineTest : public ::testing::Test {
 public:
@@ -31,6 +34,9 @@ protected:
 
     [[nodiscard]] static QByteArray readAll(const QString& path);
     static void writeAll(const QString& path, const QByteArray& bytes);
+    // Makes record `index`'s picture in the base at `path` decode to nothing
+    // (its header size is no bitmap's); gives back the base's new bytes.
+    static QByteArray spoilPicture(const QString& path, int index);
     [[nodiscard]] bool tempFilesLeft() const;
     // The stored bytes of a picture: its bitmap file without the first three bytes.
     [[nodiscard]] static QByteArray storedBytes(const QImage& image);

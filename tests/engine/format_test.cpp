@@ -44,24 +44,11 @@ TEST(DescriptionText, ControlCharactersAndCode255VanishOnReading) {
     EXPECT_EQ(BytesToText(stored), QStringLiteral("abcd"));
 }
 
-TEST(Windows1252, UpperCasingKeepsLengthAndStaysInTheCodePage) {
-    EXPECT_EQ(upperWindows1252('a'), 'A');
-    EXPECT_EQ(upperWindows1252(0xE9), 0xC9);  // é -> É
-    EXPECT_EQ(upperWindows1252(0xFF), 0x9F);  // ÿ -> Ÿ
-    EXPECT_EQ(upperWindows1252(0xDF), 0xDF);  // ß has no single capital
-    EXPECT_EQ(upperWindows1252(0xF7), 0xF7);  // ÷ (the stored x) is its own capital
+// The upper-casing of the code page is tested with the rest of base/.
+TEST(Windows1252, EveryByteComesBackAndMuStaysSmall) {
     EXPECT_EQ(upperWindows1252(0xB5), 0xB5);  // µ's capital is not in the code page
     for (int byte = 0; byte < 256; ++byte) {
         EXPECT_EQ(toWindows1252(fromWindows1252(static_cast<unsigned char>(byte))), byte);
-    }
-}
-
-TEST(BaseName, AcceptsOnlyNamesEndingInBdpLongerThanFourCharacters) {
-    for (const char* good : {"a.bdp", "A.BDP", "x.Bdp", "/tmp/dir.bdp/y.bDp"}) {
-        EXPECT_TRUE(hasBdpName(QString::fromUtf8(good))) << good;
-    }
-    for (const char* bad : {".bdp", "base.bd", "base.bdpx", "", "bdp"}) {
-        EXPECT_FALSE(hasBdpName(QString::fromUtf8(bad))) << bad;
     }
 }
 

@@ -10,27 +10,29 @@ const std::string kTitle = "Tessaline Pictarium";
 
 using Lifecycle = EngineTest;
 
-TEST_F(Lifecycle, CreateWritesTheEightByteEmptyBaseForAnyCaseOfTheExtension) {
-    for (const char* name : {"a.bdp", "A.BDP", "x.Bdp"}) {
-        EXPECT_TRUE(mBase.CreateBDP(basePath(QString::fromUtf8(name))));
-        EXPECT_EQ(readAll(basePath(QString::fromUtf8(name))), kEmptyBase);
+// A base's name ends in .bdp, in any case, after at least one character;
+// any other name is refused by create and open alike, and nothing is written.
+TEST_F(Lifecycle, OnlyNamesEndingInBdpAreCreatedOrOpened) {
+    ASSERT_TRUE(QDir(mDataFolder.path()).mkdir(QStringLiteral("dir.bdp")));
+    for (const QString& name : {QStringLiteral("a.bdp"), QStringLiteral("A.BDP"),
+                                QStringLiteral("x.Bdp"), QStringLiteral("dir.bdp/y.bDp")}) {
+        EXPECT_TRUE(mBase.CreateBDP(basePath(name)));
+        EXPECT_EQ(readAll(basePath(name)), kEmptyBase) << name.toStdString();
     }
     EXPECT_TRUE(mHost.messages.empty());
-    EXPECT_FALSE(mHost.mBusy);
-}
-
-TEST_F(Lifecycle, BadNamesAreRefusedByCreateAndOpen) {
-    for (const QString& name : {QStringLiteral(".bdp"), basePath(QStringLiteral("base.bd")),
-                                basePath(QStringLiteral("base.bdpx"))}) {
+    for (const QString& name :
+         {QStringLiteral(".bdp"), QString(), QStringLiteral("bdp"),
+          basePath(QStringLiteral("base.bd")), basePath(QStringLiteral("base.bdpx"))}) {
         EXPECT_FALSE(mBase.CreateBDP(name));
         EXPECT_FALSE(mBase.OpenBDP(name));
+        EXPECT_FALSE(QFile::exists(name)) << name.toStdString();
     }
-    ASSERT_EQ(mHost.messages.size(), 6U);
+    ASSERT_EQ(mHost.messages.size(), 10U);
     for (const Message& message : mHost.messages) {
         EXPECT_EQ(message.text, QStringLiteral("nom de base incorrect !"));
         EXPECT_EQ(message.icon, MessageIcon::Stop);
     }
-    EXPECT_FALSE(QFile::exists(QStringLiteral(".bdp")));
+    EXPECT_FALSE(mHost.mBusy);
 }
 
 TEST_F(Lifecycle, ReplacingAnExistingFileAsksAndHonoursTheAnswer) {
@@ -61,30 +63,25 @@ TEST_F(Lifecycle, ReplacingTheOpenBaseFailsAndLeavesItOpen) {
     EXPECT_FALSE(mHost.mBusy);
 }
 
-TEST_F(Lifecycle, OpeningAnEmptyBaseRefreshesTheButtonsTwice) {
+// A signature without a count opens as an empty base: the freshness check
+// must read the missing count as zero too, or the base looks changed and
+// is reopened without end.
+TEST_F(Lifecycle, EmptyBasesOpenRefreshingTheButtonsTwice) {
     ASSERT_TRUE(mBase.CreateBDP(basePath()));
-    mHost.take();
-    EXPECT_TRUE(mBase.OpenBDP(basePath()));
+    writeAll(basePath(QStringLiteral("short.bdp")), QByteArray("\x24\x14\x71\x06", 4));
     const Log refresh = {"Add(1)",  "Next(0)",   "Last(0)",        "Search(0)", "Next(0)",
                          "Last(0)", "Delete(0)", "Content(none,)", "Delete(0)"};
-    Log expected = refresh;
-    expected.insert(expected.end(), refresh.begin(), refresh.end());
-    EXPECT_EQ(mHost.take(), expected);
-}
-
-TEST_F(Lifecycle, ASignatureWithoutACountOpensAsAnEmptyBaseAndStaysOpen) {
-    // The missing count reads as zero; the freshness check must read it the
-    // same way, or the base looks changed and is reopened without end.
-    ASSERT_TRUE(mBase.CreateBDP(basePath()));
-    mHost.take();
-    ASSERT_TRUE(mBase.OpenBDP(basePath()));
-    const Log emptyBase = mHost.take();
-    const QString shortBase = basePath(QStringLiteral("short.bdp"));
-    writeAll(shortBase, QByteArray("\x24\x14\x71\x06", 4));
-    ClassDBP other(mHost);
-    EXPECT_TRUE(other.OpenBDP(shortBase));
-    EXPECT_EQ(mHost.take(), emptyBase);
-    EXPECT_TRUE(other.isBaseOpen());
+    Log twice = refresh;
+    twice.insert(twice.end(), refresh.begin(), refresh.end());
+    for (const QString& name : {QStringLiteral("base.bdp"), QStringLiteral("short.bdp")}) {
+        ClassDBP base(mHost);
+        mHost.take();
+        EXPECT_TRUE(base.OpenBDP(basePath(name)));
+        EXPECT_EQ(mHost.take(), twice) << name.toStdString();
+        EXPECT_FALSE(base.MoveNext());
+        EXPECT_TRUE(base.isBaseOpen());
+    }
+    EXPECT_TRUE(mHost.messages.empty());
 }
 
 TEST_F(Lifecycle, OpeningABaseShowsRecordZeroAfterTheFirstRefresh) {
@@ -155,16 +152,10 @@ TEST_F(Lifecycle, FileExistsSkipsFoldersAndHiddenFilesAndHonoursWildcards) {
 
 TEST_F(Lifecycle, ACorruptFirstPictureStillOpensTheBase) {
     const QString path = buildBase(2);
-    QByteArray bytes = readAll(path);
-    const int firstPicture = 8 + 2 * 16 + 8;  // after record 0's text
-    bytes[firstPicture + 11] = '\x7F';        // the header size field: no longer a bitmap
-    bytes[firstPicture + 12] = '\x7F';
-    writeAll(path, bytes);
+    spoilPicture(path, 0);
     ClassDBP other(mHost);
     EXPECT_TRUE(other.OpenBDP(path));
-    EXPECT_EQ(mHost.messages.back().text,
-              QStringLiteral("Impossible d'obtenir l'image de cet index !!! Votre base de "
-                             "données doit être corrompue !"));
+    EXPECT_EQ(mHost.messages.back().text, kCorrupt);
     EXPECT_TRUE(other.isBaseOpen());
     EXPECT_EQ(other.currentIndex(), -1);
     EXPECT_FALSE(other.MoveNext());  // record 0 again

@@ -1,4 +1,5 @@
 #include "tests/engine/engine_fixture.h"
+#include "tests/stored_base.h"
 
 #include <QFile>
 
@@ -7,40 +8,25 @@ namespace {
 
 using Records = EngineTest;
 
-QByteArray header(std::int32_t count) {
-    return QByteArray("\x24\x14\x71\x06", 4) + le32(count);
-}
-
-QByteArray entry(std::int32_t picOffset, std::int32_t picLength, std::int32_t textOffset,
-                 std::int32_t textLength) {
-    return le32(picOffset) + le32(picLength) + le32(textOffset) + le32(textLength);
-}
-
 TEST_F(Records, AddsAndDeletesLayTheFileOutByteForByte) {
     const QString path = openBaseWith(0);
     const QImage first = picture(1);
     const QImage second = picture(2, 7, 2);
-    const QByteArray p = storedBytes(first);
-    const QByteArray q = storedBytes(second);
-    ASSERT_FALSE(p.isEmpty());
-
+    const StoredRecord abc{storedText("abc"), storedBytes(first)};
+    const StoredRecord de{storedText("de"), storedBytes(second)};
     ASSERT_TRUE(mBase.AddBDP(first, QStringLiteral("abc")));
-    const std::int32_t P = static_cast<std::int32_t>(p.size());
-    const std::int32_t Q = static_cast<std::int32_t>(q.size());
-    EXPECT_EQ(readAll(path), header(1) + entry(11, P, 8, 3) + "\xE0\xE1\xE2" + p);
-
+    EXPECT_EQ(readAll(path), wellFormedBase({abc}));
     ASSERT_TRUE(mBase.AddBDP(second, QStringLiteral("de")));
-    EXPECT_EQ(readAll(path), header(2) + entry(11, P, 8, 3) + entry(13 + P, Q, 11 + P, 2) +
-                                 "\xE0\xE1\xE2" + p + "\xE3\xE4" + q);
+    EXPECT_EQ(readAll(path), wellFormedBase({abc, de}));
 
     ASSERT_TRUE(mBase.MoveFirst());
     ASSERT_TRUE(mBase.DeleteBDP());
-    EXPECT_EQ(readAll(path), header(1) + entry(10, Q, 8, 2) + "\xE3\xE4" + q);
+    EXPECT_EQ(readAll(path), wellFormedBase({de}));
     EXPECT_EQ(mHost.lastText, QStringLiteral("de"));
     EXPECT_EQ(mHost.lastPicture, second);
 
     ASSERT_TRUE(mBase.DeleteBDP());
-    EXPECT_EQ(readAll(path), header(0));
+    EXPECT_EQ(readAll(path), wellFormedBase({}));
     EXPECT_FALSE(tempFilesLeft());
 }
 
@@ -62,26 +48,38 @@ TEST_F(Records, AddingToAnEmptyBaseShowsTheNewRecord) {
     EXPECT_FALSE(tempFilesLeft());
 }
 
-TEST_F(Records, AddChecksComeInOrderAndTouchNothing) {
-    const QString tooLong(300, QLatin1Char('a'));
+// The text is checked before the picture; a refused record, alone or
+// among others, changes nothing, and the refusal names which one.
+TEST_F(Records, RefusedRecordsTouchNothing) {
     EXPECT_FALSE(mBase.AddBDP(picture(0), QStringLiteral("text")));
     EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Ouvrez d'abord une base de données !"));
 
     const QString path = openBaseWith(1);
     const QByteArray before = readAll(path);
-    const std::vector<std::pair<QString, bool>> refusals = {
-        {tooLong, false}, {QStringLiteral("   "), true}, {QStringLiteral("ok"), false}};
-    const QStringList expected = {QStringLiteral("Le texte ne doit pas dépasser 255 caractères !"),
-                                  QStringLiteral("Indiquez un texte svp !"),
-                                  QStringLiteral("Ajouter d'abord une image !")};
-    for (std::size_t i = 0; i < refusals.size(); ++i) {
-        const QImage chosen = refusals[i].second ? picture(0) : QImage();
-        EXPECT_FALSE(mBase.AddBDP(chosen, refusals[i].first));
-        EXPECT_EQ(mHost.messages.back().text, expected[static_cast<qsizetype>(i)]);
+    const std::vector<std::pair<NewRecord, QString>> refusals = {
+        {{QImage(), QString(300, QLatin1Char('a'))},
+         QStringLiteral("Le texte ne doit pas dépasser 255 caractères !")},
+        {{picture(1), QString(256, QLatin1Char('a'))},
+         QStringLiteral("Le texte ne doit pas dépasser 255 caractères !")},
+        {{picture(1), QStringLiteral("   ")}, QStringLiteral("Indiquez un texte svp !")},
+        {{QImage(), QStringLiteral("ok")}, QStringLiteral("Ajouter d'abord une image !")}};
+    for (const auto& [refusal, message] : refusals) {
+        SCOPED_TRACE(message.toStdString());
+        EXPECT_FALSE(mBase.AddBDP(refusal.picture, refusal.text));
+        EXPECT_EQ(mHost.messages.back().text, message);
+        EXPECT_EQ(mHost.take().size(), 1U);  // the box only: no event
+        qsizetype refused = -1;
+        EXPECT_FALSE(mBase.AddRecordsBDP(
+            {{picture(2), QStringLiteral("bon")}, refusal, {picture(3), QStringLiteral("bon")}},
+            &refused));
+        EXPECT_EQ(refused, 1);
+        EXPECT_EQ(mHost.messages.back().text, message);
+        EXPECT_EQ(mHost.take().size(), 1U);
+        EXPECT_EQ(readAll(path), before);
     }
-    EXPECT_EQ(mHost.take().size(), 3U);  // the boxes only: no event
+    EXPECT_FALSE(mBase.AddRecordsBDP({}));
     EXPECT_EQ(readAll(path), before);
-
+    EXPECT_EQ(mBase.recordCount(), 1);
     EXPECT_TRUE(mBase.AddBDP(picture(0), QString(255, QLatin1Char('z'))));
 }
 
@@ -107,28 +105,6 @@ TEST_F(Records, ManyRecordsInOneRewriteLayTheFileOutAsSingleAddsWould) {
     }
 }
 
-TEST_F(Records, OneRefusedRecordOfManyAddsNothingAndSaysWhich) {
-    const QString path = openBaseWith(1);
-    const QByteArray before = readAll(path);
-    const std::vector<std::pair<NewRecord, QString>> refusals = {
-        {{picture(1), QStringLiteral("   ")}, QStringLiteral("Indiquez un texte svp !")},
-        {{QImage(), QStringLiteral("vide")}, QStringLiteral("Ajouter d'abord une image !")},
-        {{picture(1), QString(256, QLatin1Char('a'))},
-         QStringLiteral("Le texte ne doit pas dépasser 255 caractères !")}};
-    for (const auto& [refusal, message] : refusals) {
-        qsizetype refused = -1;
-        EXPECT_FALSE(mBase.AddRecordsBDP(
-            {{picture(2), QStringLiteral("bon")}, refusal, {picture(3), QStringLiteral("bon")}},
-            &refused));
-        EXPECT_EQ(refused, 1);
-        EXPECT_EQ(mHost.messages.back().text, message);
-        EXPECT_EQ(readAll(path), before);
-    }
-    EXPECT_FALSE(mBase.AddRecordsBDP({}));
-    EXPECT_EQ(readAll(path), before);
-    EXPECT_EQ(mBase.recordCount(), 1);
-}
-
 // A pasted picture too large to be read back is not stored.
 TEST_F(Records, APictureOverThePixelLimitIsRefusedSayingItsSize) {
     const QString path = openBaseWith(1);
@@ -143,56 +119,44 @@ TEST_F(Records, APictureOverThePixelLimitIsRefusedSayingItsSize) {
 }
 
 TEST_F(Records, CopiesAcrossThe65000ByteBlockBoundary) {
-    // Data areas just below, at and above one and two blocks, and an index
-    // table longer than a block.
+    // Each record is just under a block: the data area ends near one, two,
+    // three and four blocks.
     const QString path = openBaseWith(0);
-    const QImage big = picture(9, 150, 144);  // 64,800 bytes of pixels
-    ASSERT_TRUE(mBase.AddBDP(big, QStringLiteral("big one")));
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(mBase.AddBDP(picture(i, 150, 144), QStringLiteral("big %1").arg(i)));
+    QList<StoredRecord> records;
+    for (int i = 0; i < 4; ++i) {
+        const QImage big = picture(i, 150, 144);  // 64,800 bytes of pixels
+        ASSERT_TRUE(mBase.AddBDP(big, QStringLiteral("big %1").arg(i)));
+        records.append({storedText("big " + QByteArray::number(i)), storedBytes(big)});
     }
-    const QByteArray stored = storedBytes(big);
-    const std::int32_t each = static_cast<std::int32_t>(stored.size());
-    const QByteArray file = readAll(path);
-    ASSERT_EQ(file.size(), 8 + 4 * 16 + 7 + 5 * 3 + 4 * each);
-    EXPECT_EQ(file.mid(8 + 4 * 16 + 7, each), stored);
+    EXPECT_EQ(readAll(path), wellFormedBase(records));
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(mBase.MoveTo(i));
-        EXPECT_EQ(mHost.lastPicture.size(), QSize(150, 144));
+        EXPECT_EQ(mHost.lastPicture, picture(i, 150, 144));
     }
     ASSERT_TRUE(mBase.MoveTo(1));
     ASSERT_TRUE(mBase.DeleteBDP());
-    EXPECT_EQ(mHost.lastText, QStringLiteral("big 1"));
-    EXPECT_EQ(readAll(path).size(), file.size() - 16 - 5 - each);
+    EXPECT_EQ(mHost.lastText, QStringLiteral("big 2"));
+    records.removeAt(1);
+    EXPECT_EQ(readAll(path), wellFormedBase(records));
 }
 
 TEST_F(Records, ManyRecordsMakeAnIndexLongerThanOneBlock) {
     // 4,100 records: the index table alone is 65,600 bytes.
-    const int count = 4100;
     const QByteArray stored = storedBytes(picture(1, 1, 1));
-    const auto length = static_cast<std::int32_t>(stored.size());
-    QByteArray index;
-    QByteArray data;
-    for (int i = 0; i < count; ++i) {
-        QByteArray text = QStringLiteral("r%1").arg(i, 4, 10, QLatin1Char('0')).toLatin1();
-        FlipBytes(text);
-        const std::int32_t at = 8 + static_cast<std::int32_t>(data.size());
-        index += entry(at + 5, length, at, 5);
-        data += text + stored;
+    QList<StoredRecord> records;
+    for (int i = 0; i < 4100; ++i) {
+        records.append({storedText("r" + QByteArray::number(i).rightJustified(4, '0')), stored});
     }
     const QString path = basePath();
-    writeAll(path, header(count) + index + data);
+    writeAll(path, wellFormedBase(records));
     ASSERT_TRUE(mBase.OpenBDP(path));
     ASSERT_TRUE(mBase.MoveTo(4097));
     ASSERT_TRUE(mBase.DeleteBDP());
     EXPECT_EQ(mHost.lastText, QStringLiteral("r4098"));
     ASSERT_TRUE(mBase.MoveEnd());
     EXPECT_EQ(mHost.lastText, QStringLiteral("r4099"));
-    const QByteArray after = readAll(path);
-    EXPECT_EQ(after.size(), 8 + (count - 1) * (16 + 5 + length));
-    EXPECT_EQ(after.right(5 + length).left(5), QByteArray("\xF1\xB3\xAF\xB8\xB8"));
-    EXPECT_EQ(mBase.currentEntry(),
-              (IndexEntry{8 + 4098 * (5 + length) + 5, length, 8 + 4098 * (5 + length), 5}));
+    records.removeAt(4097);
+    EXPECT_EQ(readAll(path), wellFormedBase(records));
 }
 
 TEST_F(Records, MovesRefreshTheButtonsAndStopAtTheEnds) {
@@ -246,10 +210,7 @@ TEST_F(Records, DeleteNeedsACurrentRecord) {
     EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Ouvrez d'abord une base de données !"));
     // Record 0's picture is damaged, so opening leaves no current record.
     const QString path = buildBase(2);
-    QByteArray bytes = readAll(path);
-    bytes[8 + 2 * 16 + 8 + 11] = '\x7F';
-    bytes[8 + 2 * 16 + 8 + 12] = '\x7F';
-    writeAll(path, bytes);
+    const QByteArray bytes = spoilPicture(path, 0);
     ASSERT_TRUE(mBase.OpenBDP(path));
     ASSERT_EQ(mBase.currentIndex(), -1);
     EXPECT_FALSE(mBase.DeleteBDP());

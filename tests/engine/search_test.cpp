@@ -3,118 +3,83 @@
 namespace pictarium::test {
 namespace {
 
-class Search : public EngineTest {
-protected:
-    void openWithTexts(const QStringList& texts) {
-        openBaseWith(0);
-        for (int i = 0; i < texts.size(); ++i) {
-            // Pictures longer than the 255-byte window, so that no record's
-            // window reaches the next record's text.
-            ASSERT_TRUE(mBase.AddBDP(picture(i, 40, 10), texts[i]));
-        }
-        ASSERT_TRUE(mBase.MoveFirst());
+using Search = EngineTest;
+
+// From the record on show, forwards or backwards, never that record itself
+// and never round the end; the stored forms are compared, so case does not
+// count, a small x (stored as a character without capital) never matches
+// an X, and the spaces around the query are searched too.
+TEST_F(Search, ShowsTheNearestHitOrSaysWhyNone) {
+    const QStringList texts = {"un chien", "le Chat noir", "cible",        "mer 0",
+                               "mer 1",    "chaton",       "le chat dort", "début",
+                               "boîte X",  "taxi",         "ÉTÉ"};
+    openBaseWith(0);
+    for (int i = 0; i < texts.size(); ++i) {
+        // Pictures longer than the 255-byte window, so that no record's
+        // window reaches the next record's text.
+        ASSERT_TRUE(mBase.AddBDP(picture(i, 40, 10), texts[i]));
+    }
+    struct Case {
+        int from;
+        QString query;
+        bool backwards;
+        int hit;  // -1: none, and `box` says why
+        std::string box;
+    };
+    const std::string none = "Aucun élément trouvé !";
+    const std::vector<Case> cases = {
+        {0, "chat", false, 1, ""},
+        {0, "CHAT", false, 1, ""},
+        {0, "Chat", false, 1, ""},
+        {1, " chat ", false, 6, ""},
+        {10, "MER", true, 4, ""},
+        {4, "mer", true, 3, ""},
+        {2, "cible", false, -1, none},
+        {2, "cible", true, -1, none},
+        {10, "a", false, -1, "Dernier enregistrement !"},
+        {0, "b", true, -1, "Premier enregistrement !"},
+        {0, "x", false, 9, ""},
+        {0, "X", false, 8, ""},
+        {8, "X", false, -1, none},
+        {8, "été", false, 10, ""},
+        {0, "  ", false, -1, "Indiquez un texte à rechercher !"},
+    };
+    for (const Case& sample : cases) {
+        SCOPED_TRACE(sample.query.toStdString() + " from " + std::to_string(sample.from));
+        ASSERT_TRUE(mBase.MoveTo(sample.from));
         mHost.take();
         mHost.messages.clear();
+        EXPECT_EQ(mBase.SearchBDP(sample.query, sample.backwards), sample.hit >= 0);
+        EXPECT_FALSE(mHost.mBusy);
+        if (sample.hit >= 0) {
+            EXPECT_EQ(mBase.currentIndex(), sample.hit);
+            EXPECT_EQ(mHost.take().front(), "Content(" + texts[sample.hit].toStdString() + ")");
+            EXPECT_TRUE(mHost.messages.empty());
+            continue;
+        }
+        EXPECT_EQ(mBase.currentIndex(), sample.from);
+        ASSERT_EQ(mHost.messages.size(), 1U);
+        EXPECT_EQ(mHost.messages[0].text.toStdString(), sample.box);
+        EXPECT_EQ(mHost.messages[0].title, QStringLiteral("Tessaline Pictarium"));
     }
-
-    std::string lastBox() const {
-        return mHost.messages.empty() ? std::string() : mHost.messages.back().text.toStdString();
-    }
-};
-
-TEST_F(Search, FindsForwardsIgnoringCaseAndShowsTheHit) {
-    openWithTexts(
-        {QStringLiteral("un chien"), QStringLiteral("une souris"), QStringLiteral("le Chat noir")});
-    for (const QString& query :
-         {QStringLiteral("chat"), QStringLiteral("CHAT"), QStringLiteral("Chat")}) {
-        ASSERT_TRUE(mBase.MoveFirst());
-        mHost.take();
-        EXPECT_TRUE(mBase.SearchBDP(query));
-        EXPECT_EQ(mBase.currentIndex(), 2);
-        EXPECT_EQ(mHost.take().front(), "Content(le Chat noir)");
-    }
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("chat"), true));
-    EXPECT_EQ(lastBox(), "Aucun élément trouvé !");
-    EXPECT_EQ(mBase.currentIndex(), 2);
-    EXPECT_FALSE(mHost.mBusy);
 }
 
-TEST_F(Search, NeverExaminesTheCurrentRecordAndDoesNotWrap) {
-    openWithTexts({QStringLiteral("a"), QStringLiteral("cible"), QStringLiteral("b")});
-    ASSERT_TRUE(mBase.MoveNext());
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("cible")));
-    EXPECT_EQ(lastBox(), "Aucun élément trouvé !");
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("cible"), true));
-    EXPECT_EQ(lastBox(), "Aucun élément trouvé !");
-    ASSERT_TRUE(mBase.MoveEnd());
+TEST_F(Search, NeedsARecordToStartFrom) {
     EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("a")));
-    EXPECT_EQ(lastBox(), "Dernier enregistrement !");
-    ASSERT_TRUE(mBase.MoveFirst());
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("b"), true));
-    EXPECT_EQ(lastBox(), "Premier enregistrement !");
-    EXPECT_EQ(mHost.messages.back().title, QStringLiteral("Tessaline Pictarium"));
-}
-
-TEST_F(Search, BackwardsShowsTheNearestHit) {
-    openWithTexts({QStringLiteral("mer 0"), QStringLiteral("mer 1"), QStringLiteral("terre"),
-                   QStringLiteral("fin")});
-    ASSERT_TRUE(mBase.MoveEnd());
-    EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("MER"), true));
-    EXPECT_EQ(mBase.currentIndex(), 1);
-    EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("mer"), true));
-    EXPECT_EQ(mBase.currentIndex(), 0);
-}
-
-TEST_F(Search, ComparesStoredFormsSoXAndAccentsBehaveAsStored) {
-    openWithTexts({QStringLiteral("début"), QStringLiteral("boîte X"), QStringLiteral("taxi"),
-                   QStringLiteral("ÉTÉ")});
-    // A small x is stored as a character that has no capital: it skips "X".
-    EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("x")));
-    EXPECT_EQ(mBase.currentIndex(), 2);
-    ASSERT_TRUE(mBase.MoveFirst());
-    EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("X")));
-    EXPECT_EQ(mBase.currentIndex(), 1);
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("X")));
-    EXPECT_EQ(lastBox(), "Aucun élément trouvé !");
-    EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("été")));
-    EXPECT_EQ(mBase.currentIndex(), 3);
-}
-
-TEST_F(Search, QueriesAreCheckedBeforeScanning) {
+    EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Ouvrez d'abord une base de données !"));
+    openBaseWith(0);
     EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("a")));
-    EXPECT_EQ(lastBox(), "Ouvrez d'abord une base de données !");
-    openBaseWith(0, QStringLiteral("empty.bdp"));
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("a")));
-    EXPECT_EQ(lastBox(), "Il n'ya rien à rechercher !");
-    openWithTexts({QStringLiteral("seul")});
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("  ")));
-    EXPECT_EQ(lastBox(), "Indiquez un texte à rechercher !");
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("seul")));
-    EXPECT_EQ(lastBox(), "Dernier enregistrement !");
-    EXPECT_FALSE(mBase.SearchBDP(QStringLiteral("seul"), true));
-    EXPECT_EQ(lastBox(), "Premier enregistrement !");
-}
-
-TEST_F(Search, SpacesAroundTheQueryAreSearchedToo) {
-    openWithTexts({QStringLiteral("x"), QStringLiteral("chaton"), QStringLiteral("le chat dort")});
-    EXPECT_TRUE(mBase.SearchBDP(QStringLiteral(" chat ")));
-    EXPECT_EQ(mBase.currentIndex(), 2);
+    EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Il n'ya rien à rechercher !"));
 }
 
 TEST_F(Search, AHitWhosePictureIsDamagedStillCountsAsFound) {
     const QString path = buildBase(3);
-    QByteArray bytes = readAll(path);
-    const int pictureOfRecord0 = 8 + 3 * 16 + 8;
-    bytes[pictureOfRecord0 + 11] = '\x7F';
-    bytes[pictureOfRecord0 + 12] = '\x7F';
-    writeAll(path, bytes);
+    spoilPicture(path, 0);
     ASSERT_TRUE(mBase.OpenBDP(path));
     ASSERT_TRUE(mBase.MoveTo(2));
     mHost.messages.clear();
     EXPECT_TRUE(mBase.SearchBDP(QStringLiteral("record 0"), true));
-    EXPECT_EQ(lastBox(),
-              "Impossible d'obtenir l'image de cet index !!! Votre base de données doit "
-              "être corrompue !");
+    EXPECT_EQ(mHost.messages.back().text, kCorrupt);
     EXPECT_EQ(mBase.currentIndex(), -1);
 }
 

@@ -23,8 +23,6 @@ const QString kChanged =
     QStringLiteral("La base a été modifiée par un autre programme : elle est rouverte.");
 const QString kBusy = QStringLiteral(
     "La base est en cours de modification par un autre programme. Réessayez dans un instant.");
-const QString kCorrupt = QStringLiteral(
-    "Impossible d'obtenir l'image de cet index !!! Votre base de données doit être corrompue !");
 
 std::uint32_t modeOf(const QString& path) {
     struct stat status {};
@@ -36,6 +34,17 @@ bool isSoundBase(const QString& path, std::int32_t records) {
     const BinaryFile file = BinaryFile::openForReading(path);
     BaseVerifier verifier(file);
     return verifier.verify().isEmpty() && verifier.recordCount() == records;
+}
+
+// Another program, with an engine and a folder of its own, opens the base
+// at `path` and changes it.
+template <typename Change>
+void elsewhere(const QString& path, Change change) {
+    QTemporaryDir folder;
+    RecordingHost other(folder.path());
+    ClassDBP base(other);
+    ASSERT_TRUE(base.OpenBDP(path));
+    change(base);
 }
 
 // Runs as an ordinary user for the length of its scope when the tests run
@@ -73,13 +82,9 @@ private:
 TEST_F(Sharing, AnotherProgramsChangeIsNoticedAndTheBaseReopened) {
     const QString path = openBaseWith(3);
     ASSERT_TRUE(mBase.MoveNext());
-    {
-        QTemporaryDir otherFolder;
-        RecordingHost other(otherFolder.path());
-        ClassDBP otherBase(other);
-        ASSERT_TRUE(otherBase.OpenBDP(path));
-        ASSERT_TRUE(otherBase.AddBDP(picture(9), QStringLiteral("from elsewhere")));
-    }
+    elsewhere(path, [](ClassDBP& other) {
+        ASSERT_TRUE(other.AddBDP(picture(9), QStringLiteral("from elsewhere")));
+    });
     mHost.take();
     EXPECT_FALSE(mBase.MoveNext());
     const Log log = mHost.take();
@@ -90,14 +95,10 @@ TEST_F(Sharing, AnotherProgramsChangeIsNoticedAndTheBaseReopened) {
     EXPECT_EQ(mHost.lastText, QStringLiteral("record 0"));
 
     // An add on a base changed meanwhile is not carried out...
-    {
-        QTemporaryDir otherFolder;
-        RecordingHost other(otherFolder.path());
-        ClassDBP otherBase(other);
-        ASSERT_TRUE(otherBase.OpenBDP(path));
-        ASSERT_TRUE(otherBase.MoveEnd());
-        ASSERT_TRUE(otherBase.DeleteBDP());
-    }
+    elsewhere(path, [](ClassDBP& other) {
+        ASSERT_TRUE(other.MoveEnd());
+        ASSERT_TRUE(other.DeleteBDP());
+    });
     mHost.messages.clear();
     EXPECT_FALSE(mBase.AddBDP(picture(5), QStringLiteral("stale")));
     ASSERT_EQ(mHost.messages.size(), 1U);
