@@ -1,20 +1,30 @@
 #include "engine/engine_texts.h"
+#include "imaging/file_extensions.h"
 #include "tests/window/window_test_main.h"
 #include "tests/window/window_test_support.h"
 #include "window/picture_holder_p.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QUrl>
+
+#include <chrono>
 
 namespace pictarium::test {
 
+// Pictures added from files, drops, the command line and the clipboard.
 class ImportTest : public QObject {
     Q_OBJECT
 
@@ -29,10 +39,12 @@ private:
         return file;
     }
 
-    // An empty base, made the default so that the window opens it.
-    void defaultEmptyBase() const {
-        writeBase(path("album.bdp"), {});
-        writeDefaultBase(mFolder->path(), path("album.bdp"));
+    // A GIF file that decodes to nothing.
+    QString brokenPicture() const {
+        QFile broken(path("cassée.gif"));
+        return broken.open(QIODevice::WriteOnly) && broken.write("GIF89a but nothing else") > 0
+                   ? broken.fileName()
+                   : QString();
     }
 
     static int recordCount(const StartedWindow& started) {
@@ -63,6 +75,43 @@ private:
         return true;
     }
 
+    void defaultBaseOf(int records) const {
+        std::vector<std::pair<QImage, QString>> contents;
+        for (int i = 0; i < records; ++i) {
+            contents.emplace_back(plainPicture(40, 30, QColor(i * 30, 90, 200)),
+                                  QStringLiteral("record %1").arg(i));
+        }
+        writeDefaultAlbum(mFolder->path(), contents);
+    }
+
+    QByteArray baseBytes() const {
+        QFile file(path("album.bdp"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QProgressDialog* progressBox(const StartedWindow& started) {
+        return started.window().findChild<QProgressDialog*>(QStringLiteral("ProgressBox"));
+    }
+
+    // Clicks "Ajouter", and "Annuler" in the progress box as soon as it
+    // shows, from within the add; gives back the box's label and button.
+    static QStringList addAndCancel(const StartedWindow& started) {
+        QStringList shown;
+        QTimer watcher;
+        watcher.setInterval(0);
+        connect(&watcher, &QTimer::timeout, [&] {
+            if (QProgressDialog* box = progressBox(started); box != nullptr && box->isVisible()) {
+                shown = {box->labelText(), box->findChild<QPushButton*>()->text()};
+                box->cancel();
+                watcher.stop();
+            }
+        });
+        watcher.start();
+        started.click("Command1");
+        watcher.stop();
+        return shown;
+    }
+
 private slots:
     void init() {
         mFolder = std::make_unique<QTemporaryDir>();
@@ -70,7 +119,7 @@ private slots:
     }
 
     void addsAPictureChosenInTheBox() {
-        defaultEmptyBase();
+        writeDefaultAlbum(mFolder->path(), {});
         const StartedWindow started(mFolder->path());
         started.dialog().choose(savedPicture("Photo.Jpg", Qt::magenta, "JPG"));
         started.typeDescription(QStringLiteral("Une photo"));
@@ -78,16 +127,17 @@ private slots:
         const ShownFileBox& box = started.dialog().shownBoxes.at(0);
         QCOMPARE(box.title, QStringLiteral("ajouter une image..."));
         QCOMPARE(box.fileMode, QFileDialog::ExistingFiles);
-        QVERIFY(box.nameFilters.at(0).startsWith(QStringLiteral("Toutes les images(*.bmp;*.wmf;")));
-        QVERIFY(
-            box.nameFilters.at(0).endsWith(QStringLiteral("*.heif;*.avif) (*.bmp *.wmf *.emf "
-                                                          "*.rle *.gif *.jpg *.cmp *.jff *.jtf "
-                                                          "*.tif *.mpt *.tga *.pcx *.dcx *.pic "
-                                                          "*.cal *.mac *.img *.msp *.itg *.smp "
-                                                          "*.pbm *.wpg *.ras *.pct *.pcd *.fpx "
-                                                          "*.eps *.cut *.psd *.png *.clp *.sgi "
-                                                          "*.sct *.jpeg *.jpe *.jfif *.tiff "
-                                                          "*.webp *.heic *.heif *.avif)")));
+        // Every kind of file the box offers is one the window adds.
+        const QString offered = box.nameFilters.at(0);
+        const QStringList patterns =
+            offered.mid(offered.lastIndexOf(u'(') + 1).chopped(1).split(u' ');
+        QVERIFY(patterns.contains(QStringLiteral("*.jpg")) &&
+                patterns.contains(QStringLiteral("*.png")));
+        for (const QString& pattern : patterns) {
+            QVERIFY2(pattern.startsWith(QStringLiteral("*.")) &&
+                         extensionGroupOf(pattern.mid(2).toUpper()) != ExtensionGroup::Ignored,
+                     qPrintable(pattern));
+        }
         QCOMPARE(recordCount(started), 1);
         QCOMPARE(started.description(), QStringLiteral("Une photo"));
         QVERIFY(!pending(started));
@@ -96,27 +146,44 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    void refusedAddKeepsThePicturePending() {
-        defaultEmptyBase();
-        const StartedWindow started(mFolder->path());
-        started.dialog().choose(savedPicture("logo.bmp", Qt::darkGreen, "BMP"));
-        started.click("Command1");
-        QCOMPARE(started.boxes().takeTexts(), QStringList{EngineText::TextMissing});
+    void aPictureWithoutDescriptionWaitsForOne_data() {
+        QTest::addColumn<QString>("source");
+        for (const char* source : {"box", "drop", "command line"}) {
+            QTest::newRow(source) << QString::fromLatin1(source);
+        }
+    }
+
+    // However it comes, a picture without a description waits for one; once
+    // it is typed, "Ajouter" adds that picture without asking for a file.
+    void aPictureWithoutDescriptionWaitsForOne() {
+        QFETCH(QString, source);
+        writeDefaultAlbum(mFolder->path(), {});
+        const QString picture = savedPicture("Logo.Bmp", Qt::darkGreen, "BMP");
+        const bool commandLine = source == QStringLiteral("command line");
+        const StartedWindow started(
+            mFolder->path(), commandLine ? QStringLiteral("  ") + picture + "  " : QString());
+        if (source == QStringLiteral("box")) {
+            started.dialog().choose(picture);
+            started.click("Command1");
+        } else if (source == QStringLiteral("drop")) {
+            QVERIFY(drop(started, {picture}));
+        }
+        QCOMPARE(started.boxes().takeTexts(),
+                 commandLine ? QStringList() : QStringList{EngineText::TextMissing});
         QCOMPARE(recordCount(started), 0);
         QVERIFY(pending(started));
         QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::white));
 
-        // Once the description is typed, the same picture goes in, no box asked.
         started.typeDescription(QStringLiteral("Logo"));
         started.click("Command1");
-        QCOMPARE(started.dialog().shownBoxes.size(), std::size_t{1});
+        QCOMPARE(started.dialog().shownBoxes.size(), std::size_t{source == "box" ? 1U : 0U});
         QCOMPARE(recordCount(started), 1);
         QVERIFY(!pending(started));
         QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::darkGreen));
     }
 
     void ignoresCancelAndSaysWhyAnUnlistedFileIsLeftOut() {
-        defaultEmptyBase();
+        writeDefaultAlbum(mFolder->path(), {});
         const StartedWindow started(mFolder->path());
         started.typeDescription(QStringLiteral("Rien"));
         started.dialog().cancel();
@@ -138,7 +205,7 @@ private slots:
     }
 
     void severalFilesChosenOrDroppedGoInOneRewrite() {
-        defaultEmptyBase();
+        writeDefaultAlbum(mFolder->path(), {});
         const StartedWindow started(mFolder->path());
         // Without a text typed, each is described by its file name.
         started.dialog().chooseMany({savedPicture("Le port.png", Qt::red, "PNG"),
@@ -162,57 +229,21 @@ private slots:
         QVERIFY(started.boxes().shown.empty());
 
         // One that does not decode stops them all.
-        QFile broken(path("cassée.gif"));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("GIF89a but nothing else");
-        broken.close();
-        QVERIFY(drop(started, {path("plage.bmp"), broken.fileName()}));
+        QVERIFY(drop(started, {path("plage.bmp"), brokenPicture()}));
         QCOMPARE(started.boxes().shown.size(), std::size_t{1});
         QCOMPARE(recordCount(started), 4);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    void oneDroppedFileIsAddedAsTheAddButtonAddsIt() {
-        const StartedWindow noBase(mFolder->path());
-        QVERIFY(!drop(noBase, {savedPicture("a.png", Qt::red, "PNG")}));
-
-        defaultEmptyBase();
-        const StartedWindow started(mFolder->path());
-        QVERIFY(drop(started, {path("a.png")}));
-        QCOMPARE(started.boxes().takeTexts(), QStringList{EngineText::TextMissing});
-        QVERIFY(pending(started));
-        started.typeDescription(QStringLiteral("Déposée"));
-        started.click("Command1");
-        QVERIFY(started.dialog().shownBoxes.empty());
-        QCOMPARE(recordCount(started), 1);
-        QCOMPARE(started.description(), QStringLiteral("Déposée"));
-    }
-
     void refusesAFileThatDoesNotDecode() {
-        defaultEmptyBase();
-        QFile broken(path("broken.gif"));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("GIF89a but nothing else");
-        broken.close();
+        writeDefaultAlbum(mFolder->path(), {});
         const StartedWindow started(mFolder->path());
         started.typeDescription(QStringLiteral("Cassée"));
-        started.dialog().choose(broken.fileName());
+        started.dialog().choose(brokenPicture());
         started.click("Command1");
         QCOMPARE(started.boxes().shown.size(), std::size_t{1});
         QCOMPARE(recordCount(started), 0);
         QVERIFY(!pending(started));
-    }
-
-    void takesTheCommandLinePictureAsPending() {
-        defaultEmptyBase();
-        const QString picture = savedPicture("Cmd.Bmp", Qt::yellow, "BMP");
-        const StartedWindow started(mFolder->path(), QStringLiteral("  ") + picture + "  ");
-        QVERIFY(pending(started));
-        QCOMPARE(started.displayColourAt(162, 90), QColor(Qt::white));
-        started.typeDescription(QStringLiteral("Depuis la ligne de commande"));
-        started.click("Command1");
-        QVERIFY(started.dialog().shownBoxes.empty());
-        QCOMPARE(recordCount(started), 1);
     }
 
     void ignoresCommandLineFilesOutsideBothGroups() {
@@ -225,7 +256,7 @@ private slots:
     }
 
     void pasteFollowsTheClipboardAndAddsAtOnce() {
-        defaultEmptyBase();
+        writeDefaultAlbum(mFolder->path(), {});
         const StartedWindow started(mFolder->path());
         QClipboard* clipboard = QGuiApplication::clipboard();
         QVERIFY(!started.enabled("Command14"));
@@ -241,16 +272,17 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!started.enabled("Command14"), 5000);
     }
 
-    void pasteIsNeverOfferedWithoutABase() {
+    void nothingIsTakenWithoutABase() {
         const StartedWindow started(mFolder->path());
+        QVERIFY(!drop(started, {savedPicture("a.png", Qt::red, "PNG")}));
         QGuiApplication::clipboard()->setImage(plainPicture(50, 30, Qt::red));
         QTest::qWait(60);
         QVERIFY(!started.enabled("Command14"));
     }
 
     void copyThenPasteAddsTheSameRecordAgain() {
-        writeBase(path("album.bdp"), {{plainPicture(70, 20, Qt::darkRed), QStringLiteral("Une")}});
-        writeDefaultBase(mFolder->path(), path("album.bdp"));
+        writeDefaultAlbum(mFolder->path(),
+                          {{plainPicture(70, 20, Qt::darkRed), QStringLiteral("Une")}});
         const StartedWindow started(mFolder->path());
         started.click("Command15");
         QTRY_VERIFY_WITH_TIMEOUT(started.enabled("Command14"), 5000);
@@ -258,6 +290,76 @@ private slots:
         QCOMPARE(recordCount(started), 2);
         QCOMPARE(started.description(), QStringLiteral("Une"));
         QCOMPARE(started.window().drawnPictureRect(), QRect(127, 80, 70, 20));
+    }
+
+    // A long add: its progress box, "Annuler", and the clicks and closes
+    // that come while it runs.
+    void cancellingTheProgressBoxLeavesTheBaseAndThePendingPicture() {
+        defaultBaseOf(2);
+        const StartedWindow started(mFolder->path(), QString(), std::chrono::milliseconds(0));
+        const QByteArray before = baseBytes();
+        started.dialog().choose(savedPicture("new.png", Qt::red, "PNG"));
+        started.typeDescription(QStringLiteral("annulé"));
+        QCOMPARE(addAndCancel(started), (QStringList{EngineText::AddingPicture, "Annuler"}));
+        QCOMPARE(baseBytes(), before);
+        QVERIFY(pending(started));
+        QVERIFY(started.boxes().takeTexts().isEmpty());
+        const QStringList left = QDir(mFolder->path()).entryList({QStringLiteral("bdp*")});
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
+        QVERIFY(progressBox(started) == nullptr || !progressBox(started)->isVisible());
+        // The next add goes through, without a box for the file.
+        started.click("Command1");
+        QCOMPARE(recordCount(started), 3);
+        QCOMPARE(started.description(), QStringLiteral("annulé"));
+    }
+
+    void cancellingAnAddOfSeveralFilesAddsNoneOfThem() {
+        defaultBaseOf(1);
+        const StartedWindow started(mFolder->path(), QString(), std::chrono::milliseconds(0));
+        const QByteArray before = baseBytes();
+        started.dialog().chooseMany(
+            {savedPicture("a.png", Qt::red, "PNG"), savedPicture("b.png", Qt::blue, "PNG")});
+        QCOMPARE(addAndCancel(started).value(0), EngineText::AddingPictures);
+        QCOMPARE(baseBytes(), before);
+        QCOMPARE(recordCount(started), 1);
+        QVERIFY(started.boxes().takeTexts().isEmpty());
+        QVERIFY(QDir(mFolder->path()).entryList({QStringLiteral("bdp*")}).isEmpty());
+    }
+
+    // A click on "Supprimer" made while the add runs must not delete the
+    // record just added once the add is over.
+    void aClickMadeDuringAnAddIsNotCarriedOutAfterIt() {
+        defaultBaseOf(2);
+        const StartedWindow started(mFolder->path());
+        started.dialog().choose(savedPicture("new.png", Qt::red, "PNG"));
+        started.typeDescription(QStringLiteral("gardé"));
+        auto* remove = started.control<QToolButton>("Command6");
+        const QPoint centre = remove->rect().center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            auto event =
+                std::make_unique<QMouseEvent>(type, centre, remove->mapToGlobal(centre),
+                                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::postEvent(remove, event.release());  // Qt takes it
+        }
+        started.click("Command1");
+        QCoreApplication::processEvents();
+        QCOMPARE(recordCount(started), 3);
+        QCOMPARE(started.description(), QStringLiteral("gardé"));
+        // Clicks made afterwards work as ever.
+        started.click("Command6");
+        QCOMPARE(recordCount(started), 2);
+    }
+
+    void closingDuringAnAddClosesOnceItIsDone() {
+        defaultBaseOf(1);
+        const StartedWindow started(mFolder->path());
+        started.dialog().choose(savedPicture("new.png", Qt::red, "PNG"));
+        started.typeDescription(QStringLiteral("fini"));
+        QTimer::singleShot(0, &started.window(), [&] { started.window().close(); });
+        started.click("Command1");
+        QVERIFY(started.window().engine() == nullptr);
+        QVERIFY(!started.window().isVisible());
+        QCOMPARE(baseBytes().at(4), '\x02');  // the add went through first
     }
 };
 

@@ -8,12 +8,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QUrl>
+#include <QToolButton>
 
 namespace pictarium::test {
 
@@ -47,74 +46,48 @@ private slots:
         QVERIFY(started.enabled("Command4") && started.enabled("Command5"));
         QVERIFY(!started.enabled("CmdImpose"));
         QVERIFY(started.control<QLineEdit>("TextDbOpen")->text().isEmpty());
+        QVERIFY(started.control<QLineEdit>("TextDbOpen")->isReadOnly());
+        QVERIFY(started.control<QLineEdit>("TextDefautBase")->isReadOnly());
         QVERIFY(started.boxes().shown.empty());
         QVERIFY(started.control("PicData")->isVisible());
         QVERIFY(!started.control("PicConfig")->isVisible());
     }
 
-    void controlsSitAtTheirPlaces_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QString>("tip");
-        const auto row = [](const char* name, QRect geometry, const char* tip) {
-            QTest::newRow(name) << QString::fromLatin1(name) << geometry << QString::fromUtf8(tip);
-        };
-        row("TabStrip1", {8, 8, 377, 361}, "");
-        row("PicData", {16, 32, 361, 329}, "");
-        row("Command13", {304, 376, 81, 25}, "");
-        row("Command1", {8, 8, 25, 25}, "Ajouter");
-        row("Command6", {40, 8, 25, 25}, "Supprimer");
-        row("Command15", {88, 8, 25, 25}, "Copier");
-        row("Command14", {120, 8, 25, 25}, "Coller");
-        row("Command16", {152, 8, 25, 25}, "Enregistrer sous...");
-        row("PicShow", {8, 40, 329, 185}, "");
-        row("Command9", {176, 232, 25, 25}, "Reculer");
-        row("Command10", {208, 232, 25, 25}, "Reculer");
-        row("Command2", {280, 232, 25, 25}, "Reculer");
-        row("Command3", {312, 232, 25, 25}, "Avancer");
-        row("TextDescription", {8, 264, 329, 19}, "");
-        row("Command7", {8, 288, 25, 25}, "Rechercher depuis le début jusqu'à cette position");
-        row("Command11", {40, 288, 25, 25},
-            "Rechercher depuis cette position jusqu'à la fin du fichier");
-        row("Command12", {280, 288, 25, 25}, "Infos base de données");
-        row("Command8", {312, 288, 25, 25}, "Aide ?");
-        row("Command5", {8, 16, 25, 25}, "Créer une base");
-        row("Command4", {40, 16, 25, 25}, "Ouvrir une base");
-        row("Label1", {8, 64, 69, 13}, "");
-        row("TextDbOpen", {8, 80, 337, 19}, "");
-        row("CmdImpose", {256, 112, 89, 25}, "A ouvrir par défaut");
-        row("Label2", {8, 152, 81, 13}, "");
-        row("TextDefautBase", {8, 168, 337, 19}, "");
-    }
-
-    void controlsSitAtTheirPlaces() {
-        QFETCH(QString, name);
-        QFETCH(QRect, geometry);
-        QFETCH(QString, tip);
+    // On either tab, every control shown lies inside what holds it, and no
+    // two overlap unless one is laid over the other; a label is wide
+    // enough for its whole text, and a picture button says what it does.
+    void controlsShownDoNotOverlap() {
         const StartedWindow started(mFolder->path());
-        const QWidget* control = started.control(name.toLatin1().constData());
-        QVERIFY(control != nullptr);
-        QCOMPARE(control->pos(), geometry.topLeft());
-        // A label may grow to show its whole text; nothing else changes size.
-        if (name.startsWith(QStringLiteral("Label"))) {
-            QVERIFY(control->width() >= geometry.width());
-            QVERIFY(control->width() >= control->sizeHint().width());
-        } else {
-            QCOMPARE(control->size(), geometry.size());
+        auto* tabs = started.control<QTabWidget>("TabStrip1");
+        for (const int tab : {0, 1}) {
+            tabs->setCurrentIndex(tab);
+            QList<QWidget*> shown;
+            for (QWidget* control : started.window().findChildren<QWidget*>()) {
+                if (control->isVisible() && !control->objectName().isEmpty() &&
+                    !control->objectName().startsWith(QStringLiteral("qt_"))) {
+                    shown.append(control);
+                }
+            }
+            QVERIFY(shown.size() >= 10);
+            for (const QWidget* control : std::as_const(shown)) {
+                const QString name = control->objectName();
+                QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
+                         qPrintable(name));
+                if (const auto* label = qobject_cast<const QLabel*>(control)) {
+                    QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(name));
+                }
+                if (qobject_cast<const QToolButton*>(control) != nullptr) {
+                    QVERIFY2(!control->toolTip().isEmpty(), qPrintable(name));
+                }
+                for (const QWidget* other : std::as_const(shown)) {
+                    const QRect a = control->geometry();
+                    const QRect b = other->geometry();
+                    QVERIFY2(other == control || other->parentWidget() != control->parentWidget() ||
+                                 !a.intersects(b) || a.contains(b) || b.contains(a),
+                             qPrintable(name + QStringLiteral(" and ") + other->objectName()));
+                }
+            }
         }
-        QCOMPARE(control->toolTip(), tip);
-    }
-
-    void showsTheSystemTexts() {
-        const StartedWindow started(mFolder->path());
-        const auto* tabs = started.control<QTabWidget>("TabStrip1");
-        QCOMPARE(tabs->tabText(0), QStringLiteral("Pictarium"));
-        QCOMPARE(tabs->tabText(1), QStringLiteral("Options"));
-        QCOMPARE(started.control<QPushButton>("Command13")->text(), QStringLiteral("&Fermer"));
-        QCOMPARE(started.control<QPushButton>("CmdImpose")->text(), QStringLiteral("&Imposer"));
-        QCOMPARE(started.control<QLabel>("Label1")->text(), QStringLiteral("Base ouverte :"));
-        QCOMPARE(started.control<QLabel>("Label2")->text(), QStringLiteral("Base par défaut :"));
-        QVERIFY(started.control<QLineEdit>("TextDefautBase")->isReadOnly());
     }
 
     void focusFollowsTheSystemOrder() {
@@ -136,10 +109,9 @@ private slots:
     }
 
     void opensTheDefaultBaseAndShowsItsFirstRecord() {
-        const QString base = path("photos.bdp");
-        writeBase(base, {{plainPicture(100, 50, Qt::red), QStringLiteral("Rouge")},
-                         {plainPicture(60, 60, Qt::blue), QStringLiteral("Bleu")}});
-        writeDefaultBase(mFolder->path(), base);
+        const QString base = writeDefaultAlbum(
+            mFolder->path(), {{plainPicture(100, 50, Qt::red), QStringLiteral("Rouge")},
+                              {plainPicture(60, 60, Qt::blue), QStringLiteral("Bleu")}});
         const StartedWindow started(mFolder->path());
         QCOMPARE(started.control<QLineEdit>("TextDbOpen")->text(), base);
         QCOMPARE(started.control<QLineEdit>("TextDefautBase")->text(), base);
@@ -148,17 +120,15 @@ private slots:
         QCOMPARE(started.enabledAmong(RecordButtons),
                  (QStringList{"Command1", "Command3", "Command6", "Command10", "Command11",
                               "Command12", "Command15", "Command16"}));
-        QCOMPARE(started.window().drawnPictureRect(), QRect(112, 65, 100, 50));
         QCOMPARE(started.displayColourAt(160, 90), QColor(Qt::red));
         QCOMPARE(started.displayColourAt(111, 90), QColor(Qt::white));
     }
 
     void startsUsableWhenTheFirstRecordIsCorrupt() {
-        const QString base = path("damaged.bdp");
-        writeBase(base, {{plainPicture(10, 10, Qt::red), QStringLiteral("Abîmée")},
-                         {plainPicture(10, 10, Qt::green), QStringLiteral("Saine")}});
+        const QString base = writeDefaultAlbum(
+            mFolder->path(), {{plainPicture(10, 10, Qt::red), QStringLiteral("Abîmée")},
+                              {plainPicture(10, 10, Qt::green), QStringLiteral("Saine")}});
         spoilStoredPicture(base, 0);
-        writeDefaultBase(mFolder->path(), base);
         const StartedWindow started(mFolder->path());
         // The engine's words, then how to save what is still readable.
         const QStringList told = started.boxes().takeTexts();
@@ -242,16 +212,20 @@ private slots:
         QVERIFY(help->isVisible());
         QVERIFY(!help->isModal());
         auto* text = help->findChild<QTextBrowser*>(QStringLiteral("HelpText"));
-        QCOMPARE(text->source(), QUrl(QStringLiteral("qrc:/help/aide.html")));
         QVERIFY(text->toPlainText().contains(QStringLiteral("pictarium-cli")));
         QVERIFY(started.boxes().shown.empty());
 
         // Every control's topic has its own section in the help.
         const QString page = text->toHtml();
-        for (int topic = 100; topic <= 120; ++topic) {
-            QVERIFY2(page.contains(QStringLiteral("topic-%1").arg(topic)),
-                     qPrintable(QString::number(topic)));
+        int topics = 0;
+        for (const QWidget* control : started.window().findChildren<QWidget*>()) {
+            if (const QVariant topic = control->property("helpTopic"); topic.isValid()) {
+                ++topics;
+                QVERIFY2(page.contains(QStringLiteral("topic-%1").arg(topic.toInt())),
+                         qPrintable(control->objectName()));
+            }
         }
+        QVERIFY(topics > 20);
     }
 
     void aBaseOnTheCommandLineIsOpenedAndTheDefaultStays() {
@@ -269,10 +243,9 @@ private slots:
     }
 
     void switchingTabsChangesNothingElse() {
-        const QString base = path("tabs.bdp");
-        writeBase(base, {{plainPicture(40, 40, Qt::cyan), QStringLiteral("Cyan")},
-                         {plainPicture(40, 40, Qt::gray), QStringLiteral("Gris")}});
-        writeDefaultBase(mFolder->path(), base);
+        writeDefaultAlbum(mFolder->path(),
+                          {{plainPicture(40, 40, Qt::cyan), QStringLiteral("Cyan")},
+                           {plainPicture(40, 40, Qt::gray), QStringLiteral("Gris")}});
         const StartedWindow started(mFolder->path());
         const QStringList before = started.enabledAmong(RecordButtons);
         auto* tabs = started.control<QTabWidget>("TabStrip1");
@@ -287,9 +260,7 @@ private slots:
     }
 
     void emptyBaseDisablesClose() {
-        const QString base = path("vide.bdp");
-        writeBase(base, {});
-        writeDefaultBase(mFolder->path(), base);
+        writeDefaultAlbum(mFolder->path(), {});
         const StartedWindow started(mFolder->path());
         QVERIFY(started.enabled("Command1"));
         QVERIFY(!started.enabled("Command13"));

@@ -2,6 +2,7 @@
 
 #include "engine/bdp_format.h"
 #include "engine/class_dbp.h"
+#include "tests/engine/recording_host.h"
 #include "window/description_box_p.h"
 #include "window/display_box_p.h"
 
@@ -14,28 +15,6 @@
 
 namespace pictarium::test {
 
-namespace {
-
-// Builds bases for the tests; any message means the test's own set-up failed.
-class BaseWriterHost : public EngineHost {
-public:
-    void NextButtonEnabled(bool) override {}
-    void LastButtonEnabled(bool) override {}
-    void SearchButtonEnabled(bool) override {}
-    void DeleteButtonEnabled(bool) override {}
-    void AddButtonEnabled(bool) override {}
-    void GetContent(const QImage&, const QString&) override {}
-    MessageAnswer showMessage(const Message& message) override {
-        throw std::runtime_error(message.text.toStdString());
-    }
-    void setBusyPointer(bool) override {}
-    [[nodiscard]] QString programFolder() const override { return mFolder; }
-
-    QString mFolder;
-};
-
-}  // namespace
-
 QImage plainPicture(int width, int height, QColor colour) {
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(colour);
@@ -43,17 +22,24 @@ QImage plainPicture(int width, int height, QColor colour) {
 }
 
 void writeBase(const QString& path, const std::vector<std::pair<QImage, QString>>& records) {
-    BaseWriterHost host;
-    host.mFolder = QFileInfo(path).absolutePath();
+    RecordingHost host(QFileInfo(path).absolutePath());
     ClassDBP engine(host);
-    if (!engine.CreateBDP(path) || !engine.OpenBDP(path)) {
+    bool written = engine.CreateBDP(path) && engine.OpenBDP(path);
+    for (const auto& [picture, text] : records) {
+        written = written && engine.AddBDP(picture, text);
+    }
+    // Any message means the test's own set-up failed.
+    if (!written || !host.messages.empty()) {
         throw std::runtime_error("cannot write the test base");
     }
-    for (const auto& [picture, text] : records) {
-        if (!engine.AddBDP(picture, text)) {
-            throw std::runtime_error("cannot add to the test base");
-        }
-    }
+}
+
+QString writeDefaultAlbum(const QString& folder,
+                          const std::vector<std::pair<QImage, QString>>& records) {
+    const QString path = folder + QStringLiteral("/album.bdp");
+    writeBase(path, records);
+    writeDefaultBase(folder, path);
+    return path;
 }
 
 void spoilStoredPicture(const QString& basePath, int index) {

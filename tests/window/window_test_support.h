@@ -25,6 +25,10 @@ void spoilStoredPicture(const QString& basePath, int index);
 
 // Writes the pointer file of `folder`, naming `basePath`.
 void writeDefaultBase(const QString& folder, const QString& basePath);
+// Writes album.bdp in `folder` with these records and makes it the default
+// base; gives back its path.
+QString writeDefaultAlbum(const QString& folder,
+                          const std::vector<std::pair<QImage, QString>>& records);
 
 // A started main window whose file boxes and message boxes are scripted.
 // Both program folders are `folder`.

@@ -3,9 +3,12 @@
 #include "tests/window/window_test_main.h"
 #include "window/busy_pointer_p.h"
 #include "window/description_box_p.h"
+#include "window/display_geometry_p.h"
 #include "window/file_dialog_filter_p.h"
+#include "window/pointer_file_p.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -13,10 +16,45 @@
 
 namespace pictarium::test {
 
-class BoxesTest : public QObject {
+// The window's parts on their own: its file and message boxes, the
+// description box, the busy pointer, the fitting of a picture into the
+// display and the pointer file to the default base.
+class PartsTest : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir mFolder;
+
+    QString pointerFile() const { return mFolder.filePath(QStringLiteral("default.tsi")); }
+
+    void writeRaw(const QByteArray& bytes) const {
+        QFile file(pointerFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    QByteArray readRaw() const {
+        QFile file(pointerFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // An existing file whose full path has exactly `length` bytes, in
+    // nested folders since one name holds at most 255.
+    QString existingPathOfLength(int length) const {
+        QString path = mFolder.path() + QLatin1Char('/');
+        while (length - path.size() > 200) {
+            path += QString(150, QLatin1Char('d'));
+            QDir().mkpath(path);
+            path += QLatin1Char('/');
+        }
+        path += QString(length - path.size(), QLatin1Char('p'));
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) ? path : QString();
+    }
+
 private slots:
+    void cleanup() { QFile::remove(pointerFile()); }
+
     void convertsFiltersToQtNameFilters() {
         QCOMPARE(nameFiltersOf(QStringLiteral("Pictarium(*.bdp;)|*.bdp")),
                  QStringList{QStringLiteral("Pictarium(*.bdp;) (*.bdp)")});
@@ -136,10 +174,104 @@ private slots:
         QTest::keyClicks(&box, QStringLiteral("xyz"));
         QCOMPARE(box.text(), QString(253, QLatin1Char('a')) + QStringLiteral("\r\n"));
     }
+
+    void fitsPictureIntoBox_data() {
+        QTest::addColumn<int>("picW");
+        QTest::addColumn<int>("picH");
+        QTest::addColumn<int>("boxW");
+        QTest::addColumn<int>("boxH");
+        QTest::addColumn<QRect>("drawn");
+        QTest::newRow("smaller: never enlarged")
+            << 100 << 50 << 325 << 181 << QRect(112, 65, 100, 50);
+        QTest::newRow("wide: width ratio") << 650 << 200 << 325 << 181 << QRect(0, 40, 325, 100);
+        QTest::newRow("tall: ties go to even")
+            << 200 << 400 << 325 << 181 << QRect(117, 0, 90, 181);
+        QTest::newRow("exactly the box") << 325 << 181 << 325 << 181 << QRect(0, 0, 325, 181);
+        QTest::newRow("one pixel too wide") << 326 << 100 << 325 << 181 << QRect(0, 40, 325, 100);
+        QTest::newRow("odd free space: extra pixel right")
+            << 100 << 50 << 326 << 181 << QRect(113, 65, 100, 50);
+        QTest::newRow("zero width that fits") << 0 << 50 << 325 << 181 << QRect(162, 65, 0, 50);
+        QTest::newRow("zero width too tall: natural size")
+            << 0 << 400 << 325 << 181 << QRect(162, -109, 0, 400);
+    }
+
+    void fitsPictureIntoBox() {
+        QFETCH(int, picW);
+        QFETCH(int, picH);
+        QFETCH(int, boxW);
+        QFETCH(int, boxH);
+        QFETCH(QRect, drawn);
+        int offX = 0;
+        int offY = 0;
+        FitPicture(picW, picH, boxW, boxH, offX, offY);
+        QCOMPARE(QRect(offX, offY, boxW, boxH), drawn);
+    }
+
+    void keepsOffsetsBelowZero() {
+        int boxW = 325;
+        int boxH = 181;
+        int offX = -1;
+        int offY = -5;
+        FitPicture(650, 200, boxW, boxH, offX, offY);
+        QCOMPARE(QRect(offX, offY, boxW, boxH), QRect(-1, -5, 325, 100));
+    }
+
+    void himetricGivesPixelsBack_data() {
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<int>("himetric");
+        QTest::newRow("96 dpi") << 100 << 96.0 << 2646;
+        QTest::newRow("120 dpi") << 1000 << 120.0 << 21167;
+        QTest::newRow("one pixel") << 1 << 96.0 << 26;
+    }
+
+    void himetricGivesPixelsBack() {
+        QFETCH(int, pixels);
+        QFETCH(double, dpi);
+        QFETCH(int, himetric);
+        QCOMPARE(pixelsToHimetric(pixels, dpi), himetric);
+        QCOMPARE(himetricToPixels(himetric, dpi), pixels);
+    }
+
+    void readsThePathBeforeTheFirstNul() {
+        const QString base = mFolder.filePath(QStringLiteral("a.bdp"));
+        QVERIFY(QFile(base).open(QIODevice::WriteOnly));
+        writeRaw(QFile::encodeName(base) + QByteArray("\0rest of an older path", 23));
+        QCOMPARE(readPointerFile(pointerFile()), base);
+    }
+
+    void readsAtMost999BytesWithoutNul() {
+        const QString path999 = existingPathOfLength(999);
+        QVERIFY(!path999.isEmpty());
+        writeRaw(QFile::encodeName(path999));
+        QCOMPARE(readPointerFile(pointerFile()), path999);
+
+        // With 1000 bytes and no NUL among them there is no path at all,
+        // even when the first 999 name an existing file.
+        writeRaw(QFile::encodeName(path999) + "x");
+        QCOMPARE(readPointerFile(pointerFile()), QString());
+    }
+
+    void givesNothingForMissingEmptyOrStaleFiles() {
+        QCOMPARE(readPointerFile(pointerFile()), QString());
+        writeRaw(QByteArray());
+        QCOMPARE(readPointerFile(pointerFile()), QString());
+        writeRaw(QFile::encodeName(mFolder.filePath(QStringLiteral("gone.bdp"))));
+        QCOMPARE(readPointerFile(pointerFile()), QString());
+        QCOMPARE(readRaw().isEmpty(), false);  // a stale file is left alone
+    }
+
+    void writingReplacesTheWholeFile() {
+        const QString longer = mFolder.filePath(QStringLiteral("a/much/longer/path/base.bdp"));
+        const QString shorter = mFolder.filePath(QStringLiteral("b.bdp"));
+        QVERIFY(writePointerFile(pointerFile(), longer));
+        QVERIFY(writePointerFile(pointerFile(), shorter));
+        QCOMPARE(readRaw(), QFile::encodeName(shorter));
+    }
 };
 
 }  // namespace pictarium::test
 
-#include "boxes_test.moc"
+#include "parts_test.moc"
 
-PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::BoxesTest)
+PICTARIUM_WINDOW_TEST_MAIN(pictarium::test::PartsTest)
