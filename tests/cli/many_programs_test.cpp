@@ -6,7 +6,7 @@
 #include "engine/class_dbp.h"
 #include "imaging/core/bitmap_codec.h"
 #include "tests/cli/cli_fixture.h"
-#include "tests/recording_host.h"
+#include "tests/engine/recording_host.h"
 
 #include <QThread>
 

@@ -80,10 +80,4 @@ QByteArray EngineTest::storedBytes(const QImage& image) {
     return bitmapFileOf(image).mid(3);
 }
 
-QByteArray le32(std::int32_t value) {
-    QByteArray bytes(4, '\0');
-    putInt32(bytes.data(), value);
-    return bytes;
-}
-
 }  // namespace pictarium::test

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "engine/class_dbp.h"
-#include "tests/recording_host.h"
+#include "tests/engine/recording_host.h"
+#include "tests/imaging/bitmap_bytes.h"
 
 #include <QTemporaryDir>
 
@@ -46,8 +47,5 @@ protected:
     RecordingHost mHost{mProgramFolder.path()};
     ClassDBP mBase{mHost};
 };
-
-// Little-endian 32-bit value as 4 bytes, for writing expected files.
-[[nodiscard]] QByteArray le32(std::int32_t value);
 
 }  // namespace pictarium::test

@@ -1,4 +1,4 @@
-#include "tests/imaging/scripted_common_dialog.h"
+#include "tests/engine/scripted_common_dialog.h"
 
 #include "base/run_errors.h"
 

@@ -1,4 +1,4 @@
-#include "tests/recording_host.h"
+#include "tests/engine/recording_host.h"
 
 namespace pictarium::test {
 
