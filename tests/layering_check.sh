@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks that the rooms depend one way (base <- imaging <- engine <- window,
-# cli <- app) and that a private header (name_p.h) is included only by its
-# own room, the room's tests and the fuzz targets.
+# Checks that the rooms depend one way, that a private header (name_p.h) is
+# included only by its own room, the tests of its top folder and the fuzz
+# targets, and that only base/ calls the system itself. A room is a folder
+# with a library of its own; a file belongs to the deepest room holding it.
 # Usage: layering_check.sh PROJECT_ROOT
 set -euo pipefail
 cd "$1"
@@ -9,11 +10,20 @@ cd "$1"
 # What each room may include besides itself.
 declare -A allowed=(
   [base]=""
-  [imaging]="base"
-  [engine]="base imaging"
-  [window]="base imaging engine"
-  [cli]="base imaging engine"
-  [app]="base imaging engine window"
+  [imaging/core]="base"
+  [imaging/decoders]="base imaging/core"
+  [imaging/metafile]="base imaging/core"
+  [imaging]="base imaging/core imaging/decoders imaging/metafile"
+  [engine]="base imaging/core imaging/decoders imaging/metafile imaging"
+  [window]="base imaging/core imaging/decoders imaging/metafile imaging engine"
+  [cli]="base imaging/core imaging/decoders imaging/metafile imaging engine"
+  [app]="base imaging/core imaging/decoders imaging/metafile imaging engine window"
+)
+
+# The imaging tests stand below the engine, each on the rooms of the one it
+# tests; only their support may be shared.
+declare -A allowed_tests=(
+  [tests/imaging]="base imaging/core imaging/decoders imaging/metafile imaging tests/imaging"
 )
 
 faults=0
@@ -22,24 +32,58 @@ fault() {
   faults=$((faults + 1))
 }
 
+# Sets REPLY to the room of a path: the deepest key of `allowed` that is a
+# prefix of it, or nothing.
+room_of() {
+  local candidate
+  REPLY=""
+  for candidate in "${!allowed[@]}"; do
+    case "$1" in
+      "$candidate"/*) [ ${#candidate} -gt ${#REPLY} ] && REPLY=$candidate ;;
+    esac
+  done
+  return 0
+}
+
 while IFS= read -r -d '' file; do
-  room=${file%%/*}
+  room_of "$file"
+  room=$REPLY
+  tests_room=""
+  case "$file" in tests/imaging/*) tests_room=tests/imaging ;; esac
   while IFS= read -r included; do
-    target=${included%%/*}
-    [ "$target" = "$room" ] && continue
-    if [ -n "${allowed[$room]+set}" ]; then
+    room_of "$included"
+    target=$REPLY
+    # The shared support at the top of tests/ links no engine.
+    if [ -n "$tests_room" ] && [[ "$included" == tests/*/* ]] &&
+      [[ "$included" != tests/imaging/* ]]; then
+      fault "$file includes $included, but the imaging tests may not stand on $included"
+    fi
+    [ -z "$target" ] && continue
+    if [ -n "$room" ] && [ "$target" != "$room" ]; then
       case " ${allowed[$room]} " in
         *" $target "*) ;;
         *) fault "$file includes $included, but $room may not depend on $target" ;;
       esac
     fi
-    if [[ "$included" == *_p.h ]]; then
+    if [ -n "$tests_room" ]; then
+      case " ${allowed_tests[$tests_room]} " in
+        *" $target "*) ;;
+        *) fault "$file includes $included, but the imaging tests may not depend on $target" ;;
+      esac
+    fi
+    if [[ "$included" == *_p.h ]] && [ "$target" != "$room" ]; then
       case "$file" in
-        tests/"$target"/* | fuzz/*) ;;
+        tests/"${target%%/*}"/* | fuzz/*) ;;
         *) fault "$file includes the private header $included of $target" ;;
       esac
     fi
   done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file" | grep -v '\.moc$' || true)
+  # The system's own calls stay in base/, so that another system is one
+  # room's work.
+  if [ -n "$room" ] && [ "$room" != base ] &&
+    grep -qE '^#include <(unistd\.h|fcntl\.h|sys/)' "$file"; then
+    fault "$file calls the system directly; that belongs in base/"
+  fi
 done < <(git ls-files -z '*.cpp' '*.h')
 
 if [ "$faults" -gt 0 ]; then
