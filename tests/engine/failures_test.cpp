@@ -1,41 +1,16 @@
 #include "tests/engine/engine_fixture.h"
+#include "tests/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <csignal>
-
 #include <sys/mount.h>
-#include <sys/resource.h>
 
 namespace pictarium::test {
 namespace {
 
 using Failures = EngineTest;
-
-// Lets this process write no file beyond `bytes`, as a full disk would:
-// writes past it fail with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &mSaved);
-        mSavedHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = mSaved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &mSaved);
-        std::signal(SIGXFSZ, mSavedHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit mSaved{};
-    void (*mSavedHandler)(int) = nullptr;
-};
 
 TEST_F(Failures, AVanishedBaseIsReportedAndStaysOpen) {
     const QString path = openBaseWith(2);
