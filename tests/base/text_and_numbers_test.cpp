@@ -17,11 +17,12 @@ TEST(TextAndNumbersTest, descriptionsRoundTripThroughTheCodePage) {
         unsigned char upper;
     };
     // The euro and the letters of 0x80 to 0x9F differ from Latin-1; the
-    // sharp s and y with diaeresis have no capital of one character there.
+    // sharp s has no capital of one character, and the micro sign's (a
+    // Greek capital) is not in the code page: both stay as they are.
     const Case cases[] = {
         {u'a', 'a', 'A'},   {u'é', 0xE9, 0xC9}, {u'€', 0x80, 0x80}, {u'œ', 0x9C, 0x8C},
         {u'š', 0x9A, 0x8A}, {u'ß', 0xDF, 0xDF}, {u'ÿ', 0xFF, 0x9F}, {u'÷', 0xF7, 0xF7},
-        {u'1', '1', '1'},   {u'Ž', 0x8E, 0x8E},
+        {u'1', '1', '1'},   {u'Ž', 0x8E, 0x8E}, {u'µ', 0xB5, 0xB5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.byte));

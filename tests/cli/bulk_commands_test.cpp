@@ -83,6 +83,9 @@ TEST_F(CliBulkTest, importReadsAListAndNamesTheLineThatStopsIt) {
         {"a.png\tbon\n\na.png sans tabulation\n",
          "photos/bad.tsv, ligne 3 : le chemin de l'image et sa description doivent être séparés "
          "par une tabulation.\n"},
+        {"\tsans chemin\n",
+         "photos/bad.tsv, ligne 1 : le chemin de l'image et sa description doivent être séparés "
+         "par une tabulation.\n"},
         {"a.png\tbon\na.png\t" + QByteArray(256, 'x') + "\n",
          "Le texte ne doit pas dépasser 255 caractères !\nphotos/bad.tsv, ligne 2 : rien n'est "
          "ajouté.\n"},

@@ -177,6 +177,17 @@ TEST_F(Records, MovesRefreshTheButtonsAndStopAtTheEnds) {
     EXPECT_FALSE(mHost.mBusy);
 }
 
+TEST_F(Records, SelectingARecordOutsideTheBaseIsRefused) {
+    openBaseWith(3);
+    EXPECT_TRUE(mBase.SelectRecord(2));
+    for (const std::int32_t index : {-1, 3}) {
+        mHost.messages.clear();
+        EXPECT_FALSE(mBase.SelectRecord(index));
+        ASSERT_EQ(mHost.messages.size(), 1u);
+        EXPECT_EQ(mHost.messages.back().text, QStringLiteral("Index incorrect !"));
+    }
+}
+
 TEST_F(Records, MovesInAnEmptyBaseShowNothing) {
     openBaseWith(0);
     EXPECT_FALSE(mBase.MoveEnd());

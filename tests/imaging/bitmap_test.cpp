@@ -206,6 +206,19 @@ TEST(BitmapTest, aCutBitmapKeepsItsWholeRowsAndTurnsTheLostOnesWhite) {
     EXPECT_EQ(largestDifference(pictureFromCutBitmapFile(bottomUp), fourColours()), 0);
 }
 
+// Other programs expect the size field of a bitmap file on disk to be its
+// length; the stored bytes may say anything there.
+TEST(BitmapTest, aBitmapFileOnDiskSaysItsLengthLittleEndian) {
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray stored = bitmapFileOf(picture);
+    stored.replace(2, 4, QByteArray(4, '\xFF'));
+    const QByteArray onDisk = withFileSizeField(stored);
+    EXPECT_EQ(getUint32(onDisk.constData() + 2), static_cast<std::uint32_t>(onDisk.size()));
+    EXPECT_EQ(onDisk.first(2), stored.first(2));
+    EXPECT_EQ(onDisk.sliced(6), stored.sliced(6));
+}
+
 TEST(BitmapTest, palettePicturesAreStoredWithTheirPalette) {
     QImage indexed(3, 1, QImage::Format_Indexed8);
     indexed.setColorTable({Red, Blue});
