@@ -85,7 +85,10 @@ QList<Probe> probes(Each... each) {
 }
 
 inline void expectProbes(const QImage& picture, const QList<Probe>& probes) {
-    for (const auto& [area, colour] : probes) {
+    for (const Probe& probe : probes) {
+        // Copied, not bound: clang 14 lets no lambda capture a structured binding.
+        const QRect area = probe.area;
+        const QRgb colour = probe.colour;
         ASSERT_TRUE(picture.rect().contains(area)) << area.x() << ", " << area.y();
         const int matching = countPixels(picture, area, [colour](QRgb pixel) {
             return qAlpha(colour) == 0 ? qAlpha(pixel) == 0 : pixel == colour;
