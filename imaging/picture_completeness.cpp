@@ -197,7 +197,7 @@ bool isCompleteWordPerfect(QByteArrayView bytes) {
     constexpr std::uint8_t Bitmap2 = 0x14;
     constexpr std::uint8_t Level2Bitmap = 0x0E;
     constexpr std::uint8_t PostScript1 = 0x11;
-    constexpr std::uint8_t PostScript2 = 0x1B;
+    constexpr std::uint8_t PostScript2 = 0x12;  // 0x1B is a bitmap's rectangle
     try {
         ByteReader header(bytes, 4);
         const qsizetype dataOffset = header.u32le();

@@ -396,6 +396,23 @@ TEST(WordPerfectCheckTest, embeddedPostScriptRecordsAreRefused) {
     EXPECT_FALSE(isCompleteWordPerfect(plain.chopped(2) + record.result() + plain.last(2)));
 }
 
+// Version 2 numbers its records anew: PostScript is 0x12, and 0x1B, the
+// rectangle a bitmap goes with, is no reason to refuse the file.
+TEST(WordPerfectCheckTest, versionTwoRefusesItsOwnPostScriptRecordOnly) {
+    const auto record = [](int type, int length) {
+        ByteWriter bytes;
+        bytes.u8(1).u8(type).u8(0).u8(length).fill(length);
+        return bytes.result();
+    };
+    ByteWriter header;
+    header.bytes("\xFFWPC").u32le(16).u16le(0x1601).u8(2).u8(0).u16le(0).u16le(0);
+    const QByteArray bitmap = record(0x1B, 8) + record(0x0E, 12);
+    const QByteArray end = record(0x10, 0);
+    EXPECT_TRUE(isCompleteWordPerfect(header.result() + bitmap + end));
+    EXPECT_FALSE(isCompleteWordPerfect(header.result() + record(0x12, 6) + bitmap + end));
+    EXPECT_FALSE(isCompleteWordPerfect(header.result() + record(0x1B, 8) + end));
+}
+
 }  // namespace
 
 }  // namespace pictarium::test
