@@ -17,12 +17,14 @@
 #include "imaging/decoders/sun_raster_decoder.h"
 #include "imaging/decoders/targa_decoder.h"
 #include "imaging/eps_decoder_p.h"
+#include "imaging/heif_picture_decoder_p.h"
 #include "imaging/libtiff_picture_decoder_p.h"
 #include "imaging/magick_picture_decoder_p.h"
 #include "imaging/metafile/emf_reader.h"
 #include "imaging/metafile/wmf_reader.h"
 #include "imaging/picture_completeness_p.h"
 #include "imaging/picture_file_bytes_p.h"
+#include "imaging/picture_orientation_p.h"
 #include "imaging/qt_picture_decoder_p.h"
 
 #include <QColorSpace>
@@ -130,6 +132,11 @@ QImage decodePng(QByteArrayView bytes) {
     return picture;
 }
 
+// Qt's reader leaves the orientation in the EXIF chunk to the caller.
+QImage decodeWebp(QByteArrayView bytes) {
+    return uprightPicture(decodeWithQt(bytes, "webp"), exifOrientation(webpExif(bytes)));
+}
+
 // Bitmaps (RLE ones included), icons, GIF and JPEG files, and metafiles.
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
@@ -175,6 +182,9 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
     if (format == PictureFormat::Png) {
         return decodePng(bytes);
     }
+    if (format == PictureFormat::WebP) {
+        return decodeWebp(bytes);
+    }
     if (const char* qtFormat = qtFormatOf(format)) {
         return decodeWithQt(bytes, qtFormat);
     }
@@ -208,6 +218,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodeGemImage(bytes);
         case PictureFormat::FlashPix:
             return decodeFlashPix(bytes);
+        case PictureFormat::Heif:
+            return decodeHeif(bytes);
         case PictureFormat::EnhancedMetafile:
             return decodeEnhancedMetafile(bytes);
         case PictureFormat::Metafile:

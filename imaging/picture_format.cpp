@@ -84,6 +84,34 @@ bool isGemImage(QByteArrayView head) {
            be16(head, 14) > 0;
 }
 
+bool isImageBrand(QByteArrayView brand) {
+    for (const char* image : {"heic", "heix", "heim", "heis", "hevc", "hevx", "hevm", "hevs",
+                              "mif1", "msf1", "avif", "avis"}) {
+        if (brand == image) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// HEIF and AVIF files are ISO media: an "ftyp" box of a major brand, a
+// minor version, then compatible brands up to the box's end.
+bool isHeif(QByteArrayView head) {
+    if (!hasAt(head, 4, "ftyp") || head.size() < 12) {
+        return false;
+    }
+    if (isImageBrand(head.sliced(8, 4))) {
+        return true;
+    }
+    const qsizetype boxEnd = std::min<qsizetype>(getUint32Be(head.data()), head.size());
+    for (qsizetype at = 16; at + 4 <= boxEnd; at += 4) {
+        if (isImageBrand(head.sliced(at, 4))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool isCals(QByteArrayView head) {
     return hasAt(head, 0, "srcdocid:") || hasAt(head, 0, "rtype:") ||
            hasAt(head, 0, "version: MIL-STD-1840") || hasAt(head, 0, "rorient:");
@@ -104,6 +132,12 @@ PictureFormat sniffPictureFormat(QByteArrayView head) {
     }
     if (hasAt(head, 0, "GIF87a") || hasAt(head, 0, "GIF89a")) {
         return PictureFormat::Gif;
+    }
+    if (hasAt(head, 0, "RIFF") && hasAt(head, 8, "WEBP")) {
+        return PictureFormat::WebP;
+    }
+    if (isHeif(head)) {
+        return PictureFormat::Heif;
     }
     if (isBitmap(head)) {
         return PictureFormat::Bitmap;

@@ -17,6 +17,7 @@ enum class PictureFormat {
     Png,
     Tiff,
     PortableAnymap,
+    WebP,
     // Magick++
     Metafile,
     Photoshop,
@@ -39,6 +40,8 @@ enum class PictureFormat {
     GemImage,
     FlashPix,
     EnhancedMetafile,  // the metafile player of imaging/metafile
+    // libheif: HEIC and AVIF alike
+    Heif,
     // Ghostscript
     PostScript,
 };

@@ -72,13 +72,15 @@ TEST_F(PictureReaderTest, theGroupDecidesWhetherAndHowTheContentIsRead) {
     const QByteArray jpeg = writtenByQt(colourReference(), "jpeg");
     const QByteArray bitmap = writtenByQt(colourReference(), "bmp");
     const QByteArray png = writtenByQt(colourReference(), "png");
+    const QByteArray webp = writtenByQt(colourReference(), "webp", 90);
     const std::tuple<const char*, QByteArray, Outcome> files[] = {
         {"photo.txt", jpeg, Outcome::Ignored},        {"photo", jpeg, Outcome::Ignored},
         {"my.pictures/scan", jpeg, Outcome::Ignored}, {"photo.jpeg", jpeg, Outcome::Loaded},
         {"photo.JPE", jpeg, Outcome::Loaded},         {"scan.TIFF", jpeg, Outcome::Loaded},
         {"scan.tga", bitmap, Outcome::Loaded},        {"logo.gif", jpeg, Outcome::Loaded},
         {"logo.bmp", png, Outcome::Refused},          {"empty.png", {}, Outcome::Refused},
-        {"empty.gif", {}, Outcome::Refused},
+        {"empty.gif", {}, Outcome::Refused},          {"web.jpg", webp, Outcome::Loaded},
+        {"web.gif", webp, Outcome::Refused},
     };
     for (const auto& [name, bytes, outcome] : files) {
         SCOPED_TRACE(name);
@@ -126,6 +128,9 @@ TEST_F(PictureReaderTest, everySampleLoadsToItsPixelsOrIsRefused) {
         EXPECT_TRUE(covered.contains(extension)) << extension;
     }
     for (const char* extension : ImagingComponentExtensions) {
+        EXPECT_TRUE(covered.contains(extension)) << extension;
+    }
+    for (const char* extension : ContentReadExtensions) {
         EXPECT_TRUE(covered.contains(extension)) << extension;
     }
 }
@@ -180,6 +185,12 @@ TEST_F(PictureReaderTest, embeddedProfilesAreAppliedInEveryFormatThatCarriesOne)
         {"profiled.png", writtenByQt(halves(Red, Blue, swapped), "PNG"), green, Blue, 2},
         {"profiled.jpg", writtenByQt(halves(Red, Blue, swapped), "JPEG", 100), green, Blue, 12},
         {"profiled.tif", writtenByMagick(halves(Red, Blue), "TIFF", profiled), green, Blue, 2},
+        {"profiled.webp", writtenByMagick(halves(Red, Blue), "WEBP", profiled), green, Blue, 24},
+        {"profiled.heic",
+         writtenByLibheif(halves(Red, Blue), HeifCodec::Hevc, swapped.iccProfile()), green, Blue,
+         16},
+        {"profiled.avif", writtenByLibheif(halves(Red, Blue), HeifCodec::Av1, swapped.iccProfile()),
+         green, Blue, 16},
         // Gamma 1.0, as every picture of the PNG suite says.
         {"gamma.png",
          withPngChunk(writtenByQt(halves(brown, slate), "PNG"), "gAMA",
@@ -198,6 +209,67 @@ TEST_F(PictureReaderTest, embeddedProfilesAreAppliedInEveryFormatThatCarriesOne)
         const QRgb right = picture.pixel(picture.width() * 3 / 4, picture.height() / 2);
         EXPECT_TRUE(isNear(left, shown.left, shown.tolerance)) << std::hex << left;
         EXPECT_TRUE(isNear(right, shown.right, shown.tolerance)) << std::hex << right;
+    }
+}
+
+// The stored form of `upright` under an EXIF orientation, as the tag
+// defines it: which side of the picture the stored first row and first
+// column show.
+QImage storedAs(const QImage& upright, int orientation) {
+    const int w = upright.width();
+    const int h = upright.height();
+    const bool transposed = orientation >= 5;
+    QImage stored(transposed ? h : w, transposed ? w : h, QImage::Format_RGB32);
+    for (int y = 0; y < stored.height(); ++y) {
+        for (int x = 0; x < stored.width(); ++x) {
+            const std::array<QPoint, 8> shown = {QPoint(x, y),
+                                                 QPoint(w - 1 - x, y),
+                                                 QPoint(w - 1 - x, h - 1 - y),
+                                                 QPoint(x, h - 1 - y),
+                                                 QPoint(y, x),
+                                                 QPoint(w - 1 - y, x),
+                                                 QPoint(w - 1 - y, h - 1 - x),
+                                                 QPoint(y, h - 1 - x)};
+            stored.setPixel(x, y, upright.pixel(shown.at(orientation - 1)));
+        }
+    }
+    return stored;
+}
+
+// A WebP file made extended, so that it may carry `orientation` in an EXIF chunk.
+QByteArray webpOriented(const QImage& stored, int orientation) {
+    const QByteArray simple = writtenByQt(stored, "webp", 100);
+    const QByteArray exif = ByteWriter()
+                                .bytes("MM")
+                                .u16bes({42, 0, 8, 1, 0x0112, 3, 0, 1, orientation, 0, 0, 0})
+                                .result();
+    ByteWriter body;
+    body.bytes("WEBPVP8X").u32les({10, 0x08});  // flags: EXIF
+    body.u16le(stored.width() - 1).u8(0).u16le(stored.height() - 1).u8(0);
+    body.bytes(simple.sliced(12)).bytes("EXIF").u32le(std::uint32_t(exif.size())).bytes(exif);
+    return ByteWriter()
+        .bytes("RIFF")
+        .u32le(std::uint32_t(body.result().size()))
+        .bytes(body.result())
+        .result();
+}
+
+// WebP keeps the orientation in an EXIF chunk, HEIF and AVIF in boxes.
+TEST_F(PictureReaderTest, picturesShowUprightWhateverTheOrientationTheyRecord) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const QImage stored = storedAs(colourReference(), orientation);
+        const std::pair<const char*, QByteArray> files[] = {
+            {"turned.webp", webpOriented(stored, orientation)},
+            {"turned.heic", writtenByLibheif(stored, HeifCodec::Hevc, {}, orientation)},
+            {"turned.avif", writtenByLibheif(stored, HeifCodec::Av1, {}, orientation)},
+        };
+        for (const auto& [name, bytes] : files) {
+            SCOPED_TRACE(name);
+            const PictureReading reading = readAs(name, bytes);
+            ASSERT_EQ(reading.outcome, Outcome::Loaded);
+            EXPECT_LE(largestDifference(reading.picture, colourReference(), 8), 16);
+        }
     }
 }
 

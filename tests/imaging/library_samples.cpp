@@ -3,6 +3,7 @@
 #include "imaging/libtiff_handler_guard_p.h"
 
 #include <Magick++.h>
+#include <libheif/heif.h>
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -54,6 +55,9 @@ Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
     if (options.floating) {
         image.defineValue("quantum", "format", "floating-point");
     }
+    if (options.quality != 0) {
+        image.quality(options.quality);
+    }
     if (!options.iccProfile.isEmpty()) {
         image.iccColorProfile(Magick::Blob(options.iccProfile.constData(),
                                            static_cast<std::size_t>(options.iccProfile.size())));
@@ -91,6 +95,48 @@ QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& for
     Magick::Blob blob;
     Magick::writeImages(images.begin(), images.end(), &blob, true);
     return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+}
+
+QByteArray writtenByLibheif(const QImage& picture, HeifCodec codec, const QByteArray& iccProfile,
+                            int orientation) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    const std::unique_ptr<heif_context, void (*)(heif_context*)> context(heif_context_alloc(),
+                                                                         heif_context_free);
+    heif_image* created = nullptr;
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB,
+                      &created);
+    const std::unique_ptr<heif_image, void (*)(const heif_image*)> image(created,
+                                                                         heif_image_release);
+    heif_image_add_plane(image.get(), heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    std::uint8_t* rows = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y) {
+        std::memcpy(rows + std::ptrdiff_t(y) * stride, rgb.constScanLine(y), 3 * rgb.width());
+    }
+    if (!iccProfile.isEmpty()) {
+        heif_image_set_raw_color_profile(image.get(), "prof", iccProfile.constData(),
+                                         std::size_t(iccProfile.size()));
+    }
+    heif_encoder* encoder = nullptr;
+    heif_context_get_encoder_for_format(
+        context.get(), codec == HeifCodec::Av1 ? heif_compression_AV1 : heif_compression_HEVC,
+        &encoder);
+    heif_encoder_set_lossy_quality(encoder, 95);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = static_cast<heif_orientation>(orientation);
+    heif_context_encode_image(context.get(), image.get(), encoder, options, nullptr);
+    heif_encoding_options_free(options);
+    heif_encoder_release(encoder);
+
+    QByteArray bytes;
+    heif_writer writer{};
+    writer.writer_api_version = 1;
+    writer.write = [](heif_context*, const void* data, std::size_t size, void* target) {
+        static_cast<QByteArray*>(target)->append(static_cast<const char*>(data), qsizetype(size));
+        return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+    };
+    heif_context_write(context.get(), &writer, &bytes);
+    return bytes;
 }
 
 QByteArray faxCodedByLibtiff(const QImage& picture, bool fillBits) {

@@ -22,6 +22,7 @@ struct MagickOptions {
     bool planar = false;           // one plane a channel rather than interleaved samples
     bool floating = false;         // floating-point samples
     QByteArray iccProfile = {};    // an embedded colour profile, or none
+    std::size_t quality = 0;       // of lossy writers, 1 to 100; 0 for the writer's default
 };
 
 // Magick++'s writer for `format` ("TGA", "PCX", "BMP3", ...).
@@ -31,6 +32,14 @@ struct MagickOptions {
 // Several pictures in one file (GIF frames, icon sizes, TIFF or DCX pages).
 [[nodiscard]] QByteArray writtenByMagick(const QList<QImage>& pictures, const std::string& format,
                                          const MagickOptions& options = {});
+
+enum class HeifCodec { Hevc, Av1 };
+
+// libheif's writer: a HEIC file (HEVC) or an AVIF file (AV1) of the
+// picture, with `iccProfile` when not empty, and marked with an EXIF-style
+// `orientation` (1 to 8) that its irot and imir boxes record.
+[[nodiscard]] QByteArray writtenByLibheif(const QImage& picture, HeifCodec codec,
+                                          const QByteArray& iccProfile = {}, int orientation = 1);
 
 // The rows of a one-bit picture coded by libtiff as a group 3 fax in one
 // dimension, white where the picture's index is 0, an end of line before

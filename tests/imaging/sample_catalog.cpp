@@ -79,6 +79,8 @@ std::vector<Sample> buildSamples() {
     const QImage grey = greyReference();
     const QImage blue = solid(24, 16, qRgb(0, 0, 255));
     const QByteArray jpeg = writtenByQt(colour, "jpeg", 95);
+    const MagickOptions fine{.type = "TrueColor", .compression = "", .quality = 90};
+    const QByteArray heic = writtenByMagick(colour, "HEIC", fine);
     return {
         {"bitmap-24.bmp", writtenByQt(colour, "bmp"), colour},
         {"bitmap-8.BMP", writtenByMagick(colour, "BMP3", {"Palette", ""}), colour},
@@ -106,8 +108,16 @@ std::vector<Sample> buildSamples() {
         // Bytes of another program before the stream.
         {"after-junk.jpg", QByteArray("JUNK\0\x01\x02", 7) + jpeg, colour, JpegTolerance, 8},
         {"segment-junk.jpg", withJunkBetweenSegments(jpeg), colour, JpegTolerance, 8},
+        {"camera.jpeg", jpeg, colour, JpegTolerance, 8},
+        {"camera.JPE", jpeg, colour, JpegTolerance, 8},
+        {"camera.jfif", jpeg, colour, JpegTolerance, 8},
+        {"web.webp", writtenByMagick(colour, "WEBP", fine), colour, JpegTolerance, 8},
+        {"phone.heic", heic, colour, JpegTolerance, 8},
+        {"phone.HEIF", heic, colour, JpegTolerance, 8},
+        {"web.avif", writtenByMagick(colour, "AVIF", fine), colour, JpegTolerance, 8},
         {"proprietary.cmp", notAPicture(), QImage()},
         {"scan.tif", writtenByQt(colour, "tiff"), colour},
+        {"scan.tiff", writtenByQt(colour, "tiff"), colour},
         {"pages.mpt", writtenByMagick({colour, blue}, "TIFF"), colour},
         // What Qt's TIFF reader refuses or draws wrong.
         {"cmyk.tif", writtenByMagick(colour, "TIFF", {"TrueColor", "", "CMYK"}), colour, 1},
