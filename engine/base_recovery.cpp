@@ -402,7 +402,8 @@ std::optional<std::int64_t> RecordFinder::storedPictureLength(std::int64_t at,
 // where an entry of the index that still places the record says; else
 // where the record before ends; else where the next entry's text length
 // says, for a record after inserted bytes; else as far back as text bytes
-// go.
+// go. For the first record, the next entry comes before the place the
+// header's count gives.
 std::optional<TextFound> RecordFinder::textBefore(std::int64_t pictureAt,
                                                   std::int32_t pictureLength, std::int64_t gapStart,
                                                   std::optional<std::int64_t> previousEnd,
@@ -423,7 +424,10 @@ std::optional<TextFound> RecordFinder::textBefore(std::int64_t pictureAt,
         }
         return std::nullopt;
     };
-    if (hint && hint->placed) {
+    // Before the first record found, the end of the record before is only
+    // where the header's count puts the data, and a count may lie: the text
+    // length of the next entry is trusted first.
+    if (hint && (hint->placed || ordinal < 0)) {
         if (std::optional<TextFound> found = hinted()) {
             return found;
         }

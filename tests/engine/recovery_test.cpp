@@ -208,6 +208,21 @@ TEST_F(Recovery, ATextThatLooksLikeTheStartOfAPictureStaysAText) {
     EXPECT_EQ(kept, records);
 }
 
+// A count raised by one or two entries puts the data 16 or 32 bytes into
+// the first text: that text is found whole, not cut where the count says.
+TEST_F(Recovery, ACountThatLiesCutsNoText) {
+    QList<StoredRecord> records = sampleRecords(4);
+    for (StoredRecord& record : records) {
+        record.text =
+            QByteArray("\x01\x01\x01\x01\x36\x01\x01\x01\x28\x01\x01\x01\x0C", 13).repeated(3);
+    }
+    for (const int raised : {1, 2}) {
+        QByteArray damaged = wellFormedBase(records);
+        setInt32(damaged, 4, 4 + raised);
+        EXPECT_EQ(recover(damaged), records) << raised;
+    }
+}
+
 TEST_F(Recovery, TenThousandRecordsCutInTheMiddleKeepTheFirstHalf) {
     const QList<StoredRecord> records = sampleRecords(10000);
     const QByteArray base = wellFormedBase(records);
