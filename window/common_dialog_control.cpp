@@ -3,10 +3,13 @@
 #include "base/run_errors.h"
 #include "window/busy_pointer_p.h"
 #include "window/file_dialog_filter_p.h"
+#include "window/french_file_details_p.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include <memory>
 
 namespace pictarium {
 
@@ -25,6 +28,8 @@ QFileDialog::FileMode fileModeOf(int flags, bool save) {
 void CommonDialogControl::configure(QFileDialog& dialog, bool save) const {
     // Qt's own box, so that it speaks French whatever the desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto details = std::make_unique<FrenchFileDetails>(&dialog);
+    dialog.setProxyModel(details.release());  // the box, its parent, deletes it
     // The box shows the names exactly as the filter gives them.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setWindowTitle(mTitle);

@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 namespace pictarium::test {
 
@@ -110,6 +111,37 @@ private slots:
         control.setFileName(QString());
         control.ShowOpen();
         QCOMPARE(control.shownBoxes[2].directory, QDir(folder.path()).canonicalPath());
+    }
+
+    // Whatever the session's language, as the tests run in the C locale.
+    void fileBoxesGiveDetailsInFrench() {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("photos")));
+        QFile picture(folder.filePath(QStringLiteral("plage.bmp")));
+        QVERIFY(picture.open(QIODevice::WriteOnly));
+        picture.write(QByteArray(2560, 'x'));
+        picture.flush();
+        QVERIFY(picture.setFileTime(QDateTime(QDate(2026, 12, 8), QTime(21, 7)),
+                                    QFileDevice::FileModificationTime));
+        picture.close();
+        QFileDialog box;
+        CommonDialogControl().configure(box, false);
+        box.setDirectory(folder.path());
+        const auto* list = box.findChild<QTreeView*>(QStringLiteral("treeView"));
+        const QAbstractItemModel* shown = list->model();
+        QTRY_COMPARE(shown->rowCount(list->rootIndex()), 2);
+        QMap<QString, QStringList> details;
+        for (int row = 0; row < 2; ++row) {
+            QStringList columns;
+            for (int column = 1; column <= 3; ++column) {
+                columns.append(shown->index(row, column, list->rootIndex()).data().toString());
+            }
+            details.insert(shown->index(row, 0, list->rootIndex()).data().toString(), columns);
+        }
+        QCOMPARE(details.value(QStringLiteral("photos")).value(1), QStringLiteral("Dossier"));
+        QCOMPARE(details.value(QStringLiteral("plage.bmp")),
+                 (QStringList{QStringLiteral("2,50 Kio"), QStringLiteral("image Windows BMP"),
+                              QStringLiteral("08/12/2026 21:07")}));
     }
 
     void cancelRaisesOnlyWhenAsked() {
