@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace pictarium {
 
@@ -17,6 +18,7 @@ class CommonDialog;
 
 class BinaryFile;
 class RunFailure;
+struct ArrangedRecord;
 struct BaseState;
 struct RecoveryReport;
 struct RewritePaths;
@@ -25,6 +27,12 @@ struct VersionWriter;
 // A record to add: its picture and its description.
 struct NewRecord {
     QImage picture;
+    QString text;
+};
+
+// A new description for record `index`.
+struct TextChange {
+    std::int32_t index = 0;
     QString text;
 };
 
@@ -61,6 +69,19 @@ public:
     // failed its checks, or -1.
     bool AddRecordsBDP(QList<NewRecord> records, qsizetype* refused = nullptr);
     bool DeleteBDP();
+    // Deletes the records at `indexes` (as the base numbers them before the
+    // delete), in one rewrite; then shows the record that took the place of
+    // the first, or the last record. Nothing is deleted when an index is
+    // repeated or outside the base.
+    bool DeleteRecordsBDP(const QList<std::int32_t>& indexes);
+    // Gives records new descriptions, checked as AddBDP checks them before
+    // anything is written, in one rewrite; then shows the last one changed.
+    // `refused`, when given, is set to the position of the change that
+    // failed its checks, or -1.
+    bool ChangeTextsBDP(const QList<TextChange>& changes, qsizetype* refused = nullptr);
+    // Moves record `from` so that it ends at position `to`, the others
+    // keeping their order, in one rewrite; then shows it.
+    bool MoveRecordBDP(std::int32_t from, std::int32_t to);
     bool SearchBDP(const QString& iText, bool iLast = false);
     bool GetInfosBDP();
 
@@ -129,7 +150,10 @@ private:
     void reopenAfterRewrite();
     bool checkNewRecord(const NewRecord& record, QByteArray& bitmapFile);
     void recoverFailedAdd(const RunFailure& failure);
-    void writeBaseWithout(std::int32_t removedIndex, BinaryFile& target);
+    bool isRecordIndex(std::int32_t index);
+    bool isAcceptableText(const QString& text);
+    bool rearrangeBase(LongOperation operation, const std::vector<ArrangedRecord>& records,
+                       std::int32_t shown);
     [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);
 
     void stopBox(const QString& text);

@@ -142,12 +142,7 @@ bool ClassDBP::AddRecordsBDP(QList<NewRecord> records, qsizetype* refused) {
 // The checks of one new record, each with its box, and its picture as a
 // bitmap file.
 bool ClassDBP::checkNewRecord(const NewRecord& record, QByteArray& bitmapFile) {
-    if (record.text.size() > MaxTextLength) {
-        stopBox(EngineText::TextTooLong);
-        return false;
-    }
-    if (hasOnlySpaces(record.text)) {
-        stopBox(EngineText::TextMissing);
+    if (!isAcceptableText(record.text)) {
         return false;
     }
     if (record.picture.isNull()) {

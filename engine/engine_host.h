@@ -13,7 +13,16 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 // The long operations whose progress the engine reports.
-enum class LongOperation { AddingPicture, AddingPictures, DeletingRecord, RecoveringBase };
+enum class LongOperation {
+    AddingPicture,
+    AddingPictures,
+    DeletingRecord,
+    DeletingRecords,
+    ChangingText,
+    ChangingTexts,
+    MovingRecord,
+    RecoveringBase,
+};
 
 struct Message {
     QString text;

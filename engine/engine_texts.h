@@ -50,6 +50,10 @@ inline const QString SaveNameRefused =
 inline const QString AddingPicture = QStringLiteral("Ajout de l'image…");
 inline const QString AddingPictures = QStringLiteral("Ajout des images…");
 inline const QString DeletingRecord = QStringLiteral("Suppression de l'enregistrement…");
+inline const QString DeletingRecords = QStringLiteral("Suppression des enregistrements…");
+inline const QString ChangingText = QStringLiteral("Modification de la description…");
+inline const QString ChangingTexts = QStringLiteral("Modification des descriptions…");
+inline const QString MovingRecord = QStringLiteral("Déplacement de l'enregistrement…");
 inline const QString RecoveringBase = QStringLiteral("Récupération des enregistrements…");
 inline const QString WaitingForBase =
     QStringLiteral("La base est en cours de modification par un autre programme, attente…");
@@ -67,6 +71,14 @@ inline const QString WaitingForBase =
             return AddingPictures;
         case LongOperation::DeletingRecord:
             return DeletingRecord;
+        case LongOperation::DeletingRecords:
+            return DeletingRecords;
+        case LongOperation::ChangingText:
+            return ChangingText;
+        case LongOperation::ChangingTexts:
+            return ChangingTexts;
+        case LongOperation::MovingRecord:
+            return MovingRecord;
         case LongOperation::RecoveringBase:
             return RecoveringBase;
     }
