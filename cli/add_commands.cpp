@@ -4,11 +4,11 @@
 
 #include "cli/console_p.h"
 #include "cli/engine_session_p.h"
+#include "cli/tabbed_list_p.h"
 #include "imaging/picture_fit.h"
 #include "imaging/picture_reader.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -114,41 +114,25 @@ ExitStatus addAll(const Invocation& call, const QString& baseName,
     return ExitStatus::Failure;
 }
 
-// The lines of an import list, "PATH<TAB>TEXT"; nothing when the list
-// cannot be read or a line is not of that form, the reason said.
+// The pictures of an import list, "PATH<TAB>TEXT" a line, a relative path
+// taken from the list's folder; nothing when the list names none or cannot
+// be read, the reason said.
 std::optional<QList<PictureToAdd>> readList(const QString& listPath) {
-    QFile list(listPath);
-    if (!list.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("Impossible de lire la liste « %1 ».").arg(listPath));
+    const std::optional<QList<ListLine>> lines =
+        readTabbedList(listPath, QStringLiteral("le chemin de l'image et sa description doivent "
+                                                "être séparés par une tabulation."));
+    if (!lines) {
         return std::nullopt;
     }
-    const QDir folder = QFileInfo(listPath).absoluteDir();
-    const QStringList lines = QString::fromUtf8(list.readAll()).split(u'\n');
-    QList<PictureToAdd> wanted;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(u'\r')) {
-            line.chop(1);
-        }
-        if (i == 0 && line.startsWith(QChar::ByteOrderMark)) {
-            line.remove(0, 1);
-        }
-        if (line.trimmed().isEmpty()) {
-            continue;
-        }
-        const QString where = QStringLiteral("%1, ligne %2 : ").arg(listPath).arg(i + 1);
-        const qsizetype tab = line.indexOf(u'\t');
-        if (tab <= 0) {
-            printError(where + QStringLiteral("le chemin de l'image et sa description doivent "
-                                              "être séparés par une tabulation."));
-            return std::nullopt;
-        }
-        wanted.append({QDir::cleanPath(folder.filePath(line.left(tab))), line.mid(tab + 1), where});
-    }
-    if (wanted.isEmpty()) {
+    if (lines->isEmpty()) {
         printError(QStringLiteral("La liste « %1 » ne nomme aucune image : rien n'est ajouté.")
                        .arg(listPath));
         return std::nullopt;
+    }
+    const QDir folder = QFileInfo(listPath).absoluteDir();
+    QList<PictureToAdd> wanted;
+    for (const ListLine& line : *lines) {
+        wanted.append({QDir::cleanPath(folder.filePath(line.key)), line.text, line.where});
     }
     return wanted;
 }

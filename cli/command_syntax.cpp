@@ -184,6 +184,13 @@ ExitStatus reportUsageError(const QString& message, const CommandSyntax* command
     return ExitStatus::UsageError;
 }
 
+ExitStatus reportBadIndex(const QString& text, const CommandSyntax* command) {
+    return reportUsageError(
+        QStringLiteral("index incorrect « %1 » : un nombre entier de 0 ou plus est attendu.")
+            .arg(text),
+        command);
+}
+
 QString generalHelp(const QList<CommandSyntax>& commands) {
     QStringList lines{
         QStringLiteral("Pictarium en ligne de commande : crée, remplit, lit et vérifie les bases "

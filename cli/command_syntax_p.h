@@ -68,6 +68,8 @@ private:
 
 // Prints the message and the hint to ask for help; returns the usage status.
 ExitStatus reportUsageError(const QString& message, const CommandSyntax* command);
+// The usage error of an index that parseIndex does not take.
+ExitStatus reportBadIndex(const QString& text, const CommandSyntax* command);
 
 [[nodiscard]] QString generalHelp(const QList<CommandSyntax>& commands);
 [[nodiscard]] QString commandHelp(const CommandSyntax& command);

@@ -82,10 +82,38 @@ QList<CommandSyntax> buildTable() {
         {QStringLiteral("delete"),
          {base, index},
          {},
-         QStringLiteral("supprime un enregistrement"),
-         QStringLiteral("Supprime de BASE l'enregistrement INDEX ; les suivants avancent d'un "
-                        "rang."),
-         &runDelete},
+         QStringLiteral("supprime des enregistrements"),
+         QStringLiteral("Supprime de BASE l'enregistrement INDEX, et de même chaque INDEX qui "
+                        "suit, tous en une seule réécriture ; chaque INDEX est compté dans la "
+                        "base telle qu'elle était avant la commande. Un index répété ou absent "
+                        "de la base arrête tout avant que rien ne soit écrit."),
+         &runDelete,
+         {index}},
+        {QStringLiteral("text"),
+         {base, index, QStringLiteral("TEXTE")},
+         {},
+         QStringLiteral("change la description d'un enregistrement"),
+         QStringLiteral("Remplace la description de l'enregistrement INDEX par TEXTE (1 à 255 "
+                        "caractères) ; son image ne change pas."),
+         &runText},
+        {QStringLiteral("texts"),
+         {base, QStringLiteral("LISTE.tsv")},
+         {},
+         QStringLiteral("change les descriptions d'une liste"),
+         QStringLiteral("Remplace, en une seule réécriture, la description de chaque "
+                        "enregistrement que nomme LISTE.tsv : une ligne par enregistrement, "
+                        "INDEX, une tabulation, puis la nouvelle description. Les lignes vides "
+                        "sont sautées. Une ligne dont l'index manque à la base ou dont la "
+                        "description est refusée arrête tout avant que rien ne soit écrit, et "
+                        "son numéro est donné."),
+         &runTexts},
+        {QStringLiteral("move"),
+         {base, QStringLiteral("DE"), QStringLiteral("VERS")},
+         {},
+         QStringLiteral("déplace un enregistrement"),
+         QStringLiteral("Déplace l'enregistrement d'index DE pour qu'il ait l'index VERS ; les "
+                        "autres gardent leur ordre."),
+         &runMove},
         {QStringLiteral("search"),
          {base, QStringLiteral("TEXTE")},
          {{FromOption, index, QStringLiteral("enregistrement de départ, qui n'est pas examiné"),

@@ -28,6 +28,9 @@ inline const QString PartialOption = QStringLiteral("--partial");
 [[nodiscard]] ExitStatus runExport(const Invocation& call);
 [[nodiscard]] ExitStatus runExportAll(const Invocation& call);
 [[nodiscard]] ExitStatus runDelete(const Invocation& call);
+[[nodiscard]] ExitStatus runText(const Invocation& call);
+[[nodiscard]] ExitStatus runTexts(const Invocation& call);
+[[nodiscard]] ExitStatus runMove(const Invocation& call);
 [[nodiscard]] ExitStatus runSearch(const Invocation& call);
 [[nodiscard]] ExitStatus runInfo(const Invocation& call);
 

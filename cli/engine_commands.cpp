@@ -16,13 +16,6 @@ namespace pictarium::cli {
 
 namespace {
 
-ExitStatus badIndex(const Invocation& call, const QString& text) {
-    return reportUsageError(
-        QStringLiteral("index incorrect « %1 » : un nombre entier de 0 ou plus est attendu.")
-            .arg(text),
-        call.command());
-}
-
 const QStringList ExportFormats{QStringLiteral("png"), QStringLiteral("bmp"),
                                 QStringLiteral("jpg")};
 
@@ -90,7 +83,7 @@ ExitStatus runList(const Invocation& call) {
 ExitStatus runPicture(const Invocation& call) {
     const auto index = parseIndex(call.argument(1));
     if (!index) {
-        return badIndex(call, call.argument(1));
+        return reportBadIndex(call.argument(1), call.command());
     }
     EngineSession session;
     if (!session.open(call.argument(0)) || !session.show(*index)) {
@@ -104,7 +97,7 @@ ExitStatus runPicture(const Invocation& call) {
 ExitStatus runExport(const Invocation& call) {
     const auto index = parseIndex(call.argument(1));
     if (!index) {
-        return badIndex(call, call.argument(1));
+        return reportBadIndex(call.argument(1), call.command());
     }
     // The name is checked before the base is read, as the engine would.
     const QString target = call.argument(2);
@@ -160,26 +153,11 @@ ExitStatus runExportAll(const Invocation& call) {
     return statusOf(everyRecordSaved && indexWritten);
 }
 
-ExitStatus runDelete(const Invocation& call) {
-    const auto index = parseIndex(call.argument(1));
-    if (!index) {
-        return badIndex(call, call.argument(1));
-    }
-    EngineSession session;
-    // The engine deletes the current record, so nothing is deleted unless
-    // the record asked for could be made current; its picture is not read,
-    // so a damaged one can go too.
-    if (!session.openToChange(call.argument(0)) || !selectUnlessEmpty(session, *index)) {
-        return ExitStatus::Failure;
-    }
-    return statusOf(session.engine().DeleteBDP());
-}
-
 ExitStatus runSearch(const Invocation& call) {
     const QString fromText = call.optionValue(FromOption);
     const auto from = parseIndex(fromText);
     if (!from) {
-        return badIndex(call, fromText);
+        return reportBadIndex(fromText, call.command());
     }
     EngineSession session;
     if (!session.open(call.argument(0)) || !selectUnlessEmpty(session, *from)) {
@@ -203,7 +181,7 @@ ExitStatus runInfo(const Invocation& call) {
     if (call.hasOption(AtOption)) {
         at = parseIndex(call.optionValue(AtOption));
         if (!at) {
-            return badIndex(call, call.optionValue(AtOption));
+            return reportBadIndex(call.optionValue(AtOption), call.command());
         }
     }
     EngineSession session;

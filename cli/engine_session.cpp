@@ -13,9 +13,9 @@ QString ownFolder() {
     return findProgramFolders().dataFolder;
 }
 
-bool reportMissing(std::int32_t index, std::int32_t count) {
-    printError(QStringLiteral("Pas d'enregistrement d'index %1 : la base en compte %2.")
-                   .arg(QString::number(index), QString::number(count)));
+bool reportMissing(std::int32_t index, std::int32_t count, const QString& where = QString()) {
+    printError(where + QStringLiteral("Pas d'enregistrement d'index %1 : la base en compte %2.")
+                           .arg(QString::number(index), QString::number(count)));
     return false;
 }
 
@@ -39,6 +39,11 @@ bool EngineSession::select(std::int32_t index) {
         return reportMissing(index, count);
     }
     return mEngine.SelectRecord(index);
+}
+
+bool EngineSession::hasRecord(std::int32_t index, const QString& where) {
+    const std::int32_t count = mEngine.recordCount();
+    return index < count || reportMissing(index, count, where);
 }
 
 bool EngineSession::show(std::int32_t index) {

@@ -28,6 +28,9 @@ public:
     [[nodiscard]] bool show(std::int32_t index);
     // Makes record `index` current without reading its picture.
     [[nodiscard]] bool select(std::int32_t index);
+    // Whether the open base has record `index`; when not, says so,
+    // `where` first.
+    [[nodiscard]] bool hasRecord(std::int32_t index, const QString& where = QString());
 
 private:
     CliHost mHost;

@@ -102,6 +102,67 @@ TEST_F(CliBulkTest, importReadsAListAndNamesTheLineThatStopsIt) {
     EXPECT_EQ(readFile(Base), before);
 }
 
+// Each of delete, text, texts and move in one rewrite; a refusal, with the
+// line that stops a list, writes nothing.
+TEST_F(CliBulkTest, recordsAreDeletedCorrectedAndMovedInPlace) {
+    ASSERT_EQ(run({"create", Base}).exitCode, 0);
+    const QString picture = writeGradient("image.png", 4, 3);
+    ASSERT_EQ(
+        run({"add", Base, picture, "a", picture, "b", picture, "c", picture, "d", picture, "e"})
+            .exitCode,
+        0);
+    EXPECT_EQ(run({"delete", Base, "3", "0"}).exitCode, 0);
+    EXPECT_EQ(listedTexts(Base), (QStringList{"b", "c", "e"}));
+    EXPECT_EQ(run({"move", Base, "2", "0"}).exitCode, 0);
+    EXPECT_EQ(run({"text", Base, "1", "B corrigé"}).exitCode, 0);
+    writeFile("textes.tsv",
+              "\xEF\xBB\xBF"
+              "0\tE corrigé\r\n\n2\tC corrigé\n");
+    EXPECT_EQ(run({"texts", Base, "textes.tsv"}).exitCode, 0);
+    EXPECT_EQ(listedTexts(Base), (QStringList{"E corrigé", "B corrigé", "C corrigé"}));
+
+    const QByteArray before = readFile(Base);
+    struct Refusal {
+        QStringList arguments;
+        QByteArray list;
+        QString message;
+    };
+    const std::vector<Refusal> refusals = {
+        {{"delete", Base, "1", "1"},
+         {},
+         "Un même index est donné deux fois : rien n'est supprimé.\n"},
+        {{"delete", Base, "0", "3"}, {}, "Pas d'enregistrement d'index 3 : la base en compte 3.\n"},
+        {{"move", Base, "0", "3"}, {}, "Pas d'enregistrement d'index 3 : la base en compte 3.\n"},
+        {{"text", Base, "0", " "}, {}, "Indiquez un texte svp !\n"},
+        {{"texts", Base, "bad.tsv"},
+         "0\tbon\nzéro\tmauvais\n",
+         "bad.tsv, ligne 2 : index incorrect « zéro » : un nombre entier de 0 ou plus est "
+         "attendu.\n"},
+        {{"texts", Base, "bad.tsv"},
+         "0\tbon\n\n7\tabsent\n",
+         "bad.tsv, ligne 3 : Pas d'enregistrement d'index 7 : la base en compte 3.\n"},
+        {{"texts", Base, "bad.tsv"},
+         "0\tbon\n1\t" + QByteArray(256, 'x') + "\n",
+         "Le texte ne doit pas dépasser 255 caractères !\nbad.tsv, ligne 2 : rien n'est "
+         "modifié.\n"},
+        {{"texts", Base, "bad.tsv"},
+         "0 sans tabulation\n",
+         "bad.tsv, ligne 1 : l'index et la description doivent être séparés par une "
+         "tabulation.\n"},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.arguments.join(u' ').toStdString());
+        writeFile("bad.tsv", refusal.list);
+        const CliResult refused = run(refusal.arguments);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.err, refusal.message);
+    }
+    EXPECT_EQ(run({"move", Base, "0", "-1"}).exitCode, 2);
+    EXPECT_EQ(run({"delete", Base}).exitCode, 2);
+    EXPECT_EQ(readFile(Base), before);
+    EXPECT_TRUE(leftOverTemporaryFiles().isEmpty());
+}
+
 TEST_F(CliBulkTest, exportAllThenImportGivesTheSameTextsAndPixels) {
     ASSERT_EQ(run({"create", Base}).exitCode, 0);
     ASSERT_EQ(run({"add", Base, writeGradient("a.png", 40, 30), "Château d'été",
