@@ -22,13 +22,7 @@ const QStringList ExportFormats{QStringLiteral("png"), QStringLiteral("bmp"),
 // Saves the picture on show as "Enregistrer sous..." does, replacing the
 // file `target`.
 bool saveShownPicture(EngineSession& session, const QString& target) {
-    QFile::remove(target);
-    (void)session.engine().SaveFileInDsk(session.host().lastPicture(), target);
-    if (QFileInfo(target).size() <= 0) {
-        printError(QStringLiteral("Impossible d'écrire le fichier « %1 ».").arg(target));
-        return false;
-    }
-    return true;
+    return session.engine().SaveFileInDsk(session.host().lastPicture(), target);
 }
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes) {

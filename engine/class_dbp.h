@@ -50,7 +50,7 @@ public:
     bool gSaveFile(CommonDialog& Dlg, QString& ifName);
     // Writes the picture as BMP, JPEG or PNG, chosen by the name's
     // extension; false, with the stop box given, for a name of another
-    // kind. The writing itself reports nothing.
+    // kind or a file that could not be written (named in the box).
     bool SaveFileInDsk(const QImage& Ipic, const QString& ifileName);
     [[nodiscard]] bool FileExists(const QString& Filename) const;
     bool CreateBDP(const QString& ifileName);

@@ -1,13 +1,17 @@
 // The engine's picture export: asking for a file name through the owner's
 // common dialog and writing the picture on show through the imaging
-// component. Both swallow every failure of their own steps.
+// component. Every failure of their steps is swallowed, but for the
+// writing of the file itself.
 
 #include "base/path_parts.h"
+#include "base/run_errors.h"
 #include "engine/class_dbp.h"
 #include "engine/common_dialog.h"
 #include "engine/engine_texts.h"
 #include "imaging/imaging_control.h"
 #include "imaging/picture_writer.h"
+
+#include <QDir>
 
 #include <array>
 #include <utility>
@@ -83,23 +87,31 @@ bool ClassDBP::SaveFileInDsk(const QImage& Ipic, const QString& ifileName) {
         stopBox(EngineText::SaveNameRefused);
         return false;
     }
+    if (Ipic.isNull()) {
+        return false;
+    }
     ImagingControl control;
     resumeAfter([&] { control.TakePicture(Ipic); });
     resumeAfter([&] { control.ConvertColorDepth(24, 4, 0, 0); });
-    switch (*format) {
-        case SavedFormat::Bitmap:
-            resumeAfter([&] {
+    // A file that could not be written is said, naming it: the user would
+    // otherwise look for a picture that is not there.
+    try {
+        switch (*format) {
+            case SavedFormat::Bitmap:
                 control.SaveImage(ifileName, ImagingControl::BitmapFormat, control.ImageBits(), -2,
                                   0);
-            });
-            break;
-        case SavedFormat::Jpeg:
-            resumeAfter(
-                [&] { control.SaveImage(ifileName, ImagingControl::JfifFormat, 0, 25, 0); });
-            break;
-        case SavedFormat::Png:
-            resumeAfter([&] { control.SaveImage(ifileName, ImagingControl::PngFormat, 0, 0, 0); });
-            break;
+                break;
+            case SavedFormat::Jpeg:
+                control.SaveImage(ifileName, ImagingControl::JfifFormat, 0, 25, 0);
+                break;
+            case SavedFormat::Png:
+                control.SaveImage(ifileName, ImagingControl::PngFormat, 0, 0, 0);
+                break;
+        }
+    } catch (...) {
+        ShowError(RunFailure(runFailureOfCurrentException().number(),
+                             QDir::toNativeSeparators(ifileName)));
+        return false;
     }
     resumeAfter([&] { control.setImageHandle(0); });
     return true;

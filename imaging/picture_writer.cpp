@@ -1,10 +1,12 @@
 #include "imaging/picture_writer.h"
 
+#include "base/binary_file.h"
+#include "base/file_operations.h"
 #include "base/path_parts.h"
 #include "base/run_errors.h"
 #include "imaging/core/opaque_picture.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImageWriter>
 
 #include <algorithm>
@@ -13,32 +15,29 @@ namespace pictarium {
 
 namespace {
 
-int failureOf(QFileDevice::FileError error) {
-    switch (error) {
-        case QFileDevice::PermissionsError:
-            return RunError::PermissionDenied;
-        case QFileDevice::ResourceError:
-            return RunError::DiskFull;
-        default:
-            return RunError::PathFileAccessError;
-    }
-}
-
+// Encoded whole, then written beside the file and put in its place in one
+// step, so that a write that fails (a full disk) leaves the file that was
+// there.
 void writeWith(const QImage& picture, const QString& fileName, const QByteArray& format,
                int quality) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw RunFailure(failureOf(file.error()));
-    }
-    QImageWriter writer(&file, format);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
     writer.setOptimizedWrite(true);
     if (!writer.write(picture)) {
-        throw RunFailure(file.error() != QFileDevice::NoError ? failureOf(file.error())
-                                                              : RunError::DeviceIoError);
+        throw RunFailure(RunError::DeviceIoError);
     }
-    if (!file.flush()) {
-        throw RunFailure(failureOf(file.error()));
+    const QString staging = swapStagingPath(fileName);
+    try {
+        BinaryFile file = BinaryFile::create(staging);
+        file.write(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+        file.close();
+        replaceFile(staging, fileName);
+    } catch (...) {
+        removeFileQuietly(staging);
+        throw;
     }
 }
 

@@ -153,6 +153,8 @@ TEST_F(CliCommandsTest, refusalsSayWhyAndChangeNothing) {
         {{"delete", "vide.bdp", "0"}, "Il n'ya rien à supprimer !\n"},
         {{"export", Base, "0", "copie.gif"},
          "Choisissez un nom en .bmp, .jpg ou .png : l'image n'a pas été enregistrée.\n"},
+        {{"export", Base, "0", "absent/copie.png"},
+         "Erreur 76\nChemin d'accès introuvable : absent/copie.png\n"},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.arguments.join(u' ').toStdString());

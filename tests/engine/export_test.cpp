@@ -1,6 +1,7 @@
 #include "imaging/picture_writer.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/scripted_common_dialog.h"
+#include "tests/file_size_limit.h"
 #include "tests/imaging/reference_pictures.h"
 #include "tests/imaging/sample_catalog.h"
 
@@ -109,11 +110,34 @@ TEST_F(Export, savingReplacesAnExistingFileWithoutAsking) {
     EXPECT_TRUE(mHost.messages.empty());
 }
 
-TEST_F(Export, failuresAreSwallowedSilently) {
-    mBase.SaveFileInDsk(QImage(), basePath(QStringLiteral("empty.bmp")));
+// A file that cannot be written is said, with the failure's number and the
+// file's name; a full disk leaves the file that was there.
+TEST_F(Export, aFileThatCannotBeWrittenIsSaidNamingIt) {
+    EXPECT_FALSE(mBase.SaveFileInDsk(QImage(), basePath(QStringLiteral("empty.bmp"))));
     EXPECT_FALSE(QFile::exists(basePath(QStringLiteral("empty.bmp"))));
-    mBase.SaveFileInDsk(colourReference(), basePath(QStringLiteral("no/such/folder/x.bmp")));
     EXPECT_TRUE(mHost.messages.empty());
+
+    const QString kept = basePath(QStringLiteral("kept.png"));
+    writeAll(kept, "an older file");
+    const std::pair<QString, QString> failures[] = {
+        {basePath(QStringLiteral("no/such/folder/x.bmp")), QStringLiteral("Erreur 76")},
+        {kept, QStringLiteral("Erreur 61")},
+    };
+    for (const auto& [target, number] : failures) {
+        SCOPED_TRACE(target.toStdString());
+        mHost.messages.clear();
+        bool saved = true;
+        {
+            const FileSizeLimit fullDisk(16);
+            saved = mBase.SaveFileInDsk(colourReference(), target);
+        }
+        EXPECT_FALSE(saved);
+        ASSERT_EQ(mHost.messages.size(), std::size_t{1});
+        EXPECT_TRUE(mHost.messages.front().text.startsWith(number))
+            << mHost.messages.front().text.toStdString();
+        EXPECT_TRUE(mHost.messages.front().text.endsWith(target));
+    }
+    EXPECT_EQ(readAll(kept), "an older file");
 }
 
 // What the user exports is what the base gave back: bitmap exact, JPEG close.

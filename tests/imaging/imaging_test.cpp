@@ -500,7 +500,7 @@ TEST_F(ImagingControlTest, operationsRefuseWhatTheyCannotDo) {
     EXPECT_EQ(failureOf([&] { mControl.setImageHandle(1); }), RunError::InvalidPropertyValue);
     EXPECT_EQ(
         failureOf([&] { mControl.SaveImage(mFolder.filePath("missing/x.bmp"), 6, 24, -2, 0); }),
-        RunError::PathFileAccessError);
+        RunError::PathNotFound);
     EXPECT_FALSE(QFile::exists(mFolder.filePath("x.gif")));
 }
 
