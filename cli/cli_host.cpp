@@ -46,6 +46,12 @@ void CliHost::GetContent(const QImage& Ipic, const QString& iText) {
 }
 
 MessageAnswer CliHost::showMessage(const Message& message) {
+    if (message.text == EngineText::BaseChanged) {
+        mSawBaseChange = true;
+        if (mHoldChangeNews) {
+            return MessageAnswer::Ok;
+        }
+    }
     endProgressLine();
     if (mInformationToStandardOutput && message.icon == MessageIcon::Information) {
         printOut(message.text);

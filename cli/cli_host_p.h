@@ -29,6 +29,11 @@ public:
     // Information boxes are the output of some commands rather than news.
     void setInformationToStandardOutput(bool enabled) { mInformationToStandardOutput = enabled; }
 
+    // While set, the news that another program changed the base is kept
+    // back: a command that only reads starts again instead.
+    void holdChangeNews(bool hold) { mHoldChangeNews = hold; }
+    [[nodiscard]] bool sawBaseChange() const { return mSawBaseChange; }
+
     // How many records have been delivered with a picture so far.
     [[nodiscard]] int deliveredRecords() const { return mDeliveredRecords; }
     [[nodiscard]] const QString& lastText() const { return mLastText; }
@@ -42,6 +47,8 @@ private:
     int mProgressShown = -1;  // the percentage on the open progress line, or -1
     bool mAnswerYes;
     bool mInformationToStandardOutput = false;
+    bool mHoldChangeNews = false;
+    bool mSawBaseChange = false;
     int mDeliveredRecords = 0;
     QString mLastText;
     QImage mLastPicture;

@@ -46,6 +46,38 @@ QString listLine(std::int32_t index, const IndexEntry& entry, const QString& tex
              QString::number(entry.PicLength), text);
 }
 
+// Writes each record's picture into `folder`, then the index of them.
+ExitStatus exportAll(EngineSession& session, const QString& baseName, const QDir& folder,
+                     const QString& format) {
+    if (!session.open(baseName)) {
+        return ExitStatus::Failure;
+    }
+    const std::int32_t count = session.engine().recordCount();
+    QStringList index;
+    bool everyRecordSaved = true;
+    StepCounter saving(QStringLiteral("Export des images"), count);
+    for (std::int32_t record = 0; record < count; ++record) {
+        // A record that cannot be read is said and left out; the others go.
+        const QString name =
+            QStringLiteral("%1.%2").arg(record, 5, 10, QLatin1Char('0')).arg(format);
+        if (session.show(record) && saveShownPicture(session, folder.filePath(name))) {
+            index.append(name + u'\t' + session.host().lastText());
+        } else {
+            everyRecordSaved = false;
+            if (!session.engine().isBaseOpen() || session.host().sawBaseChange()) {
+                break;
+            }
+        }
+        saving.step();
+    }
+    if (session.host().sawBaseChange()) {
+        return ExitStatus::Failure;
+    }
+    const QByteArray lines = index.isEmpty() ? QByteArray() : (index.join(u'\n') + u'\n').toUtf8();
+    const bool indexWritten = writeWholeFile(folder.filePath(QStringLiteral("index.tsv")), lines);
+    return statusOf(everyRecordSaved && indexWritten);
+}
+
 }  // namespace
 
 ExitStatus runCreate(const Invocation& call) {
@@ -54,24 +86,33 @@ ExitStatus runCreate(const Invocation& call) {
 }
 
 ExitStatus runList(const Invocation& call) {
-    EngineSession session;
-    if (!session.open(call.argument(0))) {
-        return ExitStatus::Failure;
-    }
-    // Texts and lengths only: no picture is read, whatever its size.
-    bool everyRecordRead = true;
-    for (std::int32_t index = 0; index < session.engine().recordCount(); ++index) {
-        if (session.select(index)) {
-            printOut(
-                listLine(index, session.engine().currentEntry(), session.engine().currentText()));
-            continue;
+    return readAgainOnChange([&](EngineSession& session) {
+        if (!session.open(call.argument(0))) {
+            return ExitStatus::Failure;
         }
-        everyRecordRead = false;
-        if (!session.engine().isBaseOpen()) {
-            break;
+        // Texts and lengths only: no picture is read, whatever its size.
+        // The lines wait for the end, in case the list starts again.
+        QStringList lines;
+        bool everyRecordRead = true;
+        for (std::int32_t index = 0; index < session.engine().recordCount(); ++index) {
+            if (session.select(index)) {
+                lines.append(listLine(index, session.engine().currentEntry(),
+                                      session.engine().currentText()));
+                continue;
+            }
+            everyRecordRead = false;
+            if (!session.engine().isBaseOpen() || session.host().sawBaseChange()) {
+                break;
+            }
         }
-    }
-    return statusOf(everyRecordRead);
+        if (session.host().sawBaseChange()) {
+            return ExitStatus::Failure;
+        }
+        for (const QString& line : std::as_const(lines)) {
+            printOut(line);
+        }
+        return statusOf(everyRecordRead);
+    });
 }
 
 ExitStatus runPicture(const Invocation& call) {
@@ -79,13 +120,14 @@ ExitStatus runPicture(const Invocation& call) {
     if (!index) {
         return reportBadIndex(call.argument(1), call.command());
     }
-    EngineSession session;
-    if (!session.open(call.argument(0)) || !session.show(*index)) {
-        return ExitStatus::Failure;
-    }
-    // The base keeps no size field; a file on disk needs a true one.
-    return statusOf(
-        writeWholeFile(call.argument(2), withFileSizeField(session.engine().currentPictureFile())));
+    return readAgainOnChange([&](EngineSession& session) {
+        if (!session.open(call.argument(0)) || !session.show(*index)) {
+            return ExitStatus::Failure;
+        }
+        // The base keeps no size field; a file on disk needs a true one.
+        return statusOf(writeWholeFile(call.argument(2),
+                                       withFileSizeField(session.engine().currentPictureFile())));
+    });
 }
 
 ExitStatus runExport(const Invocation& call) {
@@ -99,11 +141,12 @@ ExitStatus runExport(const Invocation& call) {
         printError(EngineText::SaveNameRefused);
         return ExitStatus::Failure;
     }
-    EngineSession session;
-    if (!session.open(call.argument(0)) || !session.show(*index)) {
-        return ExitStatus::Failure;
-    }
-    return statusOf(saveShownPicture(session, target));
+    return readAgainOnChange([&](EngineSession& session) {
+        if (!session.open(call.argument(0)) || !session.show(*index)) {
+            return ExitStatus::Failure;
+        }
+        return statusOf(saveShownPicture(session, target));
+    });
 }
 
 ExitStatus runExportAll(const Invocation& call) {
@@ -120,31 +163,9 @@ ExitStatus runExportAll(const Invocation& call) {
         printError(QStringLiteral("Impossible de créer le dossier « %1 ».").arg(folder.path()));
         return ExitStatus::Failure;
     }
-    EngineSession session;
-    if (!session.open(call.argument(0))) {
-        return ExitStatus::Failure;
-    }
-    const std::int32_t count = session.engine().recordCount();
-    QStringList index;
-    bool everyRecordSaved = true;
-    StepCounter saving(QStringLiteral("Export des images"), count);
-    for (std::int32_t record = 0; record < count; ++record) {
-        // A record that cannot be read is said and left out; the others go.
-        const QString name =
-            QStringLiteral("%1.%2").arg(record, 5, 10, QLatin1Char('0')).arg(format);
-        if (session.show(record) && saveShownPicture(session, folder.filePath(name))) {
-            index.append(name + u'\t' + session.host().lastText());
-        } else {
-            everyRecordSaved = false;
-            if (!session.engine().isBaseOpen()) {
-                break;
-            }
-        }
-        saving.step();
-    }
-    const QByteArray lines = index.isEmpty() ? QByteArray() : (index.join(u'\n') + u'\n').toUtf8();
-    const bool indexWritten = writeWholeFile(folder.filePath(QStringLiteral("index.tsv")), lines);
-    return statusOf(everyRecordSaved && indexWritten);
+    return readAgainOnChange([&](EngineSession& session) {
+        return exportAll(session, call.argument(0), folder, format);
+    });
 }
 
 ExitStatus runSearch(const Invocation& call) {
@@ -153,21 +174,22 @@ ExitStatus runSearch(const Invocation& call) {
     if (!from) {
         return reportBadIndex(fromText, call.command());
     }
-    EngineSession session;
-    if (!session.open(call.argument(0)) || !selectUnlessEmpty(session, *from)) {
-        return ExitStatus::Failure;
-    }
-    const int deliveredBefore = session.host().deliveredRecords();
-    if (!session.engine().SearchBDP(call.argument(1), call.hasOption(BackwardOption))) {
-        return ExitStatus::Failure;
-    }
-    // A hit whose picture does not load is found but not shown; the engine
-    // has said so.
-    if (session.host().deliveredRecords() == deliveredBefore) {
-        return ExitStatus::Failure;
-    }
-    printOut(QString::number(session.engine().currentIndex()));
-    return ExitStatus::Success;
+    return readAgainOnChange([&](EngineSession& session) {
+        if (!session.open(call.argument(0)) || !selectUnlessEmpty(session, *from)) {
+            return ExitStatus::Failure;
+        }
+        const int deliveredBefore = session.host().deliveredRecords();
+        if (!session.engine().SearchBDP(call.argument(1), call.hasOption(BackwardOption))) {
+            return ExitStatus::Failure;
+        }
+        // A hit whose picture does not load is found but not shown; the
+        // engine has said so.
+        if (session.host().deliveredRecords() == deliveredBefore) {
+            return ExitStatus::Failure;
+        }
+        printOut(QString::number(session.engine().currentIndex()));
+        return ExitStatus::Success;
+    });
 }
 
 ExitStatus runInfo(const Invocation& call) {
@@ -178,14 +200,15 @@ ExitStatus runInfo(const Invocation& call) {
             return reportBadIndex(call.optionValue(AtOption), call.command());
         }
     }
-    EngineSession session;
-    if (!session.open(call.argument(0)) || (at && !session.select(*at))) {
-        return ExitStatus::Failure;
-    }
-    session.host().setInformationToStandardOutput(true);
-    const bool shown = session.engine().GetInfosBDP();
-    session.host().setInformationToStandardOutput(false);
-    return statusOf(shown);
+    return readAgainOnChange([&](EngineSession& session) {
+        if (!session.open(call.argument(0)) || (at && !session.select(*at))) {
+            return ExitStatus::Failure;
+        }
+        session.host().setInformationToStandardOutput(true);
+        const bool shown = session.engine().GetInfosBDP();
+        session.host().setInformationToStandardOutput(false);
+        return statusOf(shown);
+    });
 }
 
 }  // namespace pictarium::cli

@@ -63,4 +63,17 @@ bool EngineSession::show(std::int32_t index) {
     return mEngine.MoveTo(index) && mEngine.currentIndex() == index;
 }
 
+ExitStatus readAgainOnChange(const std::function<ExitStatus(EngineSession&)>& read) {
+    constexpr int Attempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        EngineSession session;
+        const bool last = attempt == Attempts;
+        session.host().holdChangeNews(!last);
+        const ExitStatus status = read(session);
+        if (last || !session.host().sawBaseChange()) {
+            return status;
+        }
+    }
+}
+
 }  // namespace pictarium::cli

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "cli/cli_host_p.h"
+#include "cli/exit_status.h"
 #include "engine/class_dbp.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 namespace pictarium::cli {
 
@@ -38,5 +40,11 @@ private:
     // Opening already tried to show record 0; a failure was reported then.
     bool mFirstRecordTried = false;
 };
+
+// Runs `read`, a command that only reads, on a session of its own. When
+// another program replaces the base meanwhile, the engine stops and says
+// so: `read` then starts again on the new base, a few times at most, the
+// news said only the last time.
+[[nodiscard]] ExitStatus readAgainOnChange(const std::function<ExitStatus(EngineSession&)>& read);
 
 }  // namespace pictarium::cli

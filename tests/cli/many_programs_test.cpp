@@ -96,6 +96,21 @@ TEST_F(ManyProgramsTest, aReaderDuringRewritesAlwaysSeesAWholeBase) {
     EXPECT_EQ(listedTexts(Base).size(), 17);
 }
 
+// A list long enough that an add ends while it runs: it starts again on
+// the new base instead of failing, and lists it once, whole.
+TEST_F(ManyProgramsTest, aReaderStartsAgainOnABaseReplacedUnderIt) {
+    QList<StoredRecord> records(100000, {storedText("court"), storedPicture(Qt::red)});
+    writeFile(Base, wellFormedBase(records));
+    writePicture("green.png", Qt::green);
+    const std::unique_ptr<QProcess> reader = start({"list", Base});
+    QThread::msleep(300);
+    EXPECT_EQ(run({"add", Base, "green.png", "ajoutée"}).exitCode, 0);
+    const CliResult listed = finish(*reader);
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_EQ(listed.err, "");
+    EXPECT_EQ(listed.out.count(u'\n'), 100001);
+}
+
 // Killed at any moment of an add, a program leaves the old base or the new
 // one, whole; the next add and delete clear what it left behind.
 TEST_F(ManyProgramsTest, aRewriteKilledHalfwayLeavesTheOldBaseOrTheNew) {
