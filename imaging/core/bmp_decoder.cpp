@@ -335,18 +335,20 @@ QImage decodeRaw(QByteArrayView file, const Layout& layout) {
     return picture;
 }
 
-// Writes the pixels of run-length codes; false when one would fall
-// outside the picture.
+// Writes the pixels of run-length codes; false when a row would fall
+// outside the picture. Encoders pad odd widths with pixels past the row's
+// end: those are dropped, and the position stays at the end of the row.
 class RunWriter {
 public:
     RunWriter(QImage& picture, const Layout& layout) : mPicture(picture), mLayout(layout) {}
 
     bool put(std::int64_t count, const std::function<QRgb(std::int64_t)>& pixel) {
-        if (mY >= mLayout.height || mX + count > mLayout.width) {
+        if (mY >= mLayout.height) {
             return false;
         }
+        const std::int64_t end = std::min(mX + count, mLayout.width);
         uchar* line = mPicture.scanLine(static_cast<int>(mLayout.height - 1 - mY));
-        for (std::int64_t i = 0; i < count; ++i, ++mX) {
+        for (std::int64_t i = 0; mX < end; ++i, ++mX) {
             if (mLayout.coding == Coding::Rle24) {
                 reinterpret_cast<QRgb*>(line)[mX] = pixel(i);
             } else {
