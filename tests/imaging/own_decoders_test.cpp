@@ -237,6 +237,14 @@ TEST(OwnDecodersTest, smallFilesDecodeToTheirPixels) {
          QSize(4, 1), probes(at(0, 0, White), at(2, 0, Black), at(3, 0, White))},
         {"PICT: version 2, 16-bit direct pixels", decodePict, pictDirectPixels(), QSize(2, 1),
          probes(at(0, 0, Red), at(1, 0, Blue))},
+        // A 20 x 10 frame showing a source rectangle from (-40, -20), at twice its resolution.
+        {"PICT: extended version 2", decodePict,
+         ByteWriter()
+             .u16bes({0, 0, 0, 10, 20, 0x0011, 0x02FF, 0x0C00, -2, 0, 72, 0, 72, 0})
+             .u16bes({-20, -40, 0, 0, 0, 0, 0x001A, 0xFFFF, 0, 0})
+             .u16bes({0x0031, -20, -40, -10, -20, 0x00FF})
+             .result(),
+         QSize(20, 10), probes(at(9, 4, Red), at(10, 4, White), at(9, 5, White))},
         {"PICT: lines, shapes, polygons and regions", decodePict, pictShapes(), QSize(100, 60),
          probes(at(32, 10, qRgb(0, 255, 255)), at(40, 10, Black),
                 at(32, 14, Red),                     // below the inverted band
