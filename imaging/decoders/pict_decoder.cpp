@@ -30,6 +30,8 @@ constexpr std::uint16_t DirectBitsRect = 0x009A;
 constexpr std::uint16_t DirectBitsRegion = 0x009B;
 constexpr std::uint16_t CompressedQuickTime = 0x8200;
 constexpr std::uint16_t PixMapFlag = 0x8000;
+constexpr std::uint16_t PenSize = 0x0007;
+constexpr std::uint16_t FallbackMark = 0x00AE;
 const QByteArrayView JpegStart("\xFF\xD8\xFF", 3);
 
 struct Rect {
@@ -318,6 +320,20 @@ private:
         const QImage picture = QImage::fromData(data.sliced(start).toByteArray(), "JPEG");
         if (!picture.isNull()) {
             draw(picture, picture.rect(), mSource);
+            skipFallback();
+        }
+    }
+
+    // QuickTime follows its image with drawing for Macs without it ("QuickTime
+    // and a ... decompressor are needed to see this picture"), led by a pen
+    // size of height 0xAE whose width counts the bytes to skip.
+    void skipFallback() {
+        alignToWord();
+        ByteReader ahead = mReader;
+        if (ahead.remaining() >= 6 && ahead.u16be() == PenSize && ahead.u16be() == FallbackMark) {
+            const qsizetype length = ahead.u16be();
+            ahead.skip(length);
+            mReader = ahead;
         }
     }
 

@@ -344,10 +344,12 @@ TEST(OwnDecodersTest, pictPixelMapsOfImageMagickAndQuickTimeJpegDecode) {
     EXPECT_EQ(largestDifference(decodePict(writtenByMagick(mono, "PICT", {"Bilevel", ""})), mono),
               0);
 
-    // A QuickTime JPEG over the whole frame.
+    // A QuickTime JPEG over the whole frame, then what QuickTime skips once it
+    // is drawn: a pen size of height 0xAE leading 10 bytes that paint it black.
     const QByteArray jpeg = writtenByQt(colour, "jpeg", 95);
     ByteWriter quickTime = pictStart(2, colour.width(), colour.height());
     quickTime.u16bes({0x8200, 0, int(jpeg.size() + 68)}).fill(68).bytes(jpeg).align(2);
+    quickTime.u16bes({0x0007, 0x00AE, 10, 0x0031, 0, 0, colour.height(), colour.width()});
     EXPECT_LE(largestDifference(decodePict(quickTime.u16be(0x00FF).result()), colour, 8), 24);
 }
 
