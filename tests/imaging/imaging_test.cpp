@@ -201,6 +201,22 @@ TEST_F(PictureReaderTest, embeddedProfilesAreAppliedInEveryFormatThatCarriesOne)
     }
 }
 
+// Tagged by libtiff under ImageMagick: where the red top-left and blue top-right blocks show.
+TEST_F(PictureReaderTest, tiffsShowInTheirOrientation) {
+    const QPoint corners[8][2] = {{{0, 0}, {23, 0}},   {{23, 0}, {0, 0}}, {{23, 15}, {0, 15}},
+                                  {{0, 15}, {23, 15}}, {{0, 0}, {0, 23}}, {{15, 0}, {15, 23}},
+                                  {{15, 23}, {15, 0}}, {{0, 23}, {0, 0}}};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        MagickOptions options;
+        options.orientation = orientation;
+        const QImage shown =
+            readAs("turned.tif", writtenByMagick(colourReference(), "TIFF", options)).picture;
+        ASSERT_EQ(shown.size(), orientation < 5 ? QSize(24, 16) : QSize(16, 24)) << orientation;
+        EXPECT_EQ(shown.pixel(corners[orientation - 1][0]), Red) << orientation;
+        EXPECT_EQ(shown.pixel(corners[orientation - 1][1]), Blue) << orientation;
+    }
+}
+
 // A real PNG whose header is rewritten to claim another size; its chunk
 // checksum is made right again so that only the size is wrong.
 QByteArray pngClaiming(std::uint32_t width, std::uint32_t height) {

@@ -22,6 +22,7 @@ struct MagickOptions {
     bool planar = false;           // one plane a channel rather than interleaved samples
     bool floating = false;         // floating-point samples
     QByteArray iccProfile = {};    // an embedded colour profile, or none
+    int orientation = 1;           // as TIFF numbers it: 1 top-left, up to 8 left-bottom
 };
 
 // Magick++'s writer for `format` ("TGA", "PCX", "BMP3", ...).
