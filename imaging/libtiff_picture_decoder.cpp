@@ -2,6 +2,7 @@
 
 #include "imaging/core/bitmap_codec.h"
 #include "imaging/core/display_colours.h"
+#include "imaging/picture_orientation_p.h"
 
 #include <tiffio.h>
 
@@ -150,10 +151,15 @@ QImage decodeTiffWithLibtiff(QByteArrayView bytes) {
     if (picture.isNull()) {
         return {};
     }
+    // Asked for the file's own orientation, libtiff's reader leaves the rows
+    // as stored: it would only flip them, never transpose them.
+    std::uint16_t orientation = ORIENTATION_TOPLEFT;
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ORIENTATION, &orientation);
     auto* raster = reinterpret_cast<std::uint32_t*>(picture.bits());
-    if (TIFFReadRGBAImageOriented(tiff.get(), width, height, raster, ORIENTATION_TOPLEFT, 1) != 1) {
+    if (TIFFReadRGBAImageOriented(tiff.get(), width, height, raster, orientation, 1) != 1) {
         return {};
     }
+    picture = uprightPicture(picture, orientation);
     if (!hasAlpha(tiff.get())) {
         picture = picture.convertToFormat(QImage::Format_RGB32);
     }

@@ -141,6 +141,7 @@ QImage decodeWebp(QByteArrayView bytes) {
 bool isPlatformFormat(PictureFormat format) {
     switch (format) {
         case PictureFormat::Bitmap:
+        case PictureFormat::PackedDib:
         case PictureFormat::Icon:
         case PictureFormat::Gif:
         case PictureFormat::Jpeg:
@@ -214,6 +215,8 @@ QImage decodePicture(PictureFormat format, QByteArrayView bytes, const QString& 
             return decodePcPaintPicture(bytes);
         case PictureFormat::ClipboardFile:
             return decodeClipboardFile(bytes);
+        case PictureFormat::PackedDib:
+            return decodePackedDib(bytes);
         case PictureFormat::GemImage:
             return decodeGemImage(bytes);
         case PictureFormat::FlashPix:

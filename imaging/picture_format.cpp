@@ -40,6 +40,16 @@ bool isBitmap(QByteArrayView head) {
     return hasAt(head, start, "BM") && infoSize >= 12 && infoSize <= 124;
 }
 
+// A bitmap without its file header, as a clipboard DIB saved to a file
+// is: a Windows info header whose fields make sense.
+bool isPackedDib(QByteArrayView head) {
+    const auto width = static_cast<std::int32_t>(le32(head, 4));
+    const auto height = static_cast<std::int32_t>(le32(head, 8));
+    return isWindowsInfoHeaderSize(le32(head, 0)) && width > 0 && height != 0 &&
+           le16(head, 12) == 1 && isKnownBitDepth(le16(head, 14)) &&
+           le32(head, 16) <= DibGeometry::AlphaBitFields;
+}
+
 bool isIcon(QByteArrayView head) {
     const std::uint16_t type = le16(head, 2);
     return le16(head, 0) == 0 && (type == 1 || type == 2) && le16(head, 4) > 0 && head.size() >= 22;
@@ -141,6 +151,9 @@ PictureFormat sniffPictureFormat(QByteArrayView head) {
     }
     if (isBitmap(head)) {
         return PictureFormat::Bitmap;
+    }
+    if (isPackedDib(head)) {
+        return PictureFormat::PackedDib;
     }
     if (hasAt(head, 0, QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
         return PictureFormat::FlashPix;  // the only compound file among the formats

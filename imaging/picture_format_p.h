@@ -37,6 +37,7 @@ enum class PictureFormat {
     MicrosoftPaint,
     PcPaint,
     ClipboardFile,
+    PackedDib,  // a bitmap without its file header
     GemImage,
     FlashPix,
     EnhancedMetafile,  // the metafile player of imaging/metafile

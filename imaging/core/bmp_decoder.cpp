@@ -86,15 +86,6 @@ bool isKnownHeaderSize(std::int64_t size) {
     return size == CoreHeaderSize || (size >= 16 && size <= 64) || size == 108 || size == 124;
 }
 
-bool isWindowsHeaderSize(std::int64_t size) {
-    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
-}
-
-bool isKnownDepth(int bits) {
-    return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
-           bits == 32 || bits == 64;
-}
-
 // A sample of the 64-bit pixels Windows writes: linear light, 16 bits of
 // fixed point with 13 of them after the point, between 0 and 1.
 double fromFixedPoint(std::uint16_t sample) {
@@ -194,11 +185,11 @@ std::optional<Layout> readLayout(QByteArrayView file) {
         compression = headerSize >= 20 ? getUint32(dib + 16) : RgbCompression;
         coloursUsed = headerSize >= 36 ? getUint32(dib + 32) : 0;
     }
-    const bool os2 = !isWindowsHeaderSize(headerSize);
+    const bool os2 = !isWindowsInfoHeaderSize(headerSize);
     // A JPEG or PNG stream may leave the depth to itself.
     const bool embedded = !os2 && (compression == JpegCompression || compression == PngCompression);
     if (layout.width <= 0 || layout.height <= 0 || planes != 1 ||
-        (!embedded && !isKnownDepth(layout.bits)) ||
+        (!embedded && !isKnownBitDepth(layout.bits)) ||
         !isWithinPixelLimit(layout.width, layout.height)) {
         return std::nullopt;
     }
@@ -335,18 +326,20 @@ QImage decodeRaw(QByteArrayView file, const Layout& layout) {
     return picture;
 }
 
-// Writes the pixels of run-length codes; false when one would fall
-// outside the picture.
+// Writes the pixels of run-length codes; false when a row would fall
+// outside the picture. Encoders pad odd widths with pixels past the row's
+// end: those are dropped, and the position stays at the end of the row.
 class RunWriter {
 public:
     RunWriter(QImage& picture, const Layout& layout) : mPicture(picture), mLayout(layout) {}
 
     bool put(std::int64_t count, const std::function<QRgb(std::int64_t)>& pixel) {
-        if (mY >= mLayout.height || mX + count > mLayout.width) {
+        if (mY >= mLayout.height) {
             return false;
         }
+        const std::int64_t end = std::min(mX + count, mLayout.width);
         uchar* line = mPicture.scanLine(static_cast<int>(mLayout.height - 1 - mY));
-        for (std::int64_t i = 0; i < count; ++i, ++mX) {
+        for (std::int64_t i = 0; mX < end; ++i, ++mX) {
             if (mLayout.coding == Coding::Rle24) {
                 reinterpret_cast<QRgb*>(line)[mX] = pixel(i);
             } else {

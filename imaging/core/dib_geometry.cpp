@@ -12,6 +12,15 @@ constexpr std::int32_t kCoreHeaderSize = 12;
 
 }  // namespace
 
+bool isWindowsInfoHeaderSize(std::int64_t size) {
+    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
+bool isKnownBitDepth(int bits) {
+    return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
+           bits == 32 || bits == 64;
+}
+
 bool readGeometry(QByteArrayView file, DibGeometry& geometry) {
     constexpr qsizetype fileHeader = DibGeometry::FileHeaderSize;
     if (file.size() < fileHeader + 4) {

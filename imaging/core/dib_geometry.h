@@ -34,6 +34,13 @@ struct DibGeometry {
     [[nodiscard]] std::int64_t rowBytes() const { return (width * bitsPerPixel + 31) / 32 * 4; }
 };
 
+// The info header sizes Windows writes: 40 bytes, with masks after them
+// (52 and 56), and versions 4 (108) and 5 (124).
+[[nodiscard]] bool isWindowsInfoHeaderSize(std::int64_t size);
+
+// The depths of the pixels a bitmap may hold.
+[[nodiscard]] bool isKnownBitDepth(int bits);
+
 // Reads the file and info headers; false when `file` is too short for
 // them. The values are as stored: nothing says they make sense.
 [[nodiscard]] bool readGeometry(QByteArrayView file, DibGeometry& geometry);

@@ -144,7 +144,9 @@ void applyMask(QByteArrayView dib, const DibLayout& layout, QImage& picture) {
 
 QImage decode(QByteArrayView bytes) {
     const Entry entry = largestEntry(bytes);
-    const QByteArrayView image = bytes.sliced(entry.offset, entry.size);
+    // Some writers state less than the image holds: it is read as far as it
+    // needs, up to the file's end.
+    const QByteArrayView image = bytes.sliced(entry.offset);
     if (image.startsWith(PngSignature)) {
         const QImage png = QImage::fromData(image.toByteArray(), "PNG");
         requireValid(!png.isNull());

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPainter>
 #include <QRect>
+#include <QTransform>
 
 #include <algorithm>
 #include <cstdint>
@@ -20,6 +21,7 @@ namespace {
 constexpr qsizetype FileHeaderSize = 512;
 constexpr std::uint16_t EndOfPicture = 0x00FF;
 constexpr std::uint16_t HeaderOpcode = 0x0C00;
+constexpr std::int16_t ExtendedHeader = -2;
 constexpr std::uint16_t BitsRect = 0x0090;
 constexpr std::uint16_t BitsRegion = 0x0091;
 constexpr std::uint16_t PackBitsRect = 0x0098;
@@ -28,6 +30,8 @@ constexpr std::uint16_t DirectBitsRect = 0x009A;
 constexpr std::uint16_t DirectBitsRegion = 0x009B;
 constexpr std::uint16_t CompressedQuickTime = 0x8200;
 constexpr std::uint16_t PixMapFlag = 0x8000;
+constexpr std::uint16_t PenSize = 0x0007;
+constexpr std::uint16_t FallbackMark = 0x00AE;
 const QByteArrayView JpegStart("\xFF\xD8\xFF", 3);
 
 struct Rect {
@@ -38,6 +42,14 @@ struct Rect {
     [[nodiscard]] int width() const { return right - left; }
     [[nodiscard]] int height() const { return bottom - top; }
 };
+
+// Maps the coordinates of `from` onto the pixels of a page the size of `onto`.
+QTransform pageMapping(const Rect& from, const Rect& onto) {
+    QTransform mapping;
+    mapping.scale(static_cast<double>(onto.width()) / from.width(),
+                  static_cast<double>(onto.height()) / from.height());
+    return mapping.translate(-from.left, -from.top);
+}
 
 Rect readRect(ByteReader& reader) {
     Rect rect;
@@ -191,12 +203,13 @@ public:
 
     QImage play() {
         mReader.skip(2);  // the size, which only fits pictures under 32 KB
-        mFrame = readRect(mReader);
-        requireValid(mFrame.width() > 0 && mFrame.height() > 0);
-        mPage = allocatePicture(mFrame.width(), mFrame.height(), QImage::Format_RGB32);
+        const Rect frame = readRect(mReader);
+        requireValid(frame.width() > 0 && frame.height() > 0);
+        mSource = readVersion(frame);
+        mPage = allocatePicture(frame.width(), frame.height(), QImage::Format_RGB32);
         mPage.fill(Qt::white);
-        mDrawing.emplace(mPage, QPoint(mFrame.left, mFrame.top));
-        readVersion();
+        mToPage = pageMapping(mSource, frame);
+        mDrawing.emplace(mPage, mToPage);
         while (!mReader.atEnd()) {
             const std::uint16_t opcode = readOpcode();
             if (opcode == EndOfPicture) {
@@ -210,19 +223,29 @@ public:
     }
 
 private:
-    void readVersion() {
+    // The rectangle of the coordinates the opcodes use: the frame, but for
+    // the extended header of version 2, which gives a source rectangle at
+    // the picture's own resolution.
+    Rect readVersion(const Rect& frame) {
         const int first = mReader.u8();
         if (first == 0x11) {
             requireValid(mReader.u8() == 0x01);
             mVersion = 1;
-            return;
+            return frame;
         }
         // "00 11 02 FF": the version opcode of version 2, then its header.
         requireValid(first == 0x00 && mReader.u8() == 0x11 && mReader.u8() == 0x02 &&
                      mReader.u8() == 0xFF);
         mVersion = 2;
         requireValid(mReader.u16be() == HeaderOpcode);
-        mReader.skip(24);
+        if (static_cast<std::int16_t>(mReader.u16be()) != ExtendedHeader) {
+            mReader.skip(22);
+            return frame;
+        }
+        mReader.skip(2 + 8);  // reserved, resolutions
+        const Rect source = readRect(mReader);
+        mReader.skip(4);
+        return source.width() > 0 && source.height() > 0 ? source : frame;
     }
 
     std::uint16_t readOpcode() { return mVersion == 1 ? mReader.u8() : mReader.u16be(); }
@@ -296,16 +319,30 @@ private:
         }
         const QImage picture = QImage::fromData(data.sliced(start).toByteArray(), "JPEG");
         if (!picture.isNull()) {
-            draw(picture, picture.rect(), mFrame);
+            draw(picture, picture.rect(), mSource);
+            skipFallback();
+        }
+    }
+
+    // QuickTime follows its image with drawing for Macs without it ("QuickTime
+    // and a ... decompressor are needed to see this picture"), led by a pen
+    // size of height 0xAE whose width counts the bytes to skip.
+    void skipFallback() {
+        alignToWord();
+        ByteReader ahead = mReader;
+        if (ahead.remaining() >= 6 && ahead.u16be() == PenSize && ahead.u16be() == FallbackMark) {
+            const qsizetype length = ahead.u16be();
+            ahead.skip(length);
+            mReader = ahead;
         }
     }
 
     void draw(const QImage& pixels, const QRect& source, const Rect& target) {
         QPainter painter(&mPage);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(target.left - mFrame.left, target.top - mFrame.top, target.width(),
-                                target.height()),
-                          pixels, source);
+        painter.setTransform(mToPage);
+        painter.drawImage(QRect(target.left, target.top, target.width(), target.height()), pixels,
+                          source);
         mDrewPixels = true;
     }
 
@@ -442,7 +479,8 @@ private:
     ByteReader mReader;
     qsizetype mStart = 0;
     int mVersion = 2;
-    Rect mFrame;
+    Rect mSource;  // what the page shows, in the opcodes' coordinates
+    QTransform mToPage;
     QImage mPage;
     bool mDrewPixels = false;
     std::optional<QuickDrawDrawing> mDrawing;  // once the page is there

@@ -9,7 +9,8 @@ namespace pictarium {
 // header: the bitmap and pixmap opcodes (1 to 8 bits with their colour
 // table, 16 and 32 bits direct, plain or PackBits) and JPEG pictures
 // embedded by QuickTime, each drawn at its place on a white page of the
-// picture's frame, and QuickDraw's own lines, shapes, polygons, regions
+// picture's frame (onto which an extended version 2 header maps its source
+// rectangle), and QuickDraw's own lines, shapes, polygons, regions
 // and text. A null picture when the bytes are not a complete picture or
 // draw nothing; PictureTooLarge for a frame over the pixel limit.
 [[nodiscard]] QImage decodePict(QByteArrayView bytes);

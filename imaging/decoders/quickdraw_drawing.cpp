@@ -232,7 +232,7 @@ void QuickDrawDrawing::setState(std::uint16_t opcode, ByteReader& reader) {
             // The origin moves; what follows is drawn that much up and left.
             const auto dh = static_cast<std::int16_t>(reader.u16be());
             const auto dv = static_cast<std::int16_t>(reader.u16be());
-            mOrigin += QPoint(dh, dv);
+            mToPage = QTransform::fromTranslate(-dh, -dv) * mToPage;
             return;
         }
         case 0x0D:
@@ -284,7 +284,7 @@ void QuickDrawDrawing::drawLine(std::uint16_t opcode, ByteReader& reader) {
     line.moveTo(QPointF(from) + hang);
     line.lineTo(QPointF(to) + hang);
     QPainter painter(&mPage);
-    painter.translate(-mOrigin);
+    painter.setTransform(mToPage);
     painter.setPen(QPen(mix(mForeground, mBackground, mPenInk),
                         std::max(mPenSize.width(), mPenSize.height()), Qt::SolidLine,
                         Qt::SquareCap));
@@ -321,7 +321,7 @@ void QuickDrawDrawing::drawText(std::uint16_t opcode, ByteReader& reader) {
     font.setItalic((mTextFace & 2) != 0);
     font.setUnderline((mTextFace & 4) != 0);
     QPainter painter(&mPage);
-    painter.translate(-mOrigin);
+    painter.setTransform(mToPage);
     painter.setFont(font);
     painter.setPen(mForeground);
     painter.drawText(mTextPosition, text);
@@ -385,7 +385,7 @@ void QuickDrawDrawing::drawShape(std::uint16_t opcode, ByteReader& reader) {
 
 void QuickDrawDrawing::apply(Verb verb, const QPainterPath& area, const QPainterPath& outline) {
     QPainter painter(&mPage);
-    painter.translate(-mOrigin);
+    painter.setTransform(mToPage);
     switch (verb) {
         case Verb::Frame: {
             if (mPenSize.isEmpty()) {

@@ -9,6 +9,7 @@
 #include <QPolygon>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 
 #include <cstdint>
 
@@ -20,8 +21,8 @@ namespace pictarium {
 // mix of foreground and background colour they show.
 class QuickDrawDrawing {
 public:
-    // Draws onto `page`, whose top-left pixel is the frame's `origin`.
-    QuickDrawDrawing(QImage& page, QPoint origin) : mPage(page), mOrigin(origin) {}
+    // Draws onto `page`, whose pixels `toPage` maps the picture's coordinates to.
+    QuickDrawDrawing(QImage& page, const QTransform& toPage) : mPage(page), mToPage(toPage) {}
 
     // Plays the opcode, reading its operands; false for one it does not
     // draw, whose operands are left unread.
@@ -42,7 +43,7 @@ private:
     [[nodiscard]] QPainterPath readRegion(ByteReader& reader) const;
 
     QImage& mPage;
-    QPoint mOrigin;
+    QTransform mToPage;
     QPoint mPenPosition;
     QPoint mTextPosition;
     QSize mPenSize{1, 1};

@@ -81,6 +81,13 @@ std::vector<Variant> variants() {
                     linearPixel(8192, 0, 0) + linearPixel(4096, 4096, 4096) +
                         linearPixel(0, 0, 8192) + linearPixel(0, 8192, 0)),
          {Red, Green, Blue, qRgb(188, 188, 188)}},
+        // Pixels past the row's end are dropped, and so is the run after them.
+        {"RLE8 run past the row",
+         bitmapFile(bitmapHeader(40, 2, 8, 1, 4), colours,
+                    QByteArray("\x01\x02\x03\x03\x01\x01\0\0\x01\0\x01\x01\0\x01", 14))},
+        {"RLE4 literal past the row",
+         bitmapFile(bitmapHeader(40, 2, 4, 2, 4), colours,
+                    QByteArray("\0\x03\x23\x10\0\0\x02\x01\0\x01", 10))},
         // A delta over the bottom row's second pixel: it keeps index 0.
         {"RLE8 delta",
          bitmapFile(bitmapHeader(40, 2, 8, 1, 4), colours,
@@ -159,7 +166,6 @@ TEST(BitmapTest, filesThatCannotHoldTheirPictureAreRefused) {
         {"masks that are not contiguous",
          bitmapFile(bitmapHeader(40, 2, 16, 3), words({0x0005, 0x00F0, 0x0F00}),
                     QByteArray(8, '\0'))},
-        {"a run longer than its row", rle8(QByteArray("\x03\x02\x00\x01", 4))},
         {"a delta below the picture", rle8(QByteArray("\x00\x02\x00\x05\x00\x01", 6))},
         {"rows past the top", rle8(QByteArray("\x00\x00\x00\x00\x01\x02\x00\x01", 8))},
         {"top-down runs",

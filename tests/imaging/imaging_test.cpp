@@ -254,12 +254,16 @@ QByteArray webpOriented(const QImage& stored, int orientation) {
         .result();
 }
 
-// WebP keeps the orientation in an EXIF chunk, HEIF and AVIF in boxes.
+// WebP keeps the orientation in an EXIF chunk, HEIF and AVIF in boxes,
+// TIFF in a tag.
 TEST_F(PictureReaderTest, picturesShowUprightWhateverTheOrientationTheyRecord) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SCOPED_TRACE(orientation);
         const QImage stored = storedAs(colourReference(), orientation);
+        MagickOptions tagged;
+        tagged.orientation = orientation;
         const std::pair<const char*, QByteArray> files[] = {
+            {"turned.tif", writtenByMagick(stored, "TIFF", tagged)},
             {"turned.webp", webpOriented(stored, orientation)},
             {"turned.heic", writtenByLibheif(stored, HeifCodec::Hevc, {}, orientation)},
             {"turned.avif", writtenByLibheif(stored, HeifCodec::Av1, {}, orientation)},

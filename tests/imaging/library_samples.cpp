@@ -25,7 +25,7 @@ Magick::Image toMagick(const QImage& picture, const MagickOptions& options) {
     // Said, so that writers which keep an orientation (TGA) write the rows
     // as they say: left undefined, Magick++ stores a TGA top row first yet
     // marks it bottom-up.
-    image.orientation(MagickCore::TopLeftOrientation);
+    image.orientation(static_cast<MagickCore::OrientationType>(options.orientation));
     static const std::map<std::string, MagickCore::ImageType> types = {
         {"Palette", MagickCore::PaletteType},
         {"Bilevel", MagickCore::BilevelType},

@@ -23,6 +23,7 @@ struct MagickOptions {
     bool floating = false;         // floating-point samples
     QByteArray iccProfile = {};    // an embedded colour profile, or none
     std::size_t quality = 0;       // of lossy writers, 1 to 100; 0 for the writer's default
+    int orientation = 1;           // as TIFF numbers it: 1 top-left, up to 8 left-bottom
 };
 
 // Magick++'s writer for `format` ("TGA", "PCX", "BMP3", ...).

@@ -207,6 +207,9 @@ TEST(OwnDecodersTest, smallFilesDecodeToTheirPixels) {
         {"icon: the largest image, the AND mask makes pixels transparent", decodeIcon,
          iconFile({{1, iconDib(1, 24).fill(8).result()}, {2, maskedIconImage()}}), QSize(2, 2),
          probes(at(0, 0, Transparent), at(1, 0, Green), at(0, 1, Blue), at(1, 1, Transparent))},
+        {"icon: an entry longer than its directory says", decodeIcon,
+         iconFile({{2, maskedIconImage()}}).replace(14, 4, QByteArray("\x28\0\0\0", 4)),
+         QSize(2, 2), probes(at(0, 0, Transparent), at(1, 0, Green), at(1, 1, Transparent))},
         {"icon: the fourth bytes of 32 bits are alpha, and the mask gives way", decodeIcon,
          iconFile({{1, iconDib(1, 32).u8s({10, 20, 30, 128, 0x80}).fill(3).result()}}), QSize(1, 1),
          probes(at(0, 0, qRgba(30, 20, 10, 128)))},
@@ -234,6 +237,14 @@ TEST(OwnDecodersTest, smallFilesDecodeToTheirPixels) {
          QSize(4, 1), probes(at(0, 0, White), at(2, 0, Black), at(3, 0, White))},
         {"PICT: version 2, 16-bit direct pixels", decodePict, pictDirectPixels(), QSize(2, 1),
          probes(at(0, 0, Red), at(1, 0, Blue))},
+        // A 20 x 10 frame showing a source rectangle from (-40, -20), at twice its resolution.
+        {"PICT: extended version 2", decodePict,
+         ByteWriter()
+             .u16bes({0, 0, 0, 10, 20, 0x0011, 0x02FF, 0x0C00, -2, 0, 72, 0, 72, 0})
+             .u16bes({-20, -40, 0, 0, 0, 0, 0x001A, 0xFFFF, 0, 0})
+             .u16bes({0x0031, -20, -40, -10, -20, 0x00FF})
+             .result(),
+         QSize(20, 10), probes(at(9, 4, Red), at(10, 4, White), at(9, 5, White))},
         {"PICT: lines, shapes, polygons and regions", decodePict, pictShapes(), QSize(100, 60),
          probes(at(32, 10, qRgb(0, 255, 255)), at(40, 10, Black),
                 at(32, 14, Red),                     // below the inverted band
@@ -333,10 +344,12 @@ TEST(OwnDecodersTest, pictPixelMapsOfImageMagickAndQuickTimeJpegDecode) {
     EXPECT_EQ(largestDifference(decodePict(writtenByMagick(mono, "PICT", {"Bilevel", ""})), mono),
               0);
 
-    // A QuickTime JPEG over the whole frame.
+    // A QuickTime JPEG over the whole frame, then what QuickTime skips once it
+    // is drawn: a pen size of height 0xAE leading 10 bytes that paint it black.
     const QByteArray jpeg = writtenByQt(colour, "jpeg", 95);
     ByteWriter quickTime = pictStart(2, colour.width(), colour.height());
     quickTime.u16bes({0x8200, 0, int(jpeg.size() + 68)}).fill(68).bytes(jpeg).align(2);
+    quickTime.u16bes({0x0007, 0x00AE, 10, 0x0031, 0, 0, colour.height(), colour.width()});
     EXPECT_LE(largestDifference(decodePict(quickTime.u16be(0x00FF).result()), colour, 8), 24);
 }
 

@@ -87,6 +87,9 @@ std::vector<Sample> buildSamples() {
         {"bitmap-1.bmp", writtenByMagick(mono, "BMP3", {"Bilevel", ""}), mono},
         {"bitmap-os2.bmp", writtenByMagick(colour, "BMP2", {"Palette", ""}), colour},
         {"bitmap-array.bmp", inBitmapArray(writtenByQt(colour, "bmp")), colour},
+        // A clipboard DIB saved as it is: 32-bit bit fields, no file header.
+        {"clipboard-dib.bmp", writtenByMagick(colour, "BMP", {"TrueColorMatte", ""}).sliced(14),
+         colour},
         {"bitmap-alpha.bmp", writtenByMagick(transparentReference(), "BMP", {"TrueColorMatte", ""}),
          transparentReferenceOnWhite(), 1},
         {"run-length.rle", writtenByMagick(colour, "BMP3", {"Palette", "RLE"}), colour},
