@@ -127,6 +127,7 @@ void MainDialog::connectControls() {
     connect(mUi.Command12, &QToolButton::clicked, this,
             [this] { runRecordCommand([this] { Base->GetInfosBDP(); }); });
     connectKeys();
+    connectCorrections();
 }
 
 void MainDialog::Form_Load() {

@@ -5,6 +5,7 @@
 #include "window/dialog_controls.h"
 #include "window/window_setup.h"
 
+#include <QList>
 #include <QWidget>
 
 #include <QKeySequence>
@@ -13,6 +14,7 @@
 #include <initializer_list>
 #include <memory>
 
+class QAction;
 class QDragEnterEvent;
 class QDropEvent;
 class QKeyEvent;
@@ -131,6 +133,11 @@ private:
     void Base_NextButtonEnabled(bool Enabled);
     void Base_LastButtonEnabled(bool Enabled);
     void Base_DeleteButtonEnabled(bool Enabled);
+    // Corrections of the record on show, from the display box's menu.
+    void connectCorrections();
+    void enableCorrections(bool enabled);
+    void editDescription();
+    void moveRecord();
 
     WindowSetup mSetup;
     DialogControls mUi;
@@ -140,6 +147,7 @@ private:
     std::unique_ptr<ClassDBP> Base;
     std::unique_ptr<ProgressBox> mProgress;
     HelpWindow* mHelp = nullptr;
+    QList<QAction*> mCorrections;
     int mCommandsRunning = 0;
     bool mCloseAsked = false;
 

@@ -58,6 +58,7 @@ void MainDialog::Base_DeleteButtonEnabled(bool Enabled) {
     mUi.Command6->setEnabled(Enabled);
     mUi.Command15->setEnabled(Enabled);
     mUi.Command16->setEnabled(Enabled);
+    enableCorrections(Enabled);
     // The last event of every refresh, once the engine's record is current.
     showPosition();
 }

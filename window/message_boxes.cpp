@@ -1,5 +1,7 @@
 #include "window/message_boxes.h"
 
+#include <QInputDialog>
+
 namespace pictarium {
 
 namespace {
@@ -45,6 +47,48 @@ MessageAnswer MessageBoxes::show(const Message& message, QWidget* parent) {
         default:
             return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
+}
+
+namespace {
+
+// An input box with French buttons, whatever Qt's translations hold.
+std::unique_ptr<QInputDialog> makeInput(const QString& title, const QString& label,
+                                        QWidget* parent) {
+    auto box = std::make_unique<QInputDialog>(parent);
+    box->setWindowTitle(title);
+    box->setLabelText(label);
+    box->setOkButtonText(QStringLiteral("OK"));
+    box->setCancelButtonText(QStringLiteral("Annuler"));
+    return box;
+}
+
+}  // namespace
+
+std::optional<QString> MessageBoxes::askText(const QString& title, const QString& label,
+                                             const QString& text, QWidget* parent) {
+    const std::unique_ptr<QInputDialog> box = makeInput(title, label, parent);
+    box->setInputMode(QInputDialog::TextInput);
+    box->setTextValue(text);
+    if (!runInput(*box)) {
+        return std::nullopt;
+    }
+    return box->textValue();
+}
+
+std::optional<int> MessageBoxes::askNumber(const QString& title, const QString& label, int value,
+                                           int lowest, int highest, QWidget* parent) {
+    const std::unique_ptr<QInputDialog> box = makeInput(title, label, parent);
+    box->setInputMode(QInputDialog::IntInput);
+    box->setIntRange(lowest, highest);
+    box->setIntValue(value);
+    if (!runInput(*box)) {
+        return std::nullopt;
+    }
+    return box->intValue();
+}
+
+bool MessageBoxes::runInput(QInputDialog& box) {
+    return box.exec() == QDialog::Accepted;
 }
 
 QMessageBox::StandardButton MessageBoxes::runBox(QMessageBox& box) {

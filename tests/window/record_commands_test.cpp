@@ -4,6 +4,7 @@
 #include "window/description_box_p.h"
 #include "window/display_box_p.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDialog>
 #include <QFile>
@@ -263,6 +264,41 @@ private slots:
         QCoreApplication::sendEvent(started().control("Command13"), &whatsThis);
         QVERIFY(help->isVisible());
         QVERIFY(text->verticalScrollBar()->value() > 0);
+    }
+
+    // From the display box's menu, or F2: the new description and the new
+    // place are the engine's to write; the window shows the record after.
+    void theRecordOnShowIsCorrectedAndMoved() {
+        auto* display = started().control<DisplayBox>("PicShow");
+        QStringList offered;
+        for (const QAction* action : display->actions()) {
+            offered.append(action->text());
+        }
+        QCOMPARE(offered, (QStringList{QStringLiteral("Modifier la description…"),
+                                       QStringLiteral("Déplacer vers la position…")}));
+        started().click("Command3");
+        started().boxes().enter(QStringLiteral("Herbe haute"));
+        press(tabStrip(), Qt::Key_F2);
+        QCOMPARE(started().boxes().inputLabels.takeFirst(),
+                 QStringLiteral("Description de l'enregistrement 2 (1 à 255 caractères) :"));
+        QCOMPARE(started().description(), QStringLiteral("Herbe haute"));
+
+        started().boxes().enter(3);
+        display->actions().at(1)->trigger();
+        QCOMPARE(position(), QStringLiteral("Enregistrement 3 sur 3"));
+        QCOMPARE(started().description(), QStringLiteral("Herbe haute"));
+        started().click("Command9");
+        QCOMPARE(started().description(), QStringLiteral("Pomme rouge"));
+        started().click("Command3");
+        QCOMPARE(started().description(), QStringLiteral("Ciel bleu"));
+
+        // Cancelled, or refused by the engine, nothing changes.
+        press(tabStrip(), Qt::Key_F2);
+        started().boxes().enter(QStringLiteral("   "));
+        press(tabStrip(), Qt::Key_F2);
+        QCOMPARE(started().boxes().takeTexts(), QStringList{EngineText::TextMissing});
+        QCOMPARE(started().description(), QStringLiteral("Ciel bleu"));
+        QCOMPARE(started().window().engine()->recordCount(), 3);
     }
 
     void pictureButtonsHaveNamesForScreenReaders() {

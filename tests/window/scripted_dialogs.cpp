@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QInputDialog>
 
 namespace pictarium::test {
 
@@ -34,6 +35,21 @@ std::optional<QStringList> ScriptedDialogControl::runDialog(QFileDialog& dialog)
         }
     }
     return choice.paths;
+}
+
+bool ScriptedMessageBoxes::runInput(QInputDialog& box) {
+    inputLabels.append(box.labelText());
+    if (mInputs.empty()) {
+        return false;
+    }
+    const QVariant value = mInputs.front();
+    mInputs.pop_front();
+    if (box.inputMode() == QInputDialog::IntInput) {
+        box.setIntValue(value.toInt());
+    } else {
+        box.setTextValue(value.toString());
+    }
+    return true;
 }
 
 QStringList ScriptedMessageBoxes::takeTexts() {

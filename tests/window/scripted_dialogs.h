@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <deque>
 #include <optional>
@@ -65,17 +66,23 @@ struct ShownMessageBox {
 class ScriptedMessageBoxes : public MessageBoxes {
 public:
     void answer(QMessageBox::StandardButton next) { mAnswers.push_back(next); }
+    // What the user types in the next input box; an unscripted one is cancelled.
+    void enter(const QVariant& value) { mInputs.push_back(value); }
 
     std::vector<ShownMessageBox> shown;
+    // The labels of the input boxes shown so far.
+    QStringList inputLabels;
 
     // The texts of the boxes shown so far, and forgets them.
     QStringList takeTexts();
 
 protected:
     QMessageBox::StandardButton runBox(QMessageBox& box) override;
+    bool runInput(QInputDialog& box) override;
 
 private:
     std::deque<QMessageBox::StandardButton> mAnswers;
+    std::deque<QVariant> mInputs;
 };
 
 }  // namespace pictarium::test

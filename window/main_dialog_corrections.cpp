@@ -1,0 +1,69 @@
+// Corrections of the record on show, from the display box's menu: a new
+// description, another place in the base.
+
+#include "window/main_dialog.h"
+
+#include "window/child_widget_p.h"
+#include "window/display_box_p.h"
+
+#include <QAction>
+#include <QToolButton>
+
+namespace pictarium {
+
+void MainDialog::connectCorrections() {
+    auto* edit = createChild<QAction>(this, QStringLiteral("EditDescription"));
+    edit->setText(QStringLiteral("Modifier la description…"));
+    edit->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(edit, &QAction::triggered, this,
+            [this] { runRecordCommand([this] { editDescription(); }); });
+    auto* move = createChild<QAction>(this, QStringLiteral("MoveRecord"));
+    move->setText(QStringLiteral("Déplacer vers la position…"));
+    connect(move, &QAction::triggered, this,
+            [this] { runRecordCommand([this] { moveRecord(); }); });
+    // In the display box's menu; F2 anywhere in the window.
+    addAction(edit);
+    mUi.PicShow->addAction(edit);
+    mUi.PicShow->addAction(move);
+    mUi.PicShow->setContextMenuPolicy(Qt::ActionsContextMenu);
+    mCorrections = {edit, move};
+}
+
+void MainDialog::enableCorrections(bool enabled) {
+    for (QAction* action : mCorrections) {
+        action->setEnabled(enabled);
+    }
+}
+
+void MainDialog::editDescription() {
+    if (!Base || !mUi.Command6->isEnabled()) {
+        return;
+    }
+    const std::int32_t index = Base->currentIndex();
+    const std::optional<QString> text = mSetup.messageBoxes->askText(
+        QStringLiteral("Modifier la description"),
+        QStringLiteral("Description de l'enregistrement %1 (1 à 255 caractères) :").arg(index + 1),
+        Base->currentText(), this);
+    if (text) {
+        Base->ChangeTextsBDP({{index, *text}});
+    }
+}
+
+void MainDialog::moveRecord() {
+    if (!Base || !mUi.Command6->isEnabled()) {
+        return;
+    }
+    const std::int32_t index = Base->currentIndex();
+    const std::int32_t count = Base->recordCount();
+    const std::optional<int> position = mSetup.messageBoxes->askNumber(
+        QStringLiteral("Déplacer l'enregistrement"),
+        QStringLiteral("Nouvelle position de l'enregistrement %1 (1 à %2) :")
+            .arg(index + 1)
+            .arg(count),
+        index + 1, 1, count, this);
+    if (position && *position != index + 1) {
+        Base->MoveRecordBDP(index, *position - 1);
+    }
+}
+
+}  // namespace pictarium
