@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base_trash.h"
 #include "engine/bdp_format.h"
 #include "engine/engine_host.h"
 
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -70,10 +72,18 @@ public:
     bool AddRecordsBDP(QList<NewRecord> records, qsizetype* refused = nullptr);
     bool DeleteBDP();
     // Deletes the records at `indexes` (as the base numbers them before the
-    // delete), in one rewrite; then shows the record that took the place of
-    // the first, or the last record. Nothing is deleted when an index is
-    // repeated or outside the base.
+    // delete), in one rewrite, keeping them in the base's trash; then shows
+    // the record that took the place of the first, or the last record.
+    // Nothing is deleted when an index is repeated or outside the base.
     bool DeleteRecordsBDP(const QList<std::int32_t>& indexes);
+    // The records of the open base's trash, oldest first.
+    [[nodiscard]] QList<TrashedRecord> TrashBDP();
+    // Puts records of the trash back where they stood (or at the end of a
+    // base now shorter), in one rewrite, and takes them out of the trash;
+    // then shows the first of them.
+    bool RestoreBDP(QList<TrashedRecord> trashed);
+    // Forgets every record of the open base's trash.
+    bool EmptyTrashBDP();
     // Gives records new descriptions, checked as AddBDP checks them before
     // anything is written, in one rewrite; then shows the last one changed.
     // `refused`, when given, is set to the position of the change that
@@ -152,8 +162,10 @@ private:
     void recoverFailedAdd(const RunFailure& failure);
     bool isRecordIndex(std::int32_t index);
     bool isAcceptableText(const QString& text);
+    // `beforeWriting` runs under the base's lock, once the base is found
+    // unchanged, before the new version is written.
     bool rearrangeBase(LongOperation operation, const std::vector<ArrangedRecord>& records,
-                       std::int32_t shown);
+                       std::int32_t shown, const std::function<void()>& beforeWriting = {});
     [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);
 
     void stopBox(const QString& text);

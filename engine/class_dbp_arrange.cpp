@@ -1,12 +1,15 @@
 // Changes that keep every picture as it is stored: new descriptions, a new
-// order, records left out. Each is one rewrite of the base.
+// order, records left out for the trash and brought back from it. Each is
+// one rewrite of the base.
 
 #include "engine/class_dbp.h"
 
 #include "base/run_errors.h"
 #include "engine/base_rewrite_p.h"
 #include "engine/base_state_p.h"
+#include "engine/base_trash.h"
 #include "engine/engine_texts.h"
+#include "engine/index_reader_p.h"
 #include "engine/record_arrangement_p.h"
 
 #include <algorithm>
@@ -81,7 +84,89 @@ bool ClassDBP::DeleteRecordsBDP(const QList<std::int32_t>& indexes) {
         std::min<std::int32_t>(*removed.begin(), static_cast<std::int32_t>(records.size()) - 1);
     const LongOperation operation =
         removed.size() > 1 ? LongOperation::DeletingRecords : LongOperation::DeletingRecord;
-    return rearrangeBase(operation, records, shown);
+    // The deleted records reach the trash, on the disk, before the base
+    // changes: a record is always in one or the other.
+    BaseTrash trash(mHost.trashFolder(), mState->FileName);
+    QStringList pending;
+    const auto toTrash = [&] {
+        const BinaryFile& base = mState->FileNumber;
+        IndexReader index(base, mState->RecordCount);
+        const std::int64_t indexSize = std::int64_t{IndexEntrySize} * mState->RecordCount;
+        for (const std::int32_t at : removed) {
+            const IndexEntry entry = index.entry(at);
+            requireStoredLengths(entry);
+            QByteArray text(entry.TextLength, Qt::Uninitialized);
+            base.readExactAt(indexSize + entry.TextOffset, text.data(),
+                             static_cast<std::size_t>(entry.TextLength));
+            pending.append(
+                trash.addPending(at, text, base, indexSize + entry.PicOffset, entry.PicLength));
+        }
+    };
+    if (!rearrangeBase(operation, records, shown, toTrash)) {
+        trash.discard(pending);
+        return false;
+    }
+    trash.keep(pending);
+    if (const int left = trash.keepWithin(mHost.trashLimit()); left > 0) {
+        informationBox(EngineText::trashOverflow(left), EngineText::Title);
+    }
+    return true;
+}
+
+QList<TrashedRecord> ClassDBP::TrashBDP() {
+    if (!isBaseReady()) {
+        return {};
+    }
+    try {
+        return BaseTrash(mHost.trashFolder(), mState->FileName)
+            .records(mState->FileNumber, mState->RecordCount);
+    } catch (...) {
+        ShowError(runFailureOfCurrentException());
+        return {};
+    }
+}
+
+bool ClassDBP::RestoreBDP(QList<TrashedRecord> trashed) {
+    if (!isBaseReady() || trashed.isEmpty()) {
+        return false;
+    }
+    std::sort(trashed.begin(), trashed.end(),
+              [](const auto& a, const auto& b) { return a.formerIndex < b.formerIndex; });
+    BaseTrash trash(mHost.trashFolder(), mState->FileName);
+    std::vector<ArrangedRecord> records = recordsInOrder(mState->RecordCount);
+    std::int32_t shown = -1;
+    QStringList files;
+    try {
+        for (const TrashedRecord& record : trashed) {
+            // Back where it was, or at the end of a base now shorter.
+            const auto at = std::clamp<std::int32_t>(record.formerIndex, 0,
+                                                     static_cast<std::int32_t>(records.size()));
+            records.insert(records.begin() + at, {-1, record.text, trash.picture(record)});
+            shown = shown < 0 ? at : std::min(shown, at);
+            files.append(record.file);
+        }
+    } catch (...) {
+        ShowError(runFailureOfCurrentException());
+        return false;
+    }
+    if (!rearrangeBase(LongOperation::RestoringRecords, records, shown)) {
+        return false;
+    }
+    trash.discard(files);
+    return true;
+}
+
+bool ClassDBP::EmptyTrashBDP() {
+    if (!isBaseReady()) {
+        return false;
+    }
+    BaseTrash trash(mHost.trashFolder(), mState->FileName);
+    QStringList files;
+    for (const TrashedRecord& record : TrashBDP()) {
+        files.append(record.file);
+    }
+    trash.discard(files);
+    return true;
 }
 
 bool ClassDBP::DeleteBDP() {
@@ -114,12 +199,15 @@ bool ClassDBP::isAcceptableText(const QString& text) {
 // Writes the base as `records` arrange the open one, then shows record
 // `shown` of the new base (none when it is empty).
 bool ClassDBP::rearrangeBase(LongOperation operation, const std::vector<ArrangedRecord>& records,
-                             std::int32_t shown) {
+                             std::int32_t shown, const std::function<void()>& beforeWriting) {
     setBusy(true);
     try {
         const BinaryFile& base = mState->FileNumber;
         const std::int32_t count = mState->RecordCount;
         const VersionWriter writer{[&](BinaryFile& target) {
+            if (beforeWriting) {
+                beforeWriting();
+            }
             mState->Signature = BdpSignature;
             writeArrangedBase(base, count, records, target, mState->RewriteProgress);
         }};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QImage>
 #include <QString>
 
@@ -21,6 +22,7 @@ enum class LongOperation {
     ChangingText,
     ChangingTexts,
     MovingRecord,
+    RestoringRecords,
     RecoveringBase,
 };
 
@@ -64,6 +66,14 @@ public:
                                 std::int64_t /*total*/) {
         return true;
     }
+    // The folder that holds the trashes of the bases, one per base.
+    [[nodiscard]] virtual QString trashFolder() const {
+        return QDir(programFolder()).filePath(QStringLiteral("trash"));
+    }
+    // How many bytes the trash of one base keeps at most; the oldest
+    // records leave first.
+    [[nodiscard]] virtual std::int64_t trashLimit() const { return std::int64_t{1} << 30; }
+
     // How long a change waits for another program that is changing the
     // same base (or using the same program folder) before giving up.
     [[nodiscard]] virtual std::chrono::milliseconds lockPatience() const {

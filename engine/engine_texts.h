@@ -54,6 +54,7 @@ inline const QString DeletingRecords = QStringLiteral("Suppression des enregistr
 inline const QString ChangingText = QStringLiteral("Modification de la description…");
 inline const QString ChangingTexts = QStringLiteral("Modification des descriptions…");
 inline const QString MovingRecord = QStringLiteral("Déplacement de l'enregistrement…");
+inline const QString RestoringRecords = QStringLiteral("Restauration depuis la corbeille…");
 inline const QString RecoveringBase = QStringLiteral("Récupération des enregistrements…");
 inline const QString WaitingForBase =
     QStringLiteral("La base est en cours de modification par un autre programme, attente…");
@@ -79,10 +80,20 @@ inline const QString WaitingForBase =
             return ChangingTexts;
         case LongOperation::MovingRecord:
             return MovingRecord;
+        case LongOperation::RestoringRecords:
+            return RestoringRecords;
         case LongOperation::RecoveringBase:
             return RecoveringBase;
     }
     return WaitingForBase;
+}
+
+// Said by the delete that makes the oldest records leave a full trash.
+[[nodiscard]] inline QString trashOverflow(int left) {
+    return QStringLiteral(
+               "La corbeille de cette base est pleine : %1 enregistrement(s) parmi les "
+               "plus anciens en sont sortis pour de bon.")
+        .arg(left);
 }
 
 // Said of the base a recovery would write when it is the damaged base.

@@ -52,6 +52,12 @@ std::vector<IndexEntry> oldEntries(const BinaryFile& base, std::int32_t count,
     std::vector<IndexEntry> entries;
     entries.reserve(records.size());
     for (const ArrangedRecord& record : records) {
+        if (!record.picture.isEmpty()) {
+            IndexEntry brought;
+            brought.PicLength = toInt32(record.picture.size());
+            entries.push_back(brought);
+            continue;
+        }
         entries.push_back(index.entry(record.from));
         requireStoredLengths(entries.back());
     }
@@ -59,7 +65,7 @@ std::vector<IndexEntry> oldEntries(const BinaryFile& base, std::int32_t count,
 }
 
 std::int32_t textLength(const ArrangedRecord& record, const IndexEntry& old) {
-    return record.text ? toInt32(record.text->size()) : old.TextLength;
+    return record.text.isEmpty() ? old.TextLength : toInt32(record.text.size());
 }
 
 }  // namespace
@@ -109,17 +115,24 @@ void writeArrangedBase(const BinaryFile& base, std::int32_t count,
 
     const std::int32_t indexSize = checkedMul(IndexEntrySize, count);
     RangeCopier data(base, target, progress);
+    const auto writeBytes = [&](const QByteArray& bytes) {
+        data.flush();
+        target.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        if (progress) {
+            progress(bytes.size());
+        }
+    };
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (records[i].text) {
-            data.flush();
-            target.write(records[i].text->constData(), records[i].text->size());
-            if (progress) {
-                progress(records[i].text->size());
-            }
+        if (!records[i].text.isEmpty()) {
+            writeBytes(records[i].text);
         } else {
             data.add(checkedAdd(indexSize, old[i].TextOffset), old[i].TextLength);
         }
-        data.add(checkedAdd(indexSize, old[i].PicOffset), old[i].PicLength);
+        if (!records[i].picture.isEmpty()) {
+            writeBytes(records[i].picture);
+        } else {
+            data.add(checkedAdd(indexSize, old[i].PicOffset), old[i].PicLength);
+        }
     }
     data.flush();
 }

@@ -5,16 +5,18 @@
 #include <QByteArray>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace pictarium {
 
 // One record of a new version of the open base: record `from` of the open
-// base, its stored text replaced by `text` when given.
+// base, its stored text replaced by `text` when that is not empty; or, when
+// `picture` is not empty, a record brought back whole, `text` and `picture`
+// in their stored forms.
 struct ArrangedRecord {
     std::int32_t from = 0;
-    std::optional<QByteArray> text;
+    QByteArray text;
+    QByteArray picture;
 };
 
 // The records of the open base `base` of `count` records, kept in order.

@@ -30,6 +30,7 @@ public:
     [[nodiscard]] QString programFolder() const override { return mFolder; }
     bool reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) override;
     [[nodiscard]] std::chrono::milliseconds lockPatience() const override { return patience; }
+    [[nodiscard]] std::int64_t trashLimit() const override { return trashBytes; }
 
     // Answers for the next questions, in order; an unscripted question is answered No.
     void answer(MessageAnswer next) { mAnswers.push_back(next); }
@@ -41,6 +42,7 @@ public:
     QString lastText;
     bool mBusy = false;
     std::chrono::milliseconds patience{5000};
+    std::int64_t trashBytes = std::int64_t{1} << 30;
     // Asked at every progress report whether to go on; going on when unset.
     std::function<bool(LongOperation, std::int64_t done, std::int64_t total)> onProgress;
     int progressReports = 0;
