@@ -43,6 +43,8 @@ ProgramFolders findProgramFolders() {
     folders.dataFolder =
         writableFolderOr(folders.programFolder,
                          QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    folders.trashFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                          QStringLiteral("/trash");
     return folders;
 }
 

@@ -12,6 +12,9 @@ struct ProgramFolders {
     // program's folder, or the per-user data folder when the program's
     // folder cannot be written (an installed copy).
     QString dataFolder;
+    // Where the trashes of the bases go: always in the user's own data
+    // folder, whichever copy of the program deleted the records.
+    QString trashFolder;
 };
 
 // Names the running program as the window and the command line share it,

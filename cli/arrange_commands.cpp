@@ -1,11 +1,12 @@
-// delete, text, texts and move: records changed in place, each command in
-// one rewrite of the base.
+// delete, text, texts, move, trash and restore: records changed in place,
+// each command in one rewrite of the base.
 
 #include "cli/commands_p.h"
 
 #include "cli/console_p.h"
 #include "cli/engine_session_p.h"
 #include "cli/tabbed_list_p.h"
+#include "engine/bdp_format.h"
 
 #include <algorithm>
 #include <optional>
@@ -76,6 +77,15 @@ std::optional<ListedChanges> readChanges(const QString& listPath, EngineSession&
     return listed;
 }
 
+QString trashLine(qsizetype number, const TrashedRecord& record) {
+    QByteArray text = record.text;
+    FlipBytes(text);
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
+        .arg(QString::number(number), record.deleted.toString(Qt::ISODate),
+             QString::number(record.formerIndex), QString::number(record.text.size()),
+             QString::number(record.pictureLength), BytesToText(text));
+}
+
 }  // namespace
 
 ExitStatus runDelete(const Invocation& call) {
@@ -144,6 +154,51 @@ ExitStatus runMove(const Invocation& call) {
         return ExitStatus::Failure;
     }
     return statusOf(session.engine().MoveRecordBDP(places->at(0), places->at(1)));
+}
+
+ExitStatus runTrash(const Invocation& call) {
+    EngineSession session;
+    if (!session.openToChange(call.argument(0))) {
+        return ExitStatus::Failure;
+    }
+    if (call.hasOption(EmptyOption)) {
+        return statusOf(session.engine().EmptyTrashBDP());
+    }
+    const QList<TrashedRecord> trashed = session.engine().TrashBDP();
+    for (qsizetype i = 0; i < trashed.size(); ++i) {
+        printOut(trashLine(i + 1, trashed.at(i)));
+    }
+    return ExitStatus::Success;
+}
+
+ExitStatus runRestore(const Invocation& call) {
+    ExitStatus status = ExitStatus::Success;
+    const std::optional<QList<std::int32_t>> numbers = indexesOf(call, 1, status);
+    if (!numbers) {
+        return status;
+    }
+    EngineSession session;
+    if (!session.openToChange(call.argument(0))) {
+        return ExitStatus::Failure;
+    }
+    const QList<TrashedRecord> trashed = session.engine().TrashBDP();
+    QList<TrashedRecord> chosen;
+    std::set<std::int32_t> taken;
+    for (const std::int32_t number : *numbers) {
+        if (number < 1 || number > trashed.size()) {
+            printError(QStringLiteral("Pas d'enregistrement numéro %1 dans la corbeille : elle en "
+                                      "compte %2.")
+                           .arg(number)
+                           .arg(trashed.size()));
+            return ExitStatus::Failure;
+        }
+        if (!taken.insert(number).second) {
+            printError(QStringLiteral("Un même numéro est donné deux fois : rien n'est restauré."));
+            return ExitStatus::Failure;
+        }
+        chosen.append(trashed.at(number - 1));
+    }
+    return statusOf(session.engine().RestoreBDP(chosen));
 }
 
 }  // namespace pictarium::cli

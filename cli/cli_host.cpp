@@ -8,8 +8,9 @@
 
 namespace pictarium::cli {
 
-CliHost::CliHost(QString programFolder, bool answerYes)
+CliHost::CliHost(QString programFolder, QString trashFolder, bool answerYes)
     : mProgramFolder(std::move(programFolder)),
+      mTrashFolder(std::move(trashFolder)),
       mProgressOnTerminal(standardErrorIsTerminal()),
       mAnswerYes(answerYes) {}
 

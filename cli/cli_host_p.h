@@ -11,7 +11,7 @@ namespace pictarium::cli {
 // show is remembered for the command that asked for it.
 class CliHost final : public EngineHost {
 public:
-    CliHost(QString programFolder, bool answerYes);
+    CliHost(QString programFolder, QString trashFolder, bool answerYes);
 
     void NextButtonEnabled(bool) override {}
     void LastButtonEnabled(bool) override {}
@@ -23,6 +23,7 @@ public:
     MessageAnswer showMessage(const Message& message) override;
     void setBusyPointer(bool) override {}
     [[nodiscard]] QString programFolder() const override { return mProgramFolder; }
+    [[nodiscard]] QString trashFolder() const override { return mTrashFolder; }
     // On a terminal, a line on standard error that counts up to 100 %.
     bool reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) override;
 
@@ -43,6 +44,7 @@ private:
     void endProgressLine();
 
     QString mProgramFolder;
+    QString mTrashFolder;
     bool mProgressOnTerminal;
     int mProgressShown = -1;  // the percentage on the open progress line, or -1
     bool mAnswerYes;

@@ -114,6 +114,26 @@ QList<CommandSyntax> buildTable() {
          QStringLiteral("Déplace l'enregistrement d'index DE pour qu'il ait l'index VERS ; les "
                         "autres gardent leur ordre."),
          &runMove},
+        {QStringLiteral("trash"),
+         {base},
+         {{EmptyOption, QString(), QStringLiteral("vide la corbeille de BASE pour de bon")}},
+         QStringLiteral("liste la corbeille d'une base"),
+         QStringLiteral("Écrit une ligne par enregistrement supprimé de BASE que garde sa "
+                        "corbeille, du plus ancien au plus récent : son numéro dans la "
+                        "corbeille, la date de la suppression (ISO 8601), son ancien index, la "
+                        "longueur du texte, celle de l'image et le texte, séparés par des "
+                        "tabulations. Avec --empty, vide la corbeille."),
+         &runTrash},
+        {QStringLiteral("restore"),
+         {base, QStringLiteral("NUMÉRO")},
+         {},
+         QStringLiteral("remet dans la base des enregistrements de sa corbeille"),
+         QStringLiteral("Remet à leur ancienne place dans BASE (ou à la fin d'une base devenue "
+                        "plus courte) l'enregistrement de la corbeille NUMÉRO, tel que « trash » "
+                        "le numérote, et de même chaque NUMÉRO qui suit, en une seule "
+                        "réécriture ; ils quittent la corbeille."),
+         &runRestore,
+         {QStringLiteral("NUMÉRO")}},
         {QStringLiteral("search"),
          {base, QStringLiteral("TEXTE")},
          {{FromOption, index, QStringLiteral("enregistrement de départ, qui n'est pas examiné"),

@@ -15,6 +15,7 @@ inline const QString FromOption = QStringLiteral("--from");
 inline const QString BackwardOption = QStringLiteral("--backward");
 inline const QString AtOption = QStringLiteral("--at");
 inline const QString PartialOption = QStringLiteral("--partial");
+inline const QString EmptyOption = QStringLiteral("--empty");
 
 // The commands of the tool. Each takes an invocation already checked
 // against its syntax.
@@ -31,6 +32,8 @@ inline const QString PartialOption = QStringLiteral("--partial");
 [[nodiscard]] ExitStatus runText(const Invocation& call);
 [[nodiscard]] ExitStatus runTexts(const Invocation& call);
 [[nodiscard]] ExitStatus runMove(const Invocation& call);
+[[nodiscard]] ExitStatus runTrash(const Invocation& call);
+[[nodiscard]] ExitStatus runRestore(const Invocation& call);
 [[nodiscard]] ExitStatus runSearch(const Invocation& call);
 [[nodiscard]] ExitStatus runInfo(const Invocation& call);
 

@@ -7,10 +7,10 @@ namespace pictarium::cli {
 
 namespace {
 
-// The engine's temporary files go where the window's go: the program's
-// folder, or the per-user folder when that cannot be written.
-QString ownFolder() {
-    return findProgramFolders().dataFolder;
+// The engine's temporary files and the trashes go where the window's go.
+const ProgramFolders& ownFolders() {
+    static const ProgramFolders folders = findProgramFolders();
+    return folders;
 }
 
 bool reportMissing(std::int32_t index, std::int32_t count, const QString& where = QString()) {
@@ -21,7 +21,8 @@ bool reportMissing(std::int32_t index, std::int32_t count, const QString& where 
 
 }  // namespace
 
-EngineSession::EngineSession(bool answerYes) : mHost(ownFolder(), answerYes), mEngine(mHost) {}
+EngineSession::EngineSession(bool answerYes)
+    : mHost(ownFolders().dataFolder, ownFolders().trashFolder, answerYes), mEngine(mHost) {}
 
 bool EngineSession::open(const QString& baseName) {
     const bool opened = mEngine.OpenBDP(baseName) && mEngine.isBaseOpen();

@@ -281,6 +281,10 @@ QString MainDialog::programFolder() const {
     return mSetup.folders.dataFolder;
 }
 
+QString MainDialog::trashFolder() const {
+    return mSetup.folders.trashFolder;
+}
+
 bool MainDialog::reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) {
     const QString label = EngineText::progressLabel(operation, total);
     return mProgress->report(label, done, total);

@@ -60,6 +60,7 @@ public:
     MessageAnswer showMessage(const Message& message) override;
     void setBusyPointer(bool busy) override;
     [[nodiscard]] QString programFolder() const override;
+    [[nodiscard]] QString trashFolder() const override;
     bool reportProgress(LongOperation operation, std::int64_t done, std::int64_t total) override;
 
 protected:

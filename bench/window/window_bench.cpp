@@ -84,7 +84,7 @@ struct StartedWindow {
 
 StartedWindow createWindow(const QString& folder) {
     WindowSetup setup;
-    setup.folders = {withSeparator(folder), withSeparator(folder)};
+    setup.folders = {withSeparator(folder), withSeparator(folder), withSeparator(folder) + "trash"};
     auto boxes = std::make_unique<CountingMessageBoxes>();
     StartedWindow started;
     started.boxes = boxes.get();

@@ -1,5 +1,6 @@
 #include "tests/cli/cli_fixture.h"
 
+#include <QDateTime>
 #include <QDir>
 
 namespace pictarium::cli::test {
@@ -161,6 +162,34 @@ TEST_F(CliBulkTest, recordsAreDeletedCorrectedAndMovedInPlace) {
     EXPECT_EQ(run({"delete", Base}).exitCode, 2);
     EXPECT_EQ(readFile(Base), before);
     EXPECT_TRUE(leftOverTemporaryFiles().isEmpty());
+}
+
+// What delete takes, trash lists and restore puts back; --empty forgets it.
+TEST_F(CliBulkTest, deletedRecordsWaitInTheTrashToBeRestored) {
+    ASSERT_EQ(run({"create", Base}).exitCode, 0);
+    const QString picture = writeGradient("image.png", 4, 3);
+    ASSERT_EQ(run({"add", Base, picture, "a", picture, "b", picture, "c"}).exitCode, 0);
+    const QByteArray whole = readFile(Base);
+    ASSERT_EQ(run({"delete", Base, "2", "0"}).exitCode, 0);
+    const QStringList lines = run({"trash", Base}).out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    for (const auto& [line, fields] :
+         {std::pair{lines[0], QStringList{"1", "0", "1", "a"}}, {lines[1], {"2", "2", "1", "c"}}}) {
+        const QStringList columns = line.split(u'\t');
+        ASSERT_EQ(columns.size(), 6) << line.toStdString();
+        EXPECT_EQ((QStringList{columns[0], columns[2], columns[3], columns[5]}), fields);
+        EXPECT_TRUE(QDateTime::fromString(columns[1], Qt::ISODate).isValid());
+    }
+    EXPECT_EQ(run({"restore", Base, "3"}).err,
+              "Pas d'enregistrement numéro 3 dans la corbeille : elle en compte 2.\n");
+    EXPECT_EQ(run({"restore", Base, "2", "2"}).exitCode, 1);
+    EXPECT_EQ(run({"restore", Base, "2", "1"}).exitCode, 0);
+    EXPECT_EQ(readFile(Base), whole);
+
+    ASSERT_EQ(run({"delete", Base, "1"}).exitCode, 0);
+    EXPECT_EQ(run({"trash", Base, "--empty"}).exitCode, 0);
+    EXPECT_EQ(run({"trash", Base}).out, "");
+    EXPECT_EQ(listedTexts(Base), (QStringList{"a", "c"}));
 }
 
 TEST_F(CliBulkTest, exportAllThenImportGivesTheSameTextsAndPixels) {

@@ -19,6 +19,10 @@ CliResult CliTest::run(const QStringList& arguments) const {
 std::unique_ptr<QProcess> CliTest::start(const QStringList& arguments) const {
     auto process = std::make_unique<QProcess>();
     process->setWorkingDirectory(mFolder.path());
+    // The trashes go to the user's data folder: this test's own.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), mFolder.filePath(QStringLiteral("data")));
+    process->setProcessEnvironment(environment);
     process->start(mProgram, arguments);
     return process;
 }

@@ -142,6 +142,38 @@ TEST_F(ManyProgramsTest, aRewriteKilledHalfwayLeavesTheOldBaseOrTheNew) {
     EXPECT_EQ(run({"verify", Base}).exitCode, 0);
 }
 
+// Killed at any moment of a delete, a program leaves each record in the
+// base or in its trash, and in one of them only, once the next program
+// has looked.
+TEST_F(ManyProgramsTest, aDeleteKilledHalfwayLosesNoRecordAndKeepsNoneTwice) {
+    writeFile(Base, bigBase(10));
+    QStringList all = listedTexts(Base);
+    all.sort();
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<int> delay(0, 150);
+    for (int trial = 0; trial < 8; ++trial) {
+        const std::unique_ptr<QProcess> deleter = start({"delete", Base, "0"});
+        ASSERT_TRUE(deleter->waitForStarted());
+        QThread::msleep(static_cast<unsigned long>(delay(random)));
+        ::kill(static_cast<pid_t>(deleter->processId()), SIGKILL);
+        deleter->waitForFinished();
+        QStringList seen = listedTexts(Base);
+        for (const QString& line : run({"trash", Base}).out.split(u'\n', Qt::SkipEmptyParts)) {
+            seen.append(line.section(u'\t', 5));
+        }
+        seen.sort();
+        EXPECT_EQ(seen, all) << trial;
+    }
+    const qsizetype trashed = run({"trash", Base}).out.count(u'\n');
+    QStringList numbers{"restore", Base};
+    for (qsizetype i = 1; i <= trashed; ++i) {
+        numbers.append(QString::number(i));
+    }
+    EXPECT_EQ(run(numbers).exitCode, 0);
+    EXPECT_EQ(listedTexts(Base).size(), 10);
+    EXPECT_EQ(run({"trash", Base}).out, "");
+}
+
 // The window keeps its base open for hours: a record another process adds
 // meanwhile is neither lost nor overwritten by the window's next change.
 TEST_F(ManyProgramsTest, aLongLivedEngineNoticesAnotherProcessesChange) {
