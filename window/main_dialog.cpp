@@ -123,11 +123,12 @@ void MainDialog::connectControls() {
         runRecordCommand([this] { Base->SearchBDP(mUi.TextDescription->text(), false); });
     });
     connect(mUi.Command6, &QToolButton::clicked, this,
-            [this] { runRecordCommand([this] { Base->DeleteBDP(); }); });
+            [this] { runRecordCommand([this] { deleteShown(); }); });
     connect(mUi.Command12, &QToolButton::clicked, this,
             [this] { runRecordCommand([this] { Base->GetInfosBDP(); }); });
     connectKeys();
     connectCorrections();
+    connectHistory();
 }
 
 void MainDialog::Form_Load() {

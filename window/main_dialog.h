@@ -3,6 +3,7 @@
 #include "engine/class_dbp.h"
 #include "engine/engine_host.h"
 #include "window/dialog_controls.h"
+#include "window/edit_history_p.h"
 #include "window/window_setup.h"
 
 #include <QList>
@@ -139,6 +140,15 @@ private:
     void enableCorrections(bool enabled);
     void editDescription();
     void moveRecord();
+    // Undo and redo of this window's changes.
+    void connectHistory();
+    void showHistory();
+    void recordChange(BaseChange change);
+    [[nodiscard]] QStringList trashFiles();
+    bool deleteToTrash(const QList<std::int32_t>& indexes, QStringList& trashed);
+    bool restoreFromTrash(const QStringList& files);
+    void deleteShown();
+    void stepHistory(bool back);
 
     WindowSetup mSetup;
     DialogControls mUi;
@@ -149,6 +159,9 @@ private:
     std::unique_ptr<ProgressBox> mProgress;
     HelpWindow* mHelp = nullptr;
     QList<QAction*> mCorrections;
+    EditHistory mHistory;
+    QAction* mUndoAction = nullptr;
+    QAction* mRedoAction = nullptr;
     int mCommandsRunning = 0;
     bool mCloseAsked = false;
 

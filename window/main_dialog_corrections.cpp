@@ -44,8 +44,14 @@ void MainDialog::editDescription() {
         QStringLiteral("Modifier la description"),
         QStringLiteral("Description de l'enregistrement %1 (1 à 255 caractères) :").arg(index + 1),
         Base->currentText(), this);
-    if (text) {
-        Base->ChangeTextsBDP({{index, *text}});
+    const QString before = Base->currentText();
+    if (text && Base->ChangeTextsBDP({{index, *text}})) {
+        BaseChange change;
+        change.kind = BaseChange::Kind::TextChanged;
+        change.index = index;
+        change.before = before;
+        change.after = Base->currentText();
+        recordChange(std::move(change));
     }
 }
 
@@ -61,8 +67,12 @@ void MainDialog::moveRecord() {
             .arg(index + 1)
             .arg(count),
         index + 1, 1, count, this);
-    if (position && *position != index + 1) {
-        Base->MoveRecordBDP(index, *position - 1);
+    if (position && *position != index + 1 && Base->MoveRecordBDP(index, *position - 1)) {
+        BaseChange change;
+        change.kind = BaseChange::Kind::Moved;
+        change.from = index;
+        change.to = *position - 1;
+        recordChange(std::move(change));
     }
 }
 

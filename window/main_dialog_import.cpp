@@ -58,6 +58,9 @@ void MainDialog::AddPicture() {
         const bool added = Base->AddBDP(mUi.PicLoad->picture(), mUi.TextDescription->text());
         if (added) {
             mUi.PicTmp->clear();
+            BaseChange change;
+            change.indexes = {Base->recordCount() - 1};
+            recordChange(std::move(change));
         } else if (!ContentDelivered) {
             mUi.PicLoad->clear();
         }
@@ -149,7 +152,14 @@ void MainDialog::addSeveralPictures(const QStringList& paths) {
             hasOnlySpaces(typed) ? QFileInfo(path).completeBaseName().left(MaxTextLength) : typed;
         records.append({std::move(reading.picture), text});
     }
-    (void)Base->AddRecordsBDP(std::move(records));
+    const auto count = static_cast<std::int32_t>(records.size());
+    if (Base->AddRecordsBDP(std::move(records))) {
+        BaseChange change;
+        for (std::int32_t i = Base->recordCount() - count; i < Base->recordCount(); ++i) {
+            change.indexes.append(i);
+        }
+        recordChange(std::move(change));
+    }
     repaintDisplay();
     focusTabStrip();
     showBusyPointer(false);

@@ -164,6 +164,7 @@ TEST_F(ManyProgramsTest, aDeleteKilledHalfwayLosesNoRecordAndKeepsNoneTwice) {
         seen.sort();
         EXPECT_EQ(seen, all) << trial;
     }
+    ASSERT_EQ(run({"delete", Base, "0"}).exitCode, 0);
     const qsizetype trashed = run({"trash", Base}).out.count(u'\n');
     QStringList numbers{"restore", Base};
     for (qsizetype i = 1; i <= trashed; ++i) {

@@ -275,7 +275,8 @@ private slots:
             offered.append(action->text());
         }
         QCOMPARE(offered, (QStringList{QStringLiteral("Modifier la description…"),
-                                       QStringLiteral("Déplacer vers la position…")}));
+                                       QStringLiteral("Déplacer vers la position…"),
+                                       QStringLiteral("Annuler"), QStringLiteral("Rétablir")}));
         started().click("Command3");
         started().boxes().enter(QStringLiteral("Herbe haute"));
         press(tabStrip(), Qt::Key_F2);
@@ -299,6 +300,50 @@ private slots:
         QCOMPARE(started().boxes().takeTexts(), QStringList{EngineText::TextMissing});
         QCOMPARE(started().description(), QStringLiteral("Ciel bleu"));
         QCOMPARE(started().window().engine()->recordCount(), 3);
+    }
+
+    // Ctrl+Z takes back each change made here, a deleted record coming
+    // back from the trash; Ctrl+Shift+Z makes it again.
+    void changesAreUndoneAndRedoneInTurn() {
+        auto* undo = started().window().findChild<QAction*>(QStringLiteral("UndoChange"));
+        QVERIFY(!undo->isEnabled());
+        started().click("Command6");
+        QCOMPARE(undo->text(), QStringLiteral("Annuler : la suppression"));
+        started().boxes().enter(QStringLiteral("Ciel gris"));
+        press(tabStrip(), Qt::Key_F2);  // "Herbe verte", shown in the place of the first
+        started().boxes().enter(2);
+        started().control<DisplayBox>("PicShow")->actions().at(1)->trigger();
+        const std::vector<std::pair<QKeyCombination, QString>> steps = {
+            {Qt::CTRL | Qt::Key_Z, "Ciel gris|Ciel bleu"},
+            {Qt::CTRL | Qt::Key_Z, "Herbe verte|Ciel bleu"},
+            {Qt::CTRL | Qt::Key_Z, "Pomme rouge|Herbe verte|Ciel bleu"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, "Herbe verte|Ciel bleu"},
+        };
+        for (const auto& [key, texts] : steps) {
+            press(tabStrip(), key);
+            QStringList shown;
+            started().click("Command9");
+            shown.append(started().description());
+            while (started().enabled("Command3")) {
+                started().click("Command3");
+                shown.append(started().description());
+            }
+            QCOMPARE(shown.join(u'|'), texts);
+        }
+        QVERIFY(started().boxes().shown.empty());
+
+        // Another program's change makes the history stale.
+        const QString album = mFolder->filePath(QStringLiteral("album.bdp"));
+        QVERIFY(QFile::remove(album));
+        writeBase(album, {{plainPicture(10, 10, Qt::black), QStringLiteral("ailleurs")}});
+        QFile file(album);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        press(tabStrip(), Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(started().boxes().takeTexts().size(), 1);
+        QVERIFY(!undo->isEnabled());
+        file.seek(0);
+        QCOMPARE(file.readAll(), written);
     }
 
     void pictureButtonsHaveNamesForScreenReaders() {

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace pictarium {
+
+// A change made to the base from this window, with what it takes to undo
+// it and to do it again.
+struct BaseChange {
+    enum class Kind { Added, Deleted, TextChanged, Moved };
+    Kind kind = Kind::Added;
+    // Added: where the new records stand; Deleted: where they stood.
+    QList<std::int32_t> indexes;
+    // Deleted, and Added once undone: where the records wait in the trash.
+    QStringList trashFiles;
+    // TextChanged: the record, and its description before and after.
+    std::int32_t index = 0;
+    QString before;
+    QString after;
+    // Moved: from one place to the other.
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+
+    // "l'ajout", "la suppression"...: what "Annuler : " and "Rétablir : " name.
+    [[nodiscard]] QString name() const;
+};
+
+// The changes of this window, to undo and to redo, and the state of the
+// base file after the last of them: another program's change since makes
+// them stale.
+class EditHistory {
+public:
+    void done(BaseChange change, const QString& basePath);
+    void clear();
+
+    [[nodiscard]] bool canUndo() const { return !mUndo.isEmpty(); }
+    [[nodiscard]] bool canRedo() const { return !mRedo.isEmpty(); }
+    [[nodiscard]] const BaseChange& nextUndo() const { return mUndo.constLast(); }
+    [[nodiscard]] const BaseChange& nextRedo() const { return mRedo.constLast(); }
+    [[nodiscard]] BaseChange takeUndo() { return mUndo.takeLast(); }
+    [[nodiscard]] BaseChange takeRedo() { return mRedo.takeLast(); }
+    void undone(BaseChange change, const QString& basePath);
+    void redone(BaseChange change, const QString& basePath);
+
+    // Whether the changes are of this base.
+    [[nodiscard]] bool isOf(const QString& basePath) const { return basePath == mBasePath; }
+    // Whether the base file is still as this window's last change left it.
+    [[nodiscard]] bool isCurrent() const;
+
+private:
+    void stamp(const QString& basePath);
+
+    QList<BaseChange> mUndo;
+    QList<BaseChange> mRedo;
+    QString mBasePath;
+    qint64 mSize = -1;
+    QDateTime mModified;
+};
+
+}  // namespace pictarium
