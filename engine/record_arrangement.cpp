@@ -83,7 +83,8 @@ std::int64_t arrangedBaseSize(const BinaryFile& base, std::int32_t count,
     const std::vector<IndexEntry> entries = oldEntries(base, count, records);
     std::int64_t size = HeaderSize;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        size += std::int64_t{IndexEntrySize} + textLength(records[i], entries[i]) + entries[i].PicLength;
+        size += std::int64_t{IndexEntrySize} + textLength(records[i], entries[i]) +
+                entries[i].PicLength;
     }
     return size;
 }
