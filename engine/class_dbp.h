@@ -78,6 +78,8 @@ public:
     bool DeleteRecordsBDP(const QList<std::int32_t>& indexes);
     // The records of the open base's trash, oldest first.
     [[nodiscard]] QList<TrashedRecord> TrashBDP();
+    // The picture of a record of the trash; a null one when it cannot be read.
+    [[nodiscard]] QImage TrashPicture(const TrashedRecord& record) const;
     // Puts records of the trash back where they stood (or at the end of a
     // base now shorter), in one rewrite, and takes them out of the trash;
     // then shows the first of them.

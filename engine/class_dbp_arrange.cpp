@@ -11,6 +11,7 @@
 #include "engine/engine_texts.h"
 #include "engine/index_reader_p.h"
 #include "engine/record_arrangement_p.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <algorithm>
 #include <set>
@@ -122,6 +123,16 @@ QList<TrashedRecord> ClassDBP::TrashBDP() {
             .records(mState->FileNumber, mState->RecordCount);
     } catch (...) {
         ShowError(runFailureOfCurrentException());
+        return {};
+    }
+}
+
+QImage ClassDBP::TrashPicture(const TrashedRecord& record) const {
+    try {
+        const QByteArray stored = BaseTrash(mHost.trashFolder(), mState->FileName).picture(record);
+        return pictureFromBitmapFile(
+            QByteArray(RebuiltBitmapPrefix.data(), qsizetype{RebuiltBitmapPrefix.size()}) + stored);
+    } catch (const RunFailure&) {
         return {};
     }
 }

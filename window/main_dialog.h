@@ -30,6 +30,7 @@ namespace pictarium {
 class ClipboardWatch;
 class HelpWindow;
 class ProgressBox;
+class TrashWindow;
 
 // The program's only window. Creating it starts the program: it takes the
 // command-line picture, creates the engine `Base` and opens the default
@@ -140,6 +141,7 @@ private:
     void enableCorrections(bool enabled);
     void editDescription();
     void moveRecord();
+    void showTrash();
     // Undo and redo of this window's changes.
     void connectHistory();
     void showHistory();
@@ -158,6 +160,7 @@ private:
     std::unique_ptr<ClassDBP> Base;
     std::unique_ptr<ProgressBox> mProgress;
     HelpWindow* mHelp = nullptr;
+    TrashWindow* mTrash = nullptr;
     QList<QAction*> mCorrections;
     EditHistory mHistory;
     QAction* mUndoAction = nullptr;

@@ -5,6 +5,7 @@
 
 #include "window/child_widget_p.h"
 #include "window/display_box_p.h"
+#include "window/trash_window_p.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -21,10 +22,14 @@ void MainDialog::connectCorrections() {
     move->setText(QStringLiteral("Déplacer vers la position…"));
     connect(move, &QAction::triggered, this,
             [this] { runRecordCommand([this] { moveRecord(); }); });
+    auto* trash = createChild<QAction>(this, QStringLiteral("ShowTrash"));
+    trash->setText(QStringLiteral("Corbeille…"));
+    connect(trash, &QAction::triggered, this, &MainDialog::showTrash);
     // In the display box's menu; F2 anywhere in the window.
     addAction(edit);
     mUi.PicShow->addAction(edit);
     mUi.PicShow->addAction(move);
+    mUi.PicShow->addAction(trash);
     mUi.PicShow->setContextMenuPolicy(Qt::ActionsContextMenu);
     mCorrections = {edit, move};
 }
@@ -74,6 +79,17 @@ void MainDialog::moveRecord() {
         change.to = *position - 1;
         recordChange(std::move(change));
     }
+}
+
+void MainDialog::showTrash() {
+    if (!Base || !Base->isBaseOpen()) {
+        return;
+    }
+    if (mTrash == nullptr) {
+        mTrash = createChild<TrashWindow>(this, QStringLiteral("TrashWindow"), *Base,
+                                          *mSetup.messageBoxes);
+    }
+    mTrash->showTrash();
 }
 
 }  // namespace pictarium

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QWheelEvent>
 
 namespace pictarium::test {
@@ -276,7 +278,8 @@ private slots:
         }
         QCOMPARE(offered, (QStringList{QStringLiteral("Modifier la description…"),
                                        QStringLiteral("Déplacer vers la position…"),
-                                       QStringLiteral("Annuler"), QStringLiteral("Rétablir")}));
+                                       QStringLiteral("Corbeille…"), QStringLiteral("Annuler"),
+                                       QStringLiteral("Rétablir")}));
         started().click("Command3");
         started().boxes().enter(QStringLiteral("Herbe haute"));
         press(tabStrip(), Qt::Key_F2);
@@ -344,6 +347,41 @@ private slots:
         QVERIFY(!undo->isEnabled());
         file.seek(0);
         QCOMPARE(file.readAll(), written);
+    }
+
+    // The trash window lists what the deletes kept, puts the chosen records
+    // back and, after a question, forgets them all.
+    void theTrashWindowRestoresAndEmpties() {
+        started().click("Command6");
+        started().window().findChild<QAction*>(QStringLiteral("ShowTrash"))->trigger();
+        auto* trash = started().control<QDialog>("TrashWindow");
+        QVERIFY(trash->isVisible());
+        QCOMPARE(trash->windowTitle(), QStringLiteral("Corbeille – album.bdp"));
+        auto* list = trash->findChild<QTreeWidget*>(QStringLiteral("TrashList"));
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("Pomme rouge"));
+        QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("1"));
+        QVERIFY(!list->topLevelItem(0)->icon(0).isNull());
+        const auto button = [trash](const char* text) {
+            for (QPushButton* candidate : trash->findChildren<QPushButton*>()) {
+                if (candidate->text() == QString::fromUtf8(text)) {
+                    return candidate;
+                }
+            }
+            return static_cast<QPushButton*>(nullptr);
+        };
+        list->topLevelItem(0)->setSelected(true);
+        button("Restaurer")->click();
+        QCOMPARE(started().window().engine()->recordCount(), 3);
+        QCOMPARE(started().description(), QStringLiteral("Pomme rouge"));
+        QCOMPARE(list->topLevelItemCount(), 0);
+
+        started().click("Command6");
+        started().window().findChild<QAction*>(QStringLiteral("ShowTrash"))->trigger();
+        started().boxes().answer(QMessageBox::Yes);
+        button("Vider la corbeille")->click();
+        QCOMPARE(started().boxes().takeTexts().size(), 1);
+        QCOMPARE(list->topLevelItemCount(), 0);
     }
 
     void pictureButtonsHaveNamesForScreenReaders() {
