@@ -70,9 +70,11 @@ void TrashWindow::fill() {
         auto item = std::make_unique<QTreeWidgetItem>();
         const QImage picture = mBase.TrashPicture(record);
         if (!picture.isNull()) {
-            item->setIcon(Picture,
-                          QIcon(QPixmap::fromImage(picture.scaled(
-                              IconSize, IconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
+            // Stored pictures may come back indexed: scaled smoothly in true colour.
+            const QImage small =
+                picture.convertToFormat(QImage::Format_RGB32)
+                    .scaled(IconSize, IconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            item->setIcon(Picture, QIcon(QPixmap::fromImage(small)));
         }
         item->setText(Description, displayedText(record.text));
         item->setText(Position, QString::number(record.formerIndex + 1));

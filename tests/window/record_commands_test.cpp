@@ -361,7 +361,8 @@ private slots:
         QCOMPARE(list->topLevelItemCount(), 1);
         QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("Pomme rouge"));
         QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("1"));
-        QVERIFY(!list->topLevelItem(0)->icon(0).isNull());
+        const QImage icon = list->topLevelItem(0)->icon(0).pixmap(48).toImage();
+        QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2), QColor(Qt::red));
         const auto button = [trash](const char* text) {
             for (QPushButton* candidate : trash->findChildren<QPushButton*>()) {
                 if (candidate->text() == QString::fromUtf8(text)) {
