@@ -82,8 +82,9 @@ public:
     [[nodiscard]] QImage TrashPicture(const TrashedRecord& record) const;
     // Puts records of the trash back where they stood (or at the end of a
     // base now shorter), in one rewrite, and takes them out of the trash;
-    // then shows the first of them.
-    bool RestoreBDP(QList<TrashedRecord> trashed);
+    // then shows the first of them. `placed`, when given, receives where
+    // they stand now.
+    bool RestoreBDP(QList<TrashedRecord> trashed, QList<std::int32_t>* placed = nullptr);
     // Forgets every record of the open base's trash.
     bool EmptyTrashBDP();
     // Gives records new descriptions, checked as AddBDP checks them before

@@ -137,7 +137,7 @@ QImage ClassDBP::TrashPicture(const TrashedRecord& record) const {
     }
 }
 
-bool ClassDBP::RestoreBDP(QList<TrashedRecord> trashed) {
+bool ClassDBP::RestoreBDP(QList<TrashedRecord> trashed, QList<std::int32_t>* placed) {
     if (!isBaseReady() || trashed.isEmpty()) {
         return false;
     }
@@ -145,7 +145,7 @@ bool ClassDBP::RestoreBDP(QList<TrashedRecord> trashed) {
               [](const auto& a, const auto& b) { return a.formerIndex < b.formerIndex; });
     BaseTrash trash(mHost.trashFolder(), mState->FileName);
     std::vector<ArrangedRecord> records = recordsInOrder(mState->RecordCount);
-    std::int32_t shown = -1;
+    QList<std::int32_t> places;
     QStringList files;
     try {
         for (const TrashedRecord& record : trashed) {
@@ -153,17 +153,24 @@ bool ClassDBP::RestoreBDP(QList<TrashedRecord> trashed) {
             const auto at = std::clamp<std::int32_t>(record.formerIndex, 0,
                                                      static_cast<std::int32_t>(records.size()));
             records.insert(records.begin() + at, {-1, record.text, trash.picture(record)});
-            shown = shown < 0 ? at : std::min(shown, at);
+            for (std::int32_t& place : places) {
+                place += place >= at ? 1 : 0;
+            }
+            places.append(at);
             files.append(record.file);
         }
     } catch (...) {
         ShowError(runFailureOfCurrentException());
         return false;
     }
-    if (!rearrangeBase(LongOperation::RestoringRecords, records, shown)) {
+    if (!rearrangeBase(LongOperation::RestoringRecords, records,
+                       *std::min_element(places.begin(), places.end()))) {
         return false;
     }
     trash.discard(files);
+    if (placed != nullptr) {
+        *placed = places;
+    }
     return true;
 }
 

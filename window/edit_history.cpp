@@ -10,6 +10,8 @@ QString BaseChange::name() const {
             return QStringLiteral("l'ajout");
         case Kind::Deleted:
             return QStringLiteral("la suppression");
+        case Kind::Restored:
+            return QStringLiteral("la restauration");
         case Kind::TextChanged:
             return QStringLiteral("la modification de la description");
         case Kind::Moved:

@@ -12,11 +12,12 @@ namespace pictarium {
 // A change made to the base from this window, with what it takes to undo
 // it and to do it again.
 struct BaseChange {
-    enum class Kind { Added, Deleted, TextChanged, Moved };
+    enum class Kind { Added, Deleted, Restored, TextChanged, Moved };
     Kind kind = Kind::Added;
-    // Added: where the new records stand; Deleted: where they stood.
+    // Added and Restored: where the records stand; Deleted: where they stood.
     QList<std::int32_t> indexes;
-    // Deleted, and Added once undone: where the records wait in the trash.
+    // Deleted, and Added or Restored once undone: where the records wait in
+    // the trash.
     QStringList trashFiles;
     // TextChanged: the record, and its description before and after.
     std::int32_t index = 0;

@@ -86,8 +86,14 @@ void MainDialog::showTrash() {
         return;
     }
     if (mTrash == nullptr) {
+        const auto restored = [this](const QList<std::int32_t>& placed) {
+            BaseChange change;
+            change.kind = BaseChange::Kind::Restored;
+            change.indexes = placed;
+            recordChange(std::move(change));
+        };
         mTrash = createChild<TrashWindow>(this, QStringLiteral("TrashWindow"), *Base,
-                                          *mSetup.messageBoxes);
+                                          *mSetup.messageBoxes, restored);
     }
     mTrash->showTrash();
 }

@@ -111,10 +111,12 @@ void MainDialog::stepHistory(bool back) {
         return;
     }
     BaseChange change = back ? mHistory.takeUndo() : mHistory.takeRedo();
-    const bool removing = (change.kind == BaseChange::Kind::Added) == back;
+    // Added and restored records leave when undone; deleted ones come back.
+    const bool removing = (change.kind != BaseChange::Kind::Deleted) == back;
     bool done = false;
     switch (change.kind) {
         case BaseChange::Kind::Added:
+        case BaseChange::Kind::Restored:
         case BaseChange::Kind::Deleted:
             done = removing ? deleteToTrash(change.indexes, change.trashFiles)
                             : restoreFromTrash(change.trashFiles);

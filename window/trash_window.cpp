@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <utility>
 
 namespace pictarium {
 
@@ -29,8 +30,8 @@ QString displayedText(QByteArray stored) {
 
 }  // namespace
 
-TrashWindow::TrashWindow(ClassDBP& base, MessageBoxes& boxes, QWidget* parent)
-    : QDialog(parent), mBase(base), mBoxes(boxes) {
+TrashWindow::TrashWindow(ClassDBP& base, MessageBoxes& boxes, Restored restored, QWidget* parent)
+    : QDialog(parent), mBase(base), mBoxes(boxes), mRestored(std::move(restored)) {
     setObjectName(QStringLiteral("TrashWindow"));
     resize(620, 400);
     auto* layout = createChild<QVBoxLayout>(this, QStringLiteral("TrashLayout"));
@@ -97,8 +98,9 @@ void TrashWindow::restoreChosen() {
             records.append(record);
         }
     }
-    if (!records.isEmpty()) {
-        (void)mBase.RestoreBDP(records);
+    QList<std::int32_t> placed;
+    if (!records.isEmpty() && mBase.RestoreBDP(records, &placed)) {
+        mRestored(placed);
     }
     fill();
 }

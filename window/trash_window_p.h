@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+
+#include <cstdint>
+#include <functional>
 
 class QPushButton;
 class QTreeWidget;
@@ -16,7 +20,10 @@ class MessageBoxes;
 // them all after a question.
 class TrashWindow : public QDialog {
 public:
-    TrashWindow(ClassDBP& base, MessageBoxes& boxes, QWidget* parent);
+    // `restored` is told where the records it puts back stand.
+    using Restored = std::function<void(const QList<std::int32_t>& placed)>;
+
+    TrashWindow(ClassDBP& base, MessageBoxes& boxes, Restored restored, QWidget* parent);
 
     // Lists the trash as it is now and brings the window to the front.
     void showTrash();
@@ -28,6 +35,7 @@ private:
 
     ClassDBP& mBase;
     MessageBoxes& mBoxes;
+    Restored mRestored;
     QTreeWidget* mList = nullptr;
     QPushButton* mRestore = nullptr;
     QPushButton* mEmpty = nullptr;

@@ -376,6 +376,15 @@ private slots:
         QCOMPARE(started().window().engine()->recordCount(), 3);
         QCOMPARE(started().description(), QStringLiteral("Pomme rouge"));
         QCOMPARE(list->topLevelItemCount(), 0);
+        // A restore is undone like any change made here.
+        auto* undo = started().window().findChild<QAction*>(QStringLiteral("UndoChange"));
+        QCOMPARE(undo->text(), QStringLiteral("Annuler : la restauration"));
+        undo->trigger();
+        QCOMPARE(started().boxes().takeTexts(), QStringList());
+        QCOMPARE(started().window().engine()->recordCount(), 2);
+        started().window().findChild<QAction*>(QStringLiteral("RedoChange"))->trigger();
+        QCOMPARE(started().window().engine()->recordCount(), 3);
+        QCOMPARE(started().description(), QStringLiteral("Pomme rouge"));
 
         started().click("Command6");
         started().window().findChild<QAction*>(QStringLiteral("ShowTrash"))->trigger();
