@@ -107,10 +107,13 @@ QString BaseTrash::addPending(std::int32_t formerIndex, const QByteArray& text,
     return stem + Pending;
 }
 
-void BaseTrash::keep(const QStringList& pendingFiles) {
+QStringList BaseTrash::keep(const QStringList& pendingFiles) {
+    QStringList kept;
     for (const QString& file : pendingFiles) {
-        replaceFile(file, file.chopped(Pending.size()) + Kept);
+        kept.append(file.chopped(Pending.size()) + Kept);
+        replaceFile(file, kept.constLast());
     }
+    return kept;
 }
 
 void BaseTrash::discard(const QStringList& files) {
@@ -158,8 +161,7 @@ QList<TrashedRecord> BaseTrash::records(const BinaryFile& base, std::int32_t cou
                     discard({record->file});
                     continue;
                 }
-                keep({record->file});
-                record->file = record->file.chopped(Pending.size()) + Kept;
+                record->file = keep({record->file}).constFirst();
             } catch (const RunFailure&) {
                 continue;  // settled another time
             }

@@ -34,7 +34,8 @@ public:
     // Writes the record as pending; gives its file.
     QString addPending(std::int32_t formerIndex, const QByteArray& text, const BinaryFile& base,
                        std::int64_t pictureAt, std::int32_t pictureLength);
-    void keep(const QStringList& pendingFiles);
+    // Keeps pending records for good; gives their files now.
+    QStringList keep(const QStringList& pendingFiles);
     void discard(const QStringList& files);
 
     // The records of the trash, oldest first, pending ones settled against

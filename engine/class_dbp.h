@@ -75,7 +75,8 @@ public:
     // delete), in one rewrite, keeping them in the base's trash; then shows
     // the record that took the place of the first, or the last record.
     // Nothing is deleted when an index is repeated or outside the base.
-    bool DeleteRecordsBDP(const QList<std::int32_t>& indexes);
+    // `trashed`, when given, receives the records' files in the trash.
+    bool DeleteRecordsBDP(const QList<std::int32_t>& indexes, QStringList* trashed = nullptr);
     // The records of the open base's trash, oldest first.
     [[nodiscard]] QList<TrashedRecord> TrashBDP();
     // The picture of a record of the trash; a null one when it cannot be read.

@@ -57,7 +57,7 @@ bool ClassDBP::MoveRecordBDP(std::int32_t from, std::int32_t to) {
     return rearrangeBase(LongOperation::MovingRecord, records, to);
 }
 
-bool ClassDBP::DeleteRecordsBDP(const QList<std::int32_t>& indexes) {
+bool ClassDBP::DeleteRecordsBDP(const QList<std::int32_t>& indexes, QStringList* trashed) {
     if (!isBaseReady()) {
         return false;
     }
@@ -107,7 +107,15 @@ bool ClassDBP::DeleteRecordsBDP(const QList<std::int32_t>& indexes) {
         trash.discard(pending);
         return false;
     }
-    trash.keep(pending);
+    // The base is the new one now: a record left pending is settled at the
+    // next look at the trash.
+    try {
+        pending = trash.keep(pending);
+    } catch (const RunFailure&) {
+    }
+    if (trashed != nullptr) {
+        *trashed = pending;
+    }
     if (const int left = trash.keepWithin(mHost.trashLimit()); left > 0) {
         informationBox(EngineText::trashOverflow(left), EngineText::Title);
     }

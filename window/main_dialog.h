@@ -146,8 +146,6 @@ private:
     void connectHistory();
     void showHistory();
     void recordChange(BaseChange change);
-    [[nodiscard]] QStringList trashFiles();
-    bool deleteToTrash(const QList<std::int32_t>& indexes, QStringList& trashed);
     bool restoreFromTrash(const QStringList& files);
     void deleteShown();
     void stepHistory(bool back);

@@ -8,7 +8,6 @@
 #include "window/display_box_p.h"
 
 #include <QAction>
-#include <QSet>
 
 namespace pictarium {
 
@@ -54,28 +53,6 @@ void MainDialog::recordChange(BaseChange change) {
     showHistory();
 }
 
-QStringList MainDialog::trashFiles() {
-    QStringList files;
-    for (const TrashedRecord& record : Base->TrashBDP()) {
-        files.append(record.file);
-    }
-    return files;
-}
-
-bool MainDialog::deleteToTrash(const QList<std::int32_t>& indexes, QStringList& trashed) {
-    const QSet<QString> before(trashFiles().begin(), trashFiles().end());
-    if (!Base->DeleteRecordsBDP(indexes)) {
-        return false;
-    }
-    trashed.clear();
-    for (const QString& file : trashFiles()) {
-        if (!before.contains(file)) {
-            trashed.append(file);
-        }
-    }
-    return true;
-}
-
 bool MainDialog::restoreFromTrash(const QStringList& files) {
     QList<TrashedRecord> records;
     for (const TrashedRecord& record : Base->TrashBDP()) {
@@ -91,7 +68,7 @@ void MainDialog::deleteShown() {
     BaseChange change;
     change.kind = BaseChange::Kind::Deleted;
     change.indexes = {index};
-    if (deleteToTrash(change.indexes, change.trashFiles)) {
+    if (Base->DeleteRecordsBDP(change.indexes, &change.trashFiles)) {
         recordChange(std::move(change));
     }
 }
@@ -118,7 +95,7 @@ void MainDialog::stepHistory(bool back) {
         case BaseChange::Kind::Added:
         case BaseChange::Kind::Restored:
         case BaseChange::Kind::Deleted:
-            done = removing ? deleteToTrash(change.indexes, change.trashFiles)
+            done = removing ? Base->DeleteRecordsBDP(change.indexes, &change.trashFiles)
                             : restoreFromTrash(change.trashFiles);
             break;
         case BaseChange::Kind::TextChanged:
