@@ -71,6 +71,40 @@ TEST_F(ManyProgramsTest, writersTakeTurnsOnABaseAndKeepToTheirOwn) {
     EXPECT_TRUE(leftOverTemporaryFiles().isEmpty());
 }
 
+// Corrections started at once (descriptions one by one and from a list,
+// moves, adds) take turns too: every one succeeds and none undoes another.
+TEST_F(ManyProgramsTest, correctionsFromSeveralProgramsAtOnceAreAllKept) {
+    writeFile(Base, bigBase(8));
+    writePicture("green.png", Qt::green);
+    writeFile("list.tsv", QStringLiteral("3\tcorrigée 3\n").toUtf8());
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int i = 0; i < 3; ++i) {
+        writers.push_back(
+            start({"text", Base, QString::number(i), QStringLiteral("corrigée %1").arg(i)}));
+        writers.push_back(start({"add", Base, "green.png", QStringLiteral("added %1").arg(i)}));
+    }
+    writers.push_back(start({"texts", Base, "list.tsv"}));
+    // The moves stay among positions 4 to 7, which nothing else changes.
+    writers.push_back(start({"move", Base, "4", "7"}));
+    writers.push_back(start({"move", Base, "6", "5"}));
+    for (const auto& writer : writers) {
+        const CliResult result = finish(*writer);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    }
+    EXPECT_EQ(run({"verify", Base}).exitCode, 0);
+    const QStringList texts = listedTexts(Base);
+    ASSERT_EQ(texts.size(), 11);
+    EXPECT_EQ(texts.mid(0, 4),
+              (QStringList{"corrigée 0", "corrigée 1", "corrigée 2", "corrigée 3"}));
+    QStringList moved = texts.mid(4, 4);
+    moved.sort();
+    EXPECT_EQ(moved, (QStringList{"photo 4", "photo 5", "photo 6", "photo 7"}));
+    QStringList added = texts.mid(8);
+    added.sort();
+    EXPECT_EQ(added, (QStringList{"added 0", "added 1", "added 2"}));
+    EXPECT_TRUE(leftOverTemporaryFiles().isEmpty());
+}
+
 // A reader never sees a base half rewritten.
 TEST_F(ManyProgramsTest, aReaderDuringRewritesAlwaysSeesAWholeBase) {
     writeFile(Base, bigBase(12));
