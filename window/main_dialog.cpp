@@ -129,6 +129,7 @@ void MainDialog::connectControls() {
     connectKeys();
     connectCorrections();
     connectHistory();
+    connectViewer();
 }
 
 void MainDialog::Form_Load() {

@@ -4,6 +4,7 @@
 #include "engine/engine_host.h"
 #include "window/dialog_controls.h"
 #include "window/edit_history_p.h"
+#include "window/viewer_window_p.h"
 #include "window/window_setup.h"
 
 #include <QList>
@@ -149,6 +150,11 @@ private:
     bool restoreFromTrash(const QStringList& files);
     void deleteShown();
     void stepHistory(bool back);
+    // The viewer of the record on show.
+    void connectViewer();
+    void showViewer();
+    void updateViewer();
+    void browseFrom(ViewerWindow::Step step);
 
     WindowSetup mSetup;
     DialogControls mUi;
@@ -159,6 +165,7 @@ private:
     std::unique_ptr<ProgressBox> mProgress;
     HelpWindow* mHelp = nullptr;
     TrashWindow* mTrash = nullptr;
+    ViewerWindow* mViewer = nullptr;
     QList<QAction*> mCorrections;
     EditHistory mHistory;
     QAction* mUndoAction = nullptr;

@@ -34,6 +34,7 @@ void MainDialog::showPosition() {
               : QStringLiteral("Aucun enregistrement affiché");
     mUi.PicShow->setToolTip(position);
     mUi.PicShow->setAccessibleDescription(position);
+    updateViewer();
 }
 
 void MainDialog::repaintDisplay() {

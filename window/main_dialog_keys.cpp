@@ -101,6 +101,12 @@ bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
             return pressOnEnter(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::MouseButtonDblClick:
+            if (watched == mUi.PicShow) {
+                showViewer();
+                return true;
+            }
+            return QWidget::eventFilter(watched, event);
         case QEvent::Wheel:
             return watched == mUi.PicShow && browseWithWheel(static_cast<QWheelEvent*>(event));
         case QEvent::WhatsThis:
@@ -111,10 +117,18 @@ bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-// Enter on a focused picture button presses it, as Space does.
+// Enter on a focused picture button presses it, as Space does; on the
+// display box it opens the viewer.
 bool MainDialog::pressOnEnter(QObject* watched, const QKeyEvent* key) {
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
+        return false;
+    }
+    if (watched == mUi.PicShow) {
+        showViewer();
+        return true;
+    }
     auto* button = qobject_cast<QToolButton*>(watched);
-    if (button == nullptr || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)) {
+    if (button == nullptr) {
         return false;
     }
     if (button->isEnabled()) {

@@ -276,7 +276,8 @@ private slots:
         for (const QAction* action : display->actions()) {
             offered.append(action->text());
         }
-        QCOMPARE(offered, (QStringList{QStringLiteral("Modifier la description…"),
+        QCOMPARE(offered, (QStringList{QStringLiteral("Afficher en grand"),
+                                       QStringLiteral("Modifier la description…"),
                                        QStringLiteral("Déplacer vers la position…"),
                                        QStringLiteral("Corbeille…"), QStringLiteral("Annuler"),
                                        QStringLiteral("Rétablir")}));
@@ -288,7 +289,7 @@ private slots:
         QCOMPARE(started().description(), QStringLiteral("Herbe haute"));
 
         started().boxes().enter(3);
-        display->actions().at(1)->trigger();
+        started().window().findChild<QAction*>(QStringLiteral("MoveRecord"))->trigger();
         QCOMPARE(position(), QStringLiteral("Enregistrement 3 sur 3"));
         QCOMPARE(started().description(), QStringLiteral("Herbe haute"));
         started().click("Command9");
