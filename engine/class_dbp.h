@@ -96,6 +96,10 @@ public:
     // Moves record `from` so that it ends at position `to`, the others
     // keeping their order, in one rewrite; then shows it.
     bool MoveRecordBDP(std::int32_t from, std::int32_t to);
+    // Puts the records in a new order, in one rewrite: record k of the new
+    // base is record order[k] of the old; then shows record `shown` of the
+    // new base. `order` must name every record once.
+    bool ReorderBDP(const QList<std::int32_t>& order, std::int32_t shown);
     bool SearchBDP(const QString& iText, bool iLast = false);
     bool GetInfosBDP();
 

@@ -57,6 +57,28 @@ bool ClassDBP::MoveRecordBDP(std::int32_t from, std::int32_t to) {
     return rearrangeBase(LongOperation::MovingRecord, records, to);
 }
 
+bool ClassDBP::ReorderBDP(const QList<std::int32_t>& order, std::int32_t shown) {
+    if (!isBaseReady()) {
+        return false;
+    }
+    const std::set<std::int32_t> distinct(order.begin(), order.end());
+    if (order.size() != mState->RecordCount ||
+        distinct.size() != static_cast<std::size_t>(order.size()) ||
+        (!distinct.empty() && (*distinct.begin() < 0 || *distinct.rbegin() >= order.size()))) {
+        stopBox(EngineText::BadIndex);
+        return false;
+    }
+    if (!isRecordIndex(shown)) {
+        return false;
+    }
+    std::vector<ArrangedRecord> records;
+    records.reserve(order.size());
+    for (const std::int32_t from : order) {
+        records.push_back({from, {}, {}});
+    }
+    return rearrangeBase(LongOperation::MovingRecord, records, shown);
+}
+
 bool ClassDBP::DeleteRecordsBDP(const QList<std::int32_t>& indexes, QStringList* trashed) {
     if (!isBaseReady()) {
         return false;

@@ -1,5 +1,7 @@
 #include "window/edit_history_p.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 
 namespace pictarium {
@@ -18,6 +20,34 @@ QString BaseChange::name() const {
             return QStringLiteral("le déplacement");
     }
     return {};
+}
+
+QList<std::int32_t> orderMoving(std::int32_t count, QList<std::int32_t> moved,
+                                std::int32_t before) {
+    std::sort(moved.begin(), moved.end());
+    QList<std::int32_t> order;
+    order.reserve(count);
+    const auto place = [&] { order.append(moved); };
+    for (std::int32_t index = 0; index < count; ++index) {
+        if (index == before) {
+            place();
+        }
+        if (!std::binary_search(moved.cbegin(), moved.cend(), index)) {
+            order.append(index);
+        }
+    }
+    if (before >= count) {
+        place();
+    }
+    return order;
+}
+
+QList<std::int32_t> inverseOrder(const QList<std::int32_t>& order) {
+    QList<std::int32_t> inverse(order.size());
+    for (qsizetype k = 0; k < order.size(); ++k) {
+        inverse[order[k]] = static_cast<std::int32_t>(k);
+    }
+    return inverse;
 }
 
 void EditHistory::done(BaseChange change, const QString& basePath) {

@@ -23,13 +23,23 @@ struct BaseChange {
     std::int32_t index = 0;
     QString before;
     QString after;
-    // Moved: from one place to the other.
-    std::int32_t from = 0;
-    std::int32_t to = 0;
+    // Moved: the new order (record k of the base after is record order[k]
+    // of the base before), and the records shown after and before.
+    QList<std::int32_t> order;
+    std::int32_t shownAfter = 0;
+    std::int32_t shownBefore = 0;
 
     // "l'ajout", "la suppression"...: what "Annuler : " and "Rétablir : " name.
     [[nodiscard]] QString name() const;
 };
+
+// The order of a base of `count` records once the records `moved` (in
+// their order in the base) are put together just before record `before`
+// (`count` for the end).
+[[nodiscard]] QList<std::int32_t> orderMoving(std::int32_t count, QList<std::int32_t> moved,
+                                              std::int32_t before);
+// The order that puts back what `order` changed.
+[[nodiscard]] QList<std::int32_t> inverseOrder(const QList<std::int32_t>& order);
 
 // The changes of this window, to undo and to redo, and the state of the
 // base file after the last of them: another program's change since makes

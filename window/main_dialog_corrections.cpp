@@ -73,10 +73,12 @@ void MainDialog::moveRecord() {
             .arg(count),
         index + 1, 1, count, this);
     if (position && *position != index + 1 && Base->MoveRecordBDP(index, *position - 1)) {
+        const std::int32_t to = *position - 1;
         BaseChange change;
         change.kind = BaseChange::Kind::Moved;
-        change.from = index;
-        change.to = *position - 1;
+        change.order = orderMoving(count, {index}, to > index ? to + 1 : to);
+        change.shownAfter = to;
+        change.shownBefore = index;
         recordChange(std::move(change));
     }
 }

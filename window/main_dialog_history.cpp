@@ -102,8 +102,8 @@ void MainDialog::stepHistory(bool back) {
             done = Base->ChangeTextsBDP({{change.index, back ? change.before : change.after}});
             break;
         case BaseChange::Kind::Moved:
-            done = back ? Base->MoveRecordBDP(change.to, change.from)
-                        : Base->MoveRecordBDP(change.from, change.to);
+            done = back ? Base->ReorderBDP(inverseOrder(change.order), change.shownBefore)
+                        : Base->ReorderBDP(change.order, change.shownAfter);
             break;
     }
     if (!done) {

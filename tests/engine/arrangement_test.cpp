@@ -55,6 +55,11 @@ TEST_F(Arrangement, eachChangeLaysTheBaseOutAsTheFormatWants) {
              return records;
          }(),
          "premier"},
+        {"a new order",
+         [](ClassDBP& base) {
+             return base.ReorderBDP({2, 0, 3, 1}, 3);
+         },
+         reordered({2, 0, 3, 1}), "deux"},
         {"first to last", [](ClassDBP& base) { return base.MoveRecordBDP(0, 3); },
          reordered({1, 2, 3, 0}), "un"},
         {"last to first", [](ClassDBP& base) { return base.MoveRecordBDP(3, 0); },
@@ -109,6 +114,22 @@ TEST_F(Arrangement, aRefusedChangeSaysWhyAndWritesNothing) {
          EngineText::BadIndex},
         {[](ClassDBP& base) { return base.MoveRecordBDP(0, 4); }, EngineText::BadIndex},
         {[](ClassDBP& base) { return base.MoveRecordBDP(-1, 0); }, EngineText::BadIndex},
+        {[](ClassDBP& base) {
+             return base.ReorderBDP({0, 1, 2}, 0);
+         },
+         EngineText::BadIndex},
+        {[](ClassDBP& base) {
+             return base.ReorderBDP({0, 1, 1, 3}, 0);
+         },
+         EngineText::BadIndex},
+        {[](ClassDBP& base) {
+             return base.ReorderBDP({0, 1, 2, 4}, 0);
+         },
+         EngineText::BadIndex},
+        {[](ClassDBP& base) {
+             return base.ReorderBDP({3, 2, 1, 0}, 4);
+         },
+         EngineText::BadIndex},
         {[](ClassDBP& base) {
              return base.DeleteRecordsBDP({1, 1});
          },
