@@ -22,30 +22,12 @@ QImage filled(QRgb colour) {
     return picture;
 }
 
-void setAge(const QString& path, int hours) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600 * hours),
-                                 QFileDevice::FileModificationTime));
-}
-
-TEST(ThumbnailCache, findsWhatAnEarlierRunStored) {
-    const QTemporaryDir folder;
-    ASSERT_TRUE(ThumbnailCache(folder.path()).store(keyOf("a"), filled(qRgb(200, 40, 40))));
-    ThumbnailCache again(folder.path());
-    const QImage found = again.find(keyOf("a"));
-    ASSERT_EQ(found.size(), QSize(48, 32));
-    EXPECT_NEAR(qRed(found.pixel(20, 20)), 200, 6);
-    EXPECT_NEAR(qGreen(found.pixel(20, 20)), 40, 6);
-    EXPECT_TRUE(again.find(keyOf("b")).isNull());
-}
-
 TEST(ThumbnailCache, deletesADamagedFileRatherThanTrustIt) {
     const QList<std::function<void(QByteArray&)>> damages = {
-        [](QByteArray& file) { file.chop(10); },                   // cut short
-        [](QByteArray& file) { file[file.size() - 20] ^= 0x20; },  // a payload byte
+        [](QByteArray& file) { file.chop(10); },
+        [](QByteArray& file) { file[file.size() - 20] ^= 0x20; },  // in the picture
         [](QByteArray& file) { file[9] = 7; },                     // another version
-        [](QByteArray& file) { file = "un fichier quelconque"; },  // foreign
+        [](QByteArray& file) { file = "un fichier quelconque"; },
         [](QByteArray& file) { file.clear(); },
     };
     for (qsizetype i = 0; i < damages.size(); ++i) {
@@ -60,23 +42,28 @@ TEST(ThumbnailCache, deletesADamagedFileRatherThanTrustIt) {
         file.write(bytes);
         file.close();
         EXPECT_TRUE(cache.find(keyOf("a")).isNull()) << "damage " << i;
-        EXPECT_FALSE(QFile::exists(file.fileName())) << "damage " << i;
+        EXPECT_FALSE(file.exists()) << "damage " << i;
     }
 }
 
-TEST(ThumbnailCache, letsTheLeastRecentlyUsedGoFirst) {
+TEST(ThumbnailCache, keepsThumbnailsAcrossRunsAndLetsTheLeastRecentlyUsedGoFirst) {
     const QTemporaryDir folder;
-    ThumbnailCache probe(folder.path());
-    ASSERT_TRUE(probe.store(keyOf("probe"), filled(qRgb(10, 10, 10))));
-    const qint64 fileSize = QFile(probe.pathOf(keyOf("probe"))).size();
-    QFile::remove(probe.pathOf(keyOf("probe")));
-
-    ThumbnailCache cache(folder.path(), fileSize * 5 / 2);
-    ASSERT_TRUE(cache.store(keyOf("a"), filled(qRgb(10, 10, 10))));
+    ThumbnailCache earlierRun(folder.path());
+    ASSERT_TRUE(earlierRun.store(keyOf("a"), filled(qRgb(200, 40, 40))));
+    ThumbnailCache cache(folder.path(), QFile(earlierRun.pathOf(keyOf("a"))).size() * 5 / 2);
+    EXPECT_TRUE(cache.find(keyOf("b")).isNull());
     ASSERT_TRUE(cache.store(keyOf("b"), filled(qRgb(10, 10, 10))));
-    setAge(cache.pathOf(keyOf("a")), 2);
-    setAge(cache.pathOf(keyOf("b")), 1);
-    ASSERT_FALSE(cache.find(keyOf("a")).isNull());  // now the most recent
+    for (const char* name : {"a", "b"}) {  // "a" the older
+        QFile file(cache.pathOf(keyOf(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 hours = name[0] == 'a' ? 2 : 1;
+        file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600 * hours),
+                         QFileDevice::FileModificationTime);
+    }
+    const QImage found = cache.find(keyOf("a"));  // now the more recent
+    ASSERT_EQ(found.size(), QSize(48, 32));
+    EXPECT_NEAR(qRed(found.pixel(20, 20)), 200, 6);
+    EXPECT_NEAR(qGreen(found.pixel(20, 20)), 40, 6);
     ASSERT_TRUE(cache.store(keyOf("c"), filled(qRgb(10, 10, 10))));
     EXPECT_TRUE(QFile::exists(cache.pathOf(keyOf("a"))));
     EXPECT_FALSE(QFile::exists(cache.pathOf(keyOf("b"))));
