@@ -37,6 +37,11 @@ void nameProgram() {
     QCoreApplication::setApplicationName(QStringLiteral("Pictarium"));
 }
 
+QString thumbnailCacheFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+           QStringLiteral("/thumbnails");
+}
+
 ProgramFolders findProgramFolders() {
     ProgramFolders folders;
     folders.programFolder = withSeparator(QCoreApplication::applicationDirPath());

@@ -17,6 +17,10 @@ struct ProgramFolders {
     QString trashFolder;
 };
 
+// Where the thumbnails of records are kept between runs: the user's cache
+// folder, which may be emptied at any time.
+[[nodiscard]] QString thumbnailCacheFolder();
+
 // Names the running program as the window and the command line share it,
 // so that both find the same per-user folder.
 void nameProgram();

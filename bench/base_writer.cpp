@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <vector>
@@ -48,6 +49,24 @@ QImage makeTestPicture(QSize size) {
             line[3 * x] = static_cast<uchar>(x * 7 + y);
             line[3 * x + 1] = static_cast<uchar>(y * 5 + (x ^ y));
             line[3 * x + 2] = static_cast<uchar>((x * y) >> 3);
+        }
+    }
+    return picture;
+}
+
+QImage photoLikePicture(QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    std::uint32_t grain = 12345;
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            grain = grain * 1664525 + 1013904223;
+            const int noise = int(grain >> 28) - 8;
+            const int light = int(128 + 90 * std::sin(x * 0.002) * std::cos(y * 0.003));
+            const int edge = ((x / 37 + y / 53) % 5 == 0) ? 60 : 0;
+            line[x] = qRgb(std::clamp(light + noise + edge, 0, 255),
+                           std::clamp(light / 2 + 60 + noise, 0, 255),
+                           std::clamp(255 - light + noise - edge, 0, 255));
         }
     }
     return picture;

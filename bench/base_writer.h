@@ -12,6 +12,10 @@ namespace pictarium::bench {
 
 // A picture with some detail in it, so that nothing about it is special.
 [[nodiscard]] QImage makeTestPicture(QSize size);
+// Smooth light, edges and grain, so that a JPEG of it is as costly to
+// decode, and as large, as a real photo of that size (about 1.5 bits per
+// pixel).
+[[nodiscard]] QImage photoLikePicture(QSize size);
 
 // The bytes the engine stores for `picture`: its bitmap file less the first
 // three bytes.

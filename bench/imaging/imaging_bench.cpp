@@ -4,6 +4,7 @@
 // base; and, for information, its export as BMP and JPEG and the reading
 // of a picture at the 100-megapixel limit.
 
+#include "bench/base_writer.h"
 #include "bench/peak_memory.h"
 #include "bench/quiet_host.h"
 #include "bench/run_summary.h"
@@ -36,26 +37,6 @@ constexpr QSize LimitSize(10240, 10240);  // the largest picture that loads
 constexpr int Rounds = 7;
 constexpr double ReadRatioLimit = 1.5;
 constexpr double PeakMultipleLimit = 3.0;  // of the picture's 32-bit bitmap
-
-// Smooth light, edges and grain, so that the JPEG is as costly to decode
-// as a real photo of that size (about 1.5 bits per pixel).
-QImage photoLikePicture(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
-    std::uint32_t grain = 12345;
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            grain = grain * 1664525 + 1013904223;
-            const int noise = int(grain >> 28) - 8;
-            const int light = int(128 + 90 * std::sin(x * 0.002) * std::cos(y * 0.003));
-            const int edge = ((x / 37 + y / 53) % 5 == 0) ? 60 : 0;
-            line[x] = qRgb(std::clamp(light + noise + edge, 0, 255),
-                           std::clamp(light / 2 + 60 + noise, 0, 255),
-                           std::clamp(255 - light + noise - edge, 0, 255));
-        }
-    }
-    return picture;
-}
 
 QString writeJpeg(const ScratchFolder& folder, const QString& name, QSize size) {
     const QString path = folder.filePath(name);

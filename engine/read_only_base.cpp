@@ -1,0 +1,81 @@
+#include "engine/read_only_base.h"
+
+#include "base/checked_int32.h"
+#include "base/run_errors.h"
+#include "engine/bdp_format.h"
+#include "engine/index_reader_p.h"
+#include "engine/stored_picture_p.h"
+
+#include <algorithm>
+#include <array>
+
+namespace pictarium {
+
+std::optional<ReadOnlyBase> ReadOnlyBase::open(const QString& path) {
+    try {
+        ReadOnlyBase base;
+        base.mFile = BinaryFile::openForReading(path);
+        base.mOpened = base.mFile.status();
+        std::array<char, HeaderSize> header{};
+        base.mFile.readExactAt(0, header.data(), header.size());
+        base.mRecordCount = getInt32(header.data() + 4);
+        if (getInt32(header.data()) != BdpSignature || base.mRecordCount < 0) {
+            return std::nullopt;
+        }
+        return base;
+    } catch (const RunFailure&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<StoredPictureLocation> ReadOnlyBase::pictureLocation(std::int32_t index) const {
+    if (index < 0 || index >= mRecordCount) {
+        return std::nullopt;
+    }
+    try {
+        const IndexEntry entry = readIndexEntry(mFile, mRecordCount, index);
+        requireStoredLengths(entry);
+        const std::int32_t at =
+            checkedAdd(checkedMul(IndexEntrySize, mRecordCount), entry.PicOffset);
+        const std::int64_t fileSize = mFile.openedSize();
+        if (at < 0 || at > fileSize || entry.PicLength > fileSize - at) {
+            return std::nullopt;
+        }
+        return StoredPictureLocation{at, entry.PicLength};
+    } catch (const RunFailure&) {
+        return std::nullopt;
+    }
+}
+
+QByteArray ReadOnlyBase::read(std::int64_t offset, std::int64_t count) const {
+    const std::int64_t fileSize = mFile.openedSize();
+    if (offset < 0 || count <= 0 || offset >= fileSize) {
+        return {};
+    }
+    QByteArray bytes(std::min(count, fileSize - offset), Qt::Uninitialized);
+    try {
+        bytes.resize(static_cast<qsizetype>(
+            mFile.readAt(offset, bytes.data(), static_cast<std::size_t>(bytes.size()))));
+        return bytes;
+    } catch (const RunFailure&) {
+        return {};
+    }
+}
+
+QByteArray ReadOnlyBase::pictureFile(const StoredPictureLocation& location) const {
+    try {
+        return readStoredPicture(mFile, location.offset, location.length);
+    } catch (const RunFailure&) {
+        return {};
+    }
+}
+
+bool ReadOnlyBase::isUnchanged() const {
+    try {
+        return mFile.status().isUnchanged(mOpened);
+    } catch (const RunFailure&) {
+        return false;
+    }
+}
+
+}  // namespace pictarium
