@@ -15,9 +15,10 @@ declare -A allowed=(
   [imaging/metafile]="base imaging/core"
   [imaging]="base imaging/core imaging/decoders imaging/metafile"
   [engine]="base imaging/core imaging/decoders imaging/metafile imaging"
-  [window]="base imaging/core imaging/decoders imaging/metafile imaging engine"
-  [cli]="base imaging/core imaging/decoders imaging/metafile imaging engine"
-  [app]="base imaging/core imaging/decoders imaging/metafile imaging engine window"
+  [catalogue]="base imaging/core imaging/decoders imaging/metafile imaging"
+  [window]="base imaging/core imaging/decoders imaging/metafile imaging engine catalogue"
+  [cli]="base imaging/core imaging/decoders imaging/metafile imaging engine catalogue"
+  [app]="base imaging/core imaging/decoders imaging/metafile imaging engine catalogue window"
 )
 
 faults=0
