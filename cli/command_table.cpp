@@ -79,6 +79,21 @@ QList<CommandSyntax> buildTable() {
                         "l'ordre de la base : la liste que « import » relit. DOSSIER est créé "
                         "s'il manque ; les fichiers de ces noms sont remplacés."),
          &runExportAll},
+        {QStringLiteral("catalogue"),
+         {base, QStringLiteral("SORTIE.pdf")},
+         {{ColumnsOption, QStringLiteral("N"),
+           QStringLiteral("nombre de colonnes, de 2 à 6 (par défaut 3)")},
+          {FilterOption, QStringLiteral("TEXTE"),
+           QStringLiteral("seulement les enregistrements dont la description contient TEXTE")}},
+         QStringLiteral("imprime le catalogue d'une base dans un fichier PDF"),
+         QStringLiteral("Écrit dans SORTIE.pdf le catalogue de BASE : un titre avec le nom de la "
+                        "base et la date, puis l'image de chaque enregistrement avec, dessous, "
+                        "son rang (à partir de 1) et sa description entière, en colonnes. Avec "
+                        "--filter, seuls les enregistrements dont la description contient TEXTE, "
+                        "comparé comme le fait « search », y figurent. Les images gardent au "
+                        "moins 150 points par pouce à leur taille imprimée. Une base vide, ou un "
+                        "filtre qu'aucune description ne contient, n'en donne aucun."),
+         &runCatalogue},
         {QStringLiteral("delete"),
          {base, index},
          {},

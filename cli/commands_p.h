@@ -16,6 +16,8 @@ inline const QString BackwardOption = QStringLiteral("--backward");
 inline const QString AtOption = QStringLiteral("--at");
 inline const QString PartialOption = QStringLiteral("--partial");
 inline const QString EmptyOption = QStringLiteral("--empty");
+inline const QString ColumnsOption = QStringLiteral("--columns");
+inline const QString FilterOption = QStringLiteral("--filter");
 
 // The commands of the tool. Each takes an invocation already checked
 // against its syntax.
@@ -28,6 +30,7 @@ inline const QString EmptyOption = QStringLiteral("--empty");
 [[nodiscard]] ExitStatus runPicture(const Invocation& call);
 [[nodiscard]] ExitStatus runExport(const Invocation& call);
 [[nodiscard]] ExitStatus runExportAll(const Invocation& call);
+[[nodiscard]] ExitStatus runCatalogue(const Invocation& call);
 [[nodiscard]] ExitStatus runDelete(const Invocation& call);
 [[nodiscard]] ExitStatus runText(const Invocation& call);
 [[nodiscard]] ExitStatus runTexts(const Invocation& call);

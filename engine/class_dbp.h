@@ -16,6 +16,8 @@
 
 namespace pictarium {
 
+class DescriptionMatch;
+
 class CommonDialog;
 
 class BinaryFile;
@@ -174,7 +176,7 @@ private:
     // unchanged, before the new version is written.
     bool rearrangeBase(LongOperation operation, const std::vector<ArrangedRecord>& records,
                        std::int32_t shown, const std::function<void()>& beforeWriting = {});
-    [[nodiscard]] std::int32_t findText(const QByteArray& query, bool backwards);
+    [[nodiscard]] std::int32_t findText(const DescriptionMatch& query, bool backwards);
 
     void stopBox(const QString& text);
     void damagedBaseBox(const QString& text);

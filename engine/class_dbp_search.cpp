@@ -4,7 +4,7 @@
 
 #include "base/checked_int32.h"
 #include "base/run_errors.h"
-#include "base/windows_1252.h"
+#include "engine/description_match.h"
 #include "engine/engine_texts.h"
 #include "engine/index_reader_p.h"
 
@@ -60,20 +60,6 @@ private:
     std::size_t mLength = 0;
 };
 
-// The query in stored form, as a decoded description would be: control
-// bytes dropped, then upper-cased.
-QByteArray storedQuery(const QByteArray& flippedBytes) {
-    QByteArray query;
-    query.reserve(flippedBytes.size());
-    for (const char byte : flippedBytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        if (value >= 32) {
-            query.append(static_cast<char>(upperWindows1252(value)));
-        }
-    }
-    return query;
-}
-
 }  // namespace
 
 bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
@@ -101,7 +87,7 @@ bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
     try {
         mState->TextBytes = TextToBytes(iText);
         FlipBytes(mState->TextBytes);
-        hit = findText(storedQuery(mState->TextBytes), iLast);
+        hit = findText(DescriptionMatch(iText), iLast);
     } catch (...) {
         // A failing scan is silent: the base stays open as it was.
         setBusy(false);
@@ -118,24 +104,17 @@ bool ClassDBP::SearchBDP(const QString& iText, bool iLast) {
     return true;
 }
 
-std::int32_t ClassDBP::findText(const QByteArray& query, bool backwards) {
+std::int32_t ClassDBP::findText(const DescriptionMatch& query, bool backwards) {
     const BinaryFile& file = mState->FileNumber;
     const std::int32_t count = mState->RecordCount;
     const std::int32_t indexSize = checkedMul(IndexEntrySize, count);
     const std::int32_t step = backwards ? -1 : 1;
-    const auto& upper = windows1252UpperTable();
     IndexReader index(file, count);
     WindowReader windows(file, backwards);
-    std::array<char, kSearchWindow> window{};
     for (std::int32_t i = mState->CurrentIndex + step; i >= 0 && i < count; i += step) {
         mState->Entry = index.entry(i);
         const auto [bytes, length] = windows.at(checkedAdd(indexSize, mState->Entry.TextOffset));
-        const auto end = window.begin() + static_cast<std::ptrdiff_t>(length);
-        std::transform(bytes, bytes + length, window.begin(), [&upper](char byte) {
-            return static_cast<char>(upper[static_cast<unsigned char>(byte)]);
-        });
-        if (query.isEmpty() ||
-            std::search(window.begin(), end, query.begin(), query.end()) != end) {
+        if (query.matchesStored(bytes, length)) {
             return i;
         }
     }

@@ -15,10 +15,11 @@ declare -A allowed=(
   [imaging/metafile]="base imaging/core"
   [imaging]="base imaging/core imaging/decoders imaging/metafile"
   [engine]="base imaging/core imaging/decoders imaging/metafile imaging"
+  [catalogue]="base imaging/core imaging/decoders imaging/metafile imaging"
   [thumbnails]="base imaging/core imaging/decoders imaging/metafile imaging engine"
-  [window]="base imaging/core imaging/decoders imaging/metafile imaging engine thumbnails"
-  [cli]="base imaging/core imaging/decoders imaging/metafile imaging engine thumbnails"
-  [app]="base imaging/core imaging/decoders imaging/metafile imaging engine thumbnails window"
+  [window]="base imaging/core imaging/decoders imaging/metafile imaging engine catalogue thumbnails"
+  [cli]="base imaging/core imaging/decoders imaging/metafile imaging engine catalogue thumbnails"
+  [app]="base imaging/core imaging/decoders imaging/metafile imaging engine catalogue thumbnails window"
 )
 
 faults=0

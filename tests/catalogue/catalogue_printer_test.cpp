@@ -1,0 +1,151 @@
+#include "catalogue/catalogue_printer.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace pictarium::test {
+namespace {
+
+struct PdfImage {
+    int width = 0;
+    bool jpeg = false;
+};
+
+// A catalogue printed into memory, with what the PDF says of its pictures.
+struct Printout {
+    explicit Printout(int columns, const QList<CatalogueRecord>& records) : writer(&buffer) {
+        buffer.open(QIODevice::WriteOnly);
+        CataloguePrinter printer(writer, QStringLiteral("vacances.bdp"), QDate(2026, 12, 9),
+                                 columns);
+        EXPECT_TRUE(printer.print(records.size(), [&](qsizetype i) { return records.at(i); }));
+        placements = printer.placements();
+        font = printer.captionFont();
+        static const QRegularExpression image(
+            QStringLiteral(R"(/Subtype /Image\s+/Width (\d+)[^>]*?/Filter /(\w+))"));
+        for (const auto& match : image.globalMatch(QString::fromLatin1(buffer.data()))) {
+            images.append({match.captured(1).toInt(), match.captured(2) == u"DCTDecode"});
+        }
+    }
+    QBuffer buffer;
+    QPdfWriter writer;
+    QList<CataloguePlacement> placements;
+    QFont font;
+    QList<PdfImage> images;
+};
+
+QImage photo(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            line[x] =
+                qRgb(x * 255 / width, y * 255 / height, QRandomGenerator::global()->bounded(256));
+        }
+    }
+    return image;
+}
+
+QImage drawing(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter(&image).fillRect(width / 4, height / 4, width / 2, height / 2, Qt::red);
+    return image;
+}
+
+class CataloguePages : public ::testing::TestWithParam<int> {};
+
+// Rows stay whole and in order, a page ends only when the next row does not
+// fit, and the long description gets every line it needs.
+TEST_P(CataloguePages, RowsFillThePagesInOrderAndNeverSplit) {
+    const int columns = GetParam();
+    QList<CatalogueRecord> records;
+    for (int i = 0; i < 40; ++i) {
+        records.append({i + 1, QStringLiteral("Photo %1").arg(i + 1), drawing(40, 30)});
+    }
+    records[17].description = QString(25, u'x') + QString(23, u' ').replace(u' ', "mot long ");
+    const Printout out(columns, records);
+    ASSERT_EQ(out.placements.size(), records.size());
+    const double pageBottom = out.writer.height();
+    for (int i = 0; i < records.size(); ++i) {
+        const CataloguePlacement& here = out.placements[i];
+        EXPECT_LE(here.caption.bottom(), pageBottom) << i;
+        if (i % columns != 0) {
+            const CataloguePlacement& rowStart = out.placements[i - i % columns];
+            EXPECT_EQ(here.page, rowStart.page) << i;
+            EXPECT_DOUBLE_EQ(here.picture.top(), rowStart.picture.top()) << i;
+            continue;
+        }
+        if (i == 0) {
+            EXPECT_EQ(here.page, 1);
+            continue;
+        }
+        double above = 0;  // the bottom of the row above
+        for (int k = i - columns; k < i; ++k) {
+            above = std::max(above, out.placements[k].caption.bottom());
+        }
+        const CataloguePlacement& previous = out.placements[i - columns];
+        double height = 0;
+        for (int k = i; k < std::min<int>(i + columns, records.size()); ++k) {
+            height = std::max(height, out.placements[k].caption.bottom() - here.picture.top());
+        }
+        if (here.page == previous.page) {
+            EXPECT_GT(here.picture.top(), above) << i;
+        } else {
+            EXPECT_EQ(here.page, previous.page + 1) << i;
+            // Left behind: less than the row, the foot and a gap need.
+            EXPECT_LT(pageBottom - above, height + out.writer.logicalDpiY() * 0.6) << i;
+        }
+    }
+    EXPECT_GT(out.placements.back().page, 1);
+    const QString longCaption = QStringLiteral("18 – ") + records[17].description;
+    const QFontMetricsF metrics(out.font, &out.writer);
+    const CataloguePlacement& longOne = out.placements[17];
+    const double lines =
+        std::ceil(metrics.horizontalAdvance(longCaption) / longOne.caption.width());
+    EXPECT_GE(longOne.caption.height(), lines * metrics.height() * 0.95);
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoToSixColumns, CataloguePages, ::testing::Range(2, 7));
+
+// Photos go in as JPEG, drawings without loss; each keeps 150 dpi at its
+// printed size when it has the pixels, and not much more.
+TEST(CataloguePictures, KeepTheirResolutionAndTheRightCompression) {
+    const QList<CatalogueRecord> records = {{1, QStringLiteral("photo"), photo(1600, 1200)},
+                                            {2, QStringLiteral("dessin"), drawing(1600, 1200)},
+                                            {3, QStringLiteral("petite"), photo(80, 60)}};
+    const Printout out(3, records);
+    ASSERT_EQ(out.images.size(), records.size());
+    const QList<bool> jpeg = {true, false, true};
+    for (int i = 0; i < records.size(); ++i) {
+        const double needed = out.placements[i].picture.width() / out.writer.logicalDpiX() * 150;
+        const double expected = std::min<double>(needed, records[i].picture.width());
+        EXPECT_GE(out.images[i].width, std::floor(expected)) << i;
+        EXPECT_LE(out.images[i].width, expected * 1.05 + 2) << i;
+        EXPECT_EQ(out.images[i].jpeg, jpeg[i]) << i;
+    }
+}
+
+TEST(CataloguePictures, ABaseOfLargePhotosGivesASmallFile) {
+    constexpr int Count = 20;
+    QList<CatalogueRecord> records;
+    for (int i = 0; i < Count; ++i) {
+        records.append({i + 1, QStringLiteral("Photo"), photo(1600, 1200)});
+    }
+    const Printout out(3, records);
+    // Far below what the pictures would take at full size, even as JPEG.
+    const double printedPixels = out.placements[0].picture.width() / out.writer.logicalDpiX() *
+                                 out.placements[0].picture.height() / out.writer.logicalDpiY() *
+                                 150 * 150;
+    EXPECT_LT(out.buffer.size(), Count * printedPixels * 3);
+}
+
+}  // namespace
+}  // namespace pictarium::test
