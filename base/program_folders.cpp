@@ -37,11 +37,6 @@ void nameProgram() {
     QCoreApplication::setApplicationName(QStringLiteral("Pictarium"));
 }
 
-QString thumbnailCacheFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-           QStringLiteral("/thumbnails");
-}
-
 ProgramFolders findProgramFolders() {
     ProgramFolders folders;
     folders.programFolder = withSeparator(QCoreApplication::applicationDirPath());
@@ -50,6 +45,9 @@ ProgramFolders findProgramFolders() {
                          QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     folders.trashFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                           QStringLiteral("/trash");
+    // A cache: the system may empty it at any time.
+    folders.thumbnailFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                              QStringLiteral("/thumbnails");
     return folders;
 }
 

@@ -15,11 +15,9 @@ struct ProgramFolders {
     // Where the trashes of the bases go: always in the user's own data
     // folder, whichever copy of the program deleted the records.
     QString trashFolder;
+    // Where the thumbnails of records are kept between runs.
+    QString thumbnailFolder;
 };
-
-// Where the thumbnails of records are kept between runs: the user's cache
-// folder, which may be emptied at any time.
-[[nodiscard]] QString thumbnailCacheFolder();
 
 // Names the running program as the window and the command line share it,
 // so that both find the same per-user folder.

@@ -3,6 +3,7 @@
 #include "cli/console_p.h"
 #include "cli/engine_session_p.h"
 #include "engine/engine_texts.h"
+#include "engine/exported_name.h"
 #include "imaging/core/bitmap_codec.h"
 #include "imaging/picture_reader.h"
 #include "imaging/picture_writer.h"
@@ -58,8 +59,7 @@ ExitStatus exportAll(EngineSession& session, const QString& baseName, const QDir
     StepCounter saving(QStringLiteral("Export des images"), count);
     for (std::int32_t record = 0; record < count; ++record) {
         // A record that cannot be read is said and left out; the others go.
-        const QString name =
-            QStringLiteral("%1.%2").arg(record, 5, 10, QLatin1Char('0')).arg(format);
+        const QString name = exportedPictureName(record, format);
         if (session.show(record) && saveShownPicture(session, folder.filePath(name))) {
             index.append(name + u'\t' + session.host().lastText());
         } else {

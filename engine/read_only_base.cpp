@@ -47,6 +47,31 @@ std::optional<StoredPictureLocation> ReadOnlyBase::pictureLocation(std::int32_t 
     }
 }
 
+std::optional<QStringList> ReadOnlyBase::descriptions() const {
+    try {
+        QStringList texts;
+        texts.reserve(mRecordCount);
+        IndexReader entries(mFile, mRecordCount);
+        const std::int64_t fileSize = mFile.openedSize();
+        for (std::int32_t index = 0; index < mRecordCount; ++index) {
+            const IndexEntry entry = entries.entry(index);
+            requireStoredLengths(entry);
+            const std::int32_t at =
+                checkedAdd(checkedMul(IndexEntrySize, mRecordCount), entry.TextOffset);
+            if (at < 0 || at > fileSize || entry.TextLength > fileSize - at) {
+                return std::nullopt;
+            }
+            QByteArray text(entry.TextLength, Qt::Uninitialized);
+            mFile.readExactAt(at, text.data(), static_cast<std::size_t>(text.size()));
+            FlipBytes(text);
+            texts.append(BytesToText(text));
+        }
+        return texts;
+    } catch (const RunFailure&) {
+        return std::nullopt;
+    }
+}
+
 QByteArray ReadOnlyBase::read(std::int64_t offset, std::int64_t count) const {
     const std::int64_t fileSize = mFile.openedSize();
     if (offset < 0 || count <= 0 || offset >= fileSize) {

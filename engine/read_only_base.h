@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -32,6 +33,10 @@ public:
     // Record `index`'s stored picture; nothing when the index is out of
     // range or its entry does not fit the file.
     [[nodiscard]] std::optional<StoredPictureLocation> pictureLocation(std::int32_t index) const;
+
+    // Every record's description, in order, as the engine shows it; nothing
+    // when an entry or a text does not fit the file.
+    [[nodiscard]] std::optional<QStringList> descriptions() const;
 
     // Up to `count` bytes at `offset`: fewer at the end of the file as it
     // was opened, none when the file cannot be read.

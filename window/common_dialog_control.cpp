@@ -84,6 +84,28 @@ void CommonDialogControl::show(bool save) {
     mLastFolder = QFileInfo(mFileName).absolutePath();
 }
 
+std::optional<QString> CommonDialogControl::chooseFolder(const QString& title) {
+    QFileDialog dialog(mOwner);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(title);
+    dialog.resize(760, 480);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!mLastFolder.isEmpty()) {
+        dialog.setDirectory(mLastFolder);
+    }
+    std::optional<QStringList> chosen;
+    {
+        const PointerLift lift;
+        chosen = runDialog(dialog);
+    }
+    if (!chosen || chosen->isEmpty()) {
+        return std::nullopt;
+    }
+    mLastFolder = QDir::cleanPath(chosen->constFirst());
+    return mLastFolder;
+}
+
 std::optional<QStringList> CommonDialogControl::runDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

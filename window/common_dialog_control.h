@@ -39,6 +39,9 @@ public:
     void ShowOpen() override;
     void ShowSave() override;
 
+    // A box that chooses a folder, titled `title`; nothing when cancelled.
+    [[nodiscard]] std::optional<QString> chooseFolder(const QString& title);
+
     // A box set up from the properties, ready to run.
     void configure(QFileDialog& dialog, bool save) const;
 

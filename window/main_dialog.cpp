@@ -130,6 +130,7 @@ void MainDialog::connectControls() {
     connectCorrections();
     connectHistory();
     connectViewer();
+    connectContactSheet();
 }
 
 void MainDialog::Form_Load() {

@@ -29,6 +29,7 @@ class QWheelEvent;
 namespace pictarium {
 
 class ClipboardWatch;
+class ContactSheetWindow;
 class HelpWindow;
 class ProgressBox;
 class TrashWindow;
@@ -141,6 +142,7 @@ private:
     void connectCorrections();
     void enableCorrections(bool enabled);
     void editDescription();
+    void editDescriptionOf(std::int32_t index, const QString& description);
     void moveRecord();
     void showTrash();
     // Undo and redo of this window's changes.
@@ -155,6 +157,13 @@ private:
     void showViewer();
     void updateViewer();
     void browseFrom(ViewerWindow::Step step);
+    // The contact sheet, and the changes it asks for.
+    void connectContactSheet();
+    void showContactSheet();
+    void updateContactSheet();
+    void deleteRecords(const QList<std::int32_t>& indexes);
+    void moveRecords(const QList<std::int32_t>& moved, std::int32_t before);
+    void exportPictures(const QList<std::int32_t>& indexes);
 
     WindowSetup mSetup;
     DialogControls mUi;
@@ -166,6 +175,7 @@ private:
     HelpWindow* mHelp = nullptr;
     TrashWindow* mTrash = nullptr;
     ViewerWindow* mViewer = nullptr;
+    ContactSheetWindow* mSheet = nullptr;
     QList<QAction*> mCorrections;
     EditHistory mHistory;
     QAction* mUndoAction = nullptr;

@@ -44,17 +44,19 @@ void MainDialog::editDescription() {
     if (!Base || !mUi.Command6->isEnabled()) {
         return;
     }
-    const std::int32_t index = Base->currentIndex();
+    editDescriptionOf(Base->currentIndex(), Base->currentText());
+}
+
+void MainDialog::editDescriptionOf(std::int32_t index, const QString& description) {
     const std::optional<QString> text = mSetup.messageBoxes->askText(
         QStringLiteral("Modifier la description"),
         QStringLiteral("Description de l'enregistrement %1 (1 à 255 caractères) :").arg(index + 1),
-        Base->currentText(), this);
-    const QString before = Base->currentText();
+        description, this);
     if (text && Base->ChangeTextsBDP({{index, *text}})) {
         BaseChange change;
         change.kind = BaseChange::Kind::TextChanged;
         change.index = index;
-        change.before = before;
+        change.before = description;
         change.after = Base->currentText();
         recordChange(std::move(change));
     }

@@ -35,6 +35,7 @@ void MainDialog::showPosition() {
     mUi.PicShow->setToolTip(position);
     mUi.PicShow->setAccessibleDescription(position);
     updateViewer();
+    updateContactSheet();
 }
 
 void MainDialog::repaintDisplay() {

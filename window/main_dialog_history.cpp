@@ -64,13 +64,7 @@ bool MainDialog::restoreFromTrash(const QStringList& files) {
 }
 
 void MainDialog::deleteShown() {
-    const std::int32_t index = Base->currentIndex();
-    BaseChange change;
-    change.kind = BaseChange::Kind::Deleted;
-    change.indexes = {index};
-    if (Base->DeleteRecordsBDP(change.indexes, &change.trashFiles)) {
-        recordChange(std::move(change));
-    }
+    deleteRecords({Base->currentIndex()});
 }
 
 // Undoes the last change (`back`) or does again the last undone, as the

@@ -75,7 +75,8 @@ QImage readAndDecode(const BigBase& base) {
 void compareClicks(benchmark::State& state, const BigBase& base) {
     WindowSetup setup;
     setup.folders = {withSeparator(base.programFolder), withSeparator(base.programFolder),
-                     withSeparator(base.programFolder) + "trash"};
+                     withSeparator(base.programFolder) + "trash",
+                     withSeparator(base.programFolder) + "thumbnails"};
     auto boxes = std::make_unique<CountingMessageBoxes>();
     const CountingMessageBoxes* shownBoxes = boxes.get();
     setup.messageBoxes = std::move(boxes);

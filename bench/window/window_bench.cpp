@@ -84,7 +84,8 @@ struct StartedWindow {
 
 StartedWindow createWindow(const QString& folder) {
     WindowSetup setup;
-    setup.folders = {withSeparator(folder), withSeparator(folder), withSeparator(folder) + "trash"};
+    setup.folders = {withSeparator(folder), withSeparator(folder), withSeparator(folder) + "trash",
+                     withSeparator(folder) + "thumbnails"};
     auto boxes = std::make_unique<CountingMessageBoxes>();
     StartedWindow started;
     started.boxes = boxes.get();

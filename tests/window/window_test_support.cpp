@@ -67,7 +67,8 @@ StartedWindow::StartedWindow(const QString& folder, const QString& commandLine,
                              std::chrono::milliseconds progressDelay) {
     WindowSetup setup;
     setup.progressDelay = progressDelay;
-    setup.folders = {withSeparator(folder), withSeparator(folder), withSeparator(folder) + "trash"};
+    setup.folders = {withSeparator(folder), withSeparator(folder), withSeparator(folder) + "trash",
+                     withSeparator(folder) + "thumbnails"};
     setup.commandLine = commandLine;
     auto dialog = std::make_unique<ScriptedDialogControl>();
     auto boxes = std::make_unique<ScriptedMessageBoxes>();

@@ -1,0 +1,50 @@
+#include "window/contact_sheet_grid_p.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+
+namespace pictarium {
+
+ContactSheetGrid::ContactSheetGrid(QWidget* parent) : QListView(parent) {}
+
+bool ContactSheetGrid::holdsRecords(const QDropEvent* event) const {
+    const QStringList types = model()->mimeTypes();
+    return !types.isEmpty() && event->mimeData()->hasFormat(types.constFirst());
+}
+
+void ContactSheetGrid::dragEnterEvent(QDragEnterEvent* event) {
+    if (!holdsRecords(event)) {
+        event->ignore();
+        return;
+    }
+    QListView::dragEnterEvent(event);
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void ContactSheetGrid::dragMoveEvent(QDragMoveEvent* event) {
+    if (!holdsRecords(event)) {
+        event->ignore();
+        return;
+    }
+    QListView::dragMoveEvent(event);
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void ContactSheetGrid::dropEvent(QDropEvent* event) {
+    if (!holdsRecords(event)) {
+        event->ignore();
+        return;
+    }
+    // Before the record dropped on, or at the end; the model checks that
+    // the records come from its own base.
+    const QModelIndex target = indexAt(event->position().toPoint());
+    model()->dropMimeData(event->mimeData(), Qt::MoveAction, target.isValid() ? target.row() : -1,
+                          0, QModelIndex());
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    stopAutoScroll();
+}
+
+}  // namespace pictarium

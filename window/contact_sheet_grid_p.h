@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QListView>
+
+namespace pictarium {
+
+// The contact sheet's grid of thumbnails. Records dragged within it are
+// handed to the model as a move, whatever the view mode: an icon view
+// would otherwise only shift the icons on the screen.
+class ContactSheetGrid : public QListView {
+public:
+    explicit ContactSheetGrid(QWidget* parent);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    [[nodiscard]] bool holdsRecords(const QDropEvent* event) const;
+};
+
+}  // namespace pictarium
