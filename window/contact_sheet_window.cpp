@@ -114,6 +114,7 @@ void ContactSheetWindow::buildControls() {
     mGrid->setDefaultDropAction(Qt::MoveAction);
     mGrid->setDragEnabled(true);
     mGrid->setAcceptDrops(true);
+    mGrid->viewport()->setAcceptDrops(true);
     mGrid->setDropIndicatorShown(true);
     mGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
     mGrid->viewport()->installEventFilter(this);
