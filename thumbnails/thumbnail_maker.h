@@ -37,7 +37,8 @@ public:
 
     // Takes the base at `path`, read anew: to be called again after every
     // change to it. Drops the requests still pending. Results for this base
-    // carry the generation returned; earlier ones are never sent after it.
+    // carry the generation returned: one already on its way when this is
+    // called carries an earlier one, for the receiver to drop.
     quint64 setBase(const QString& path);
     // Replaces the pending requests with `indexes`, made in that order:
     // the visible records first.

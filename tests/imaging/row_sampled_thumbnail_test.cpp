@@ -129,12 +129,8 @@ TEST(RowSampledThumbnail, refusesWhatItCannotSampleOrTrust) {
                                                             {18, 100000}, {10, 1 << 20}, {10, 30},
                                                             {14, 12},     {28, 64},      {26, 2}};
     for (const auto& [at, value] : lies) {
-        QByteArray file = good;
-        if (at == 26 || at == 28) {
-            file[at] = static_cast<char>(value);
-        } else {
-            setInt32(file, at, value);
-        }
+        const QByteArray field = at == 26 || at == 28 ? le16(value) : le32(value);
+        const QByteArray file = QByteArray(good).replace(at, field.size(), field);
         EXPECT_FALSE(RowSampledThumbnail::plan(file, file.size(), 16)) << at << " " << value;
     }
     EXPECT_FALSE(RowSampledThumbnail::plan(good, good.size() - 200, 16));
