@@ -16,6 +16,8 @@
 
 namespace pictarium {
 
+class ReadOnlyBase;
+
 // Makes the thumbnails of a base's records on a thread of its own, from its
 // own read-only handle on the base and through a cache on disk, and hands
 // them back on the thread that owns it. Nothing here waits for that thread:
@@ -56,6 +58,8 @@ private:
     // thread is to end.
     bool takeRequest(int& index, QString& path, quint64& generation);
     [[nodiscard]] bool isCurrent(quint64 generation);
+    // Record `index`'s thumbnail; null for a record that cannot be read.
+    [[nodiscard]] QImage thumbnailOrPlaceholder(const ReadOnlyBase& base, int index);
 
     ThumbnailCache mCache;  // the thread's alone
     QMutex mMutex;
