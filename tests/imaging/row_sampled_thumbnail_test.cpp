@@ -45,14 +45,6 @@ QByteArray bitmapOf(const QImage& picture, int bits, bool topDown) {
     return bitmapFile(header.result(), palette.result(), rows.result());
 }
 
-QImage sampled(const QByteArray& file, int edge) {
-    const auto plan = RowSampledThumbnail::plan(file, file.size(), edge);
-    const auto row = [&](std::int64_t at) {
-        return file.mid(plan->rowOffset(at), plan->rowBytes());
-    };
-    return plan ? plan->make(row) : QImage();
-}
-
 // Kind 0 is a smooth ramp; the others one-pixel horizontal stripes,
 // vertical stripes or checks: their white pixels in a 2 x 2 tile.
 QImage pictureOf(int kind) {
@@ -72,7 +64,10 @@ class SampledBitmap : public testing::TestWithParam<std::tuple<int, int, bool, i
 TEST_P(SampledBitmap, isCloseToTheWholePictureScaledDownAndNeverAliases) {
     const auto [kind, bits, topDown, edge] = GetParam();
     const QByteArray file = bitmapOf(pictureOf(kind), bits, topDown);
-    const QImage thumbnail = sampled(file, edge);
+    const auto plan = RowSampledThumbnail::plan(file, file.size(), edge);
+    ASSERT_TRUE(plan);
+    const QImage thumbnail = plan->make(
+        [&](std::int64_t row) { return file.mid(plan->rowOffset(row), plan->rowBytes()); });
     const QImage whole = pictureFromBitmapFile(file).scaled(edge, edge, Qt::KeepAspectRatio,
                                                             Qt::SmoothTransformation);
     ASSERT_EQ(thumbnail.size(), whole.size());
@@ -117,8 +112,8 @@ TEST(RowSampledThumbnail, readsAFewHundredRowsOfAHugePicture) {
 
 TEST(RowSampledThumbnail, refusesWhatItCannotSampleOrTrust) {
     const QByteArray good = bitmapOf(QImage(40, 30, QImage::Format_RGB32), 24, false);
-    // Run-length and bit fields; more rows than the file holds, too wide;
-    // pixels past the end, inside the headers; a core header, 64 bits, two planes.
+    // Run-length, bit fields, too many rows, too wide, pixels past the end or
+    // inside the headers, a core header, 64 bits, two planes.
     const QList<std::pair<qsizetype, std::int32_t>> lies = {{30, 1},      {30, 3},       {22, 300},
                                                             {18, 100000}, {10, 1 << 20}, {10, 30},
                                                             {14, 12},     {28, 64},      {26, 2}};
