@@ -50,7 +50,6 @@ TEST_F(ThumbnailCacheTest, keepsThumbnailsAcrossRunsAndLetsTheLeastRecentlyUsedG
     ThumbnailCache earlierRun(mFolder.path());
     ASSERT_TRUE(earlierRun.store(keyOf("a"), filled(qRgb(200, 40, 40))));
     ThumbnailCache cache(mFolder.path(), QFile(earlierRun.pathOf(keyOf("a"))).size() * 5 / 2);
-    EXPECT_TRUE(cache.find(keyOf("b")).isNull());
     ASSERT_TRUE(cache.store(keyOf("b"), filled(qRgb(10, 10, 10))));
     for (const char* name : {"a", "b"}) {  // "a" the older
         QFile file(cache.pathOf(keyOf(name)));
