@@ -61,6 +61,16 @@ bool ThumbnailMaker::isCurrent(quint64 generation) {
     return generation == mGeneration;
 }
 
+QImage ThumbnailMaker::thumbnailOrPlaceholder(const ReadOnlyBase& base, int index) {
+    // Nothing may leave the thread: a record that runs out of memory is one
+    // the window shows as unreadable.
+    try {
+        return recordThumbnail(base, index, Edge, mCache, mStop);
+    } catch (...) {
+        return {};
+    }
+}
+
 void ThumbnailMaker::run() {
     std::optional<ReadOnlyBase> base;
     quint64 opened = 0;  // the generation `base` was opened for
@@ -72,8 +82,7 @@ void ThumbnailMaker::run() {
             base = ReadOnlyBase::open(path);
             opened = generation;
         }
-        const QImage thumbnail =
-            base ? recordThumbnail(*base, index, Edge, mCache, mStop) : QImage();
+        const QImage thumbnail = base ? thumbnailOrPlaceholder(*base, index) : QImage();
         if (mStop) {
             return;
         }

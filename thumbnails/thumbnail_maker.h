@@ -16,6 +16,8 @@
 
 namespace pictarium {
 
+class ReadOnlyBase;
+
 // Makes the thumbnails of a base's records on a thread of its own, from its
 // own read-only handle on the base and through a cache on disk, and hands
 // them back on the thread that owns it. Nothing here waits for that thread:
@@ -37,7 +39,8 @@ public:
 
     // Takes the base at `path`, read anew: to be called again after every
     // change to it. Drops the requests still pending. Results for this base
-    // carry the generation returned; earlier ones are never sent after it.
+    // carry the generation returned: one already on its way when this is
+    // called carries an earlier one, for the receiver to drop.
     quint64 setBase(const QString& path);
     // Replaces the pending requests with `indexes`, made in that order:
     // the visible records first.
@@ -55,6 +58,8 @@ private:
     // thread is to end.
     bool takeRequest(int& index, QString& path, quint64& generation);
     [[nodiscard]] bool isCurrent(quint64 generation);
+    // Record `index`'s thumbnail; null for a record that cannot be read.
+    [[nodiscard]] QImage thumbnailOrPlaceholder(const ReadOnlyBase& base, int index);
 
     ThumbnailCache mCache;  // the thread's alone
     QMutex mMutex;

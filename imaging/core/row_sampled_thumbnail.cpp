@@ -27,13 +27,30 @@ std::int64_t spanStart(std::int64_t index, std::int64_t count, std::int64_t leng
     return index * length / count;
 }
 
+// Widens a span of an odd number of pixels by one where the picture goes
+// on: an odd number would give one-pixel stripes the shade of one of their
+// colours rather than the one between.
+void widenToEven(std::int64_t& first, std::int64_t& end, std::int64_t length) {
+    if ((end - first) % 2 == 0) {
+        return;
+    }
+    if (end < length) {
+        ++end;
+    } else if (first > 0) {
+        --first;
+    }
+}
+
 // One thumbnail row: each pixel the mean of its columns over every row of
 // `band`.
 void averageColumns(const QImage& band, int width, QRgb* line) {
     const std::int64_t columns = band.width();
     for (int x = 0; x < width; ++x) {
-        const std::int64_t first = spanStart(x, width, columns);
-        const std::int64_t end = spanStart(x + 1, width, columns);
+        std::int64_t first = spanStart(x, width, columns);
+        std::int64_t end = spanStart(x + 1, width, columns);
+        if (columns > width) {
+            widenToEven(first, end, columns);
+        }
         std::int64_t red = 0;
         std::int64_t green = 0;
         std::int64_t blue = 0;
@@ -100,6 +117,7 @@ std::vector<std::int64_t> RowSampledThumbnail::rows() const {
         }
     }
     std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
     return all;
 }
 
@@ -134,8 +152,12 @@ QImage RowSampledThumbnail::make(const BitmapRowReader& readRow,
 }
 
 std::vector<std::int64_t> RowSampledThumbnail::pictureRowsOf(int row) const {
-    const std::int64_t first = spanStart(row, mSize.height(), mHeight);
-    const std::int64_t count = spanStart(row + 1, mSize.height(), mHeight) - first;
+    std::int64_t first = spanStart(row, mSize.height(), mHeight);
+    std::int64_t end = spanStart(row + 1, mSize.height(), mHeight);
+    if (mHeight > mSize.height()) {
+        widenToEven(first, end, mHeight);
+    }
+    const std::int64_t count = end - first;
     if (count <= RowsReadWhole) {
         std::vector<std::int64_t> rows(static_cast<std::size_t>(count));
         std::iota(rows.begin(), rows.end(), first);

@@ -24,8 +24,9 @@ using BitmapRowReader = std::function<QByteArray(std::int64_t fileRow)>;
 // A thumbnail of an uncompressed bitmap made from a few of its rows, so
 // that a huge picture costs a few hundred rows rather than all of them.
 // Each thumbnail pixel averages every column of its span and two pairs of
-// adjacent rows spread over its row span (all rows of a short span): thin
-// stripes and checks come out as the colour between, with no moiré.
+// adjacent rows spread over its row span (all rows of a short span); where
+// the picture shrinks, spans are widened to an even number of pixels, so
+// that thin stripes and checks come out as the colour between, no moiré.
 class RowSampledThumbnail {
 public:
     // Header bytes beyond this are not looked for: bitmaps with a longer

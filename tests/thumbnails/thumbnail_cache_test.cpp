@@ -1,9 +1,10 @@
 #include "thumbnails/thumbnail_cache.h"
 
+#include "tests/imaging/picture_file_fixture.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,48 +23,43 @@ QImage filled(QRgb colour) {
     return picture;
 }
 
-TEST(ThumbnailCache, deletesADamagedFileRatherThanTrustIt) {
+class ThumbnailCacheTest : public PictureFileTest {};
+
+TEST_F(ThumbnailCacheTest, deletesADamagedFileRatherThanTrustIt) {
     const QList<std::function<void(QByteArray&)>> damages = {
         [](QByteArray& file) { file.chop(10); },
         [](QByteArray& file) { file[file.size() - 20] ^= 0x20; },  // in the picture
         [](QByteArray& file) { file[9] = 7; },                     // another version
         [](QByteArray& file) { file = "un fichier quelconque"; },
-        [](QByteArray& file) { file.clear(); },
     };
+    ThumbnailCache cache(mFolder.path());
+    const QString path = cache.pathOf(keyOf("a"));
     for (qsizetype i = 0; i < damages.size(); ++i) {
-        const QTemporaryDir folder;
-        ThumbnailCache cache(folder.path());
         ASSERT_TRUE(cache.store(keyOf("a"), filled(qRgb(0, 90, 200))));
-        QFile file(cache.pathOf(keyOf("a")));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         QByteArray bytes = file.readAll();
         damages[i](bytes);
-        file.resize(0);
-        file.write(bytes);
-        file.close();
+        write(QFileInfo(path).fileName(), bytes);
         EXPECT_TRUE(cache.find(keyOf("a")).isNull()) << "damage " << i;
-        EXPECT_FALSE(file.exists()) << "damage " << i;
+        EXPECT_FALSE(QFile::exists(path)) << "damage " << i;
     }
 }
 
-TEST(ThumbnailCache, keepsThumbnailsAcrossRunsAndLetsTheLeastRecentlyUsedGoFirst) {
-    const QTemporaryDir folder;
-    ThumbnailCache earlierRun(folder.path());
+TEST_F(ThumbnailCacheTest, keepsThumbnailsAcrossRunsAndLetsTheLeastRecentlyUsedGoFirst) {
+    ThumbnailCache earlierRun(mFolder.path());
     ASSERT_TRUE(earlierRun.store(keyOf("a"), filled(qRgb(200, 40, 40))));
-    ThumbnailCache cache(folder.path(), QFile(earlierRun.pathOf(keyOf("a"))).size() * 5 / 2);
-    EXPECT_TRUE(cache.find(keyOf("b")).isNull());
+    ThumbnailCache cache(mFolder.path(), QFile(earlierRun.pathOf(keyOf("a"))).size() * 5 / 2);
     ASSERT_TRUE(cache.store(keyOf("b"), filled(qRgb(10, 10, 10))));
     for (const char* name : {"a", "b"}) {  // "a" the older
         QFile file(cache.pathOf(keyOf(name)));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        const qint64 hours = name[0] == 'a' ? 2 : 1;
-        file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600 * hours),
+        file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600 * ('c' - name[0])),
                          QFileDevice::FileModificationTime);
     }
-    const QImage found = cache.find(keyOf("a"));  // now the more recent
-    ASSERT_EQ(found.size(), QSize(48, 32));
-    EXPECT_NEAR(qRed(found.pixel(20, 20)), 200, 6);
-    EXPECT_NEAR(qGreen(found.pixel(20, 20)), 40, 6);
+    const QRgb found = cache.find(keyOf("a")).pixel(20, 20);  // now the more recent
+    EXPECT_NEAR(qRed(found), 200, 6);
+    EXPECT_NEAR(qGreen(found), 40, 6);
     ASSERT_TRUE(cache.store(keyOf("c"), filled(qRgb(10, 10, 10))));
     EXPECT_TRUE(QFile::exists(cache.pathOf(keyOf("a"))));
     EXPECT_FALSE(QFile::exists(cache.pathOf(keyOf("b"))));
