@@ -15,7 +15,10 @@ namespace pictarium {
 namespace {
 
 // Goes into every key: a change to how thumbnails are made changes it.
-constexpr std::int32_t KeyVersion = 1;
+constexpr std::int32_t KeyVersion = 2;
+// A key hashes megabytes of rows for a large record: BLAKE2b does it about
+// three times faster than SHA-256, and as safely.
+constexpr auto KeyHash = QCryptographicHash::Blake2b_256;
 constexpr auto Prefix = static_cast<qsizetype>(RebuiltBitmapPrefix.size());
 
 // The key of a thumbnail hashes exactly the bytes it is made from, after
@@ -40,7 +43,7 @@ QImage sampledThumbnail(const ReadOnlyBase& base, const StoredPictureLocation& l
     const BitmapRowReader readRow = [&](std::int64_t row) {
         return base.read(location.offset - Prefix + plan.rowOffset(row), plan.rowBytes());
     };
-    QCryptographicHash key(QCryptographicHash::Sha256);
+    QCryptographicHash key(KeyHash);
     key.addData(keyStart("rows", edge));
     key.addData(plan.headers());
     for (const std::int64_t row : plan.rows()) {
@@ -63,7 +66,7 @@ QImage wholeThumbnail(const ReadOnlyBase& base, const StoredPictureLocation& loc
     if (file.size() != Prefix + location.length || stop.load(std::memory_order_relaxed)) {
         return {};
     }
-    QCryptographicHash key(QCryptographicHash::Sha256);
+    QCryptographicHash key(KeyHash);
     key.addData(keyStart("whole", edge));
     key.addData(file);
     const QByteArray name = key.result();

@@ -276,11 +276,12 @@ private slots:
         for (const QAction* action : display->actions()) {
             offered.append(action->text());
         }
-        QCOMPARE(offered, (QStringList{QStringLiteral("Afficher en grand"),
-                                       QStringLiteral("Modifier la description…"),
-                                       QStringLiteral("Déplacer vers la position…"),
-                                       QStringLiteral("Corbeille…"), QStringLiteral("Annuler"),
-                                       QStringLiteral("Rétablir")}));
+        QCOMPARE(
+            offered,
+            (QStringList{QStringLiteral("Afficher en grand"), QStringLiteral("Planche contact…"),
+                         QStringLiteral("Modifier la description…"),
+                         QStringLiteral("Déplacer vers la position…"), QStringLiteral("Corbeille…"),
+                         QStringLiteral("Annuler"), QStringLiteral("Rétablir")}));
         started().click("Command3");
         started().boxes().enter(QStringLiteral("Herbe haute"));
         press(tabStrip(), Qt::Key_F2);
@@ -316,7 +317,7 @@ private slots:
         started().boxes().enter(QStringLiteral("Ciel gris"));
         press(tabStrip(), Qt::Key_F2);  // "Herbe verte", shown in the place of the first
         started().boxes().enter(2);
-        started().control<DisplayBox>("PicShow")->actions().at(1)->trigger();
+        started().window().findChild<QAction*>(QStringLiteral("MoveRecord"))->trigger();
         const std::vector<std::pair<QKeyCombination, QString>> steps = {
             {Qt::CTRL | Qt::Key_Z, "Ciel gris|Ciel bleu"},
             {Qt::CTRL | Qt::Key_Z, "Herbe verte|Ciel bleu"},
