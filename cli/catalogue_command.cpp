@@ -55,7 +55,7 @@ bool printRecords(EngineSession& session, QPdfWriter& writer, const QString& bas
         // Straight to the record: the texts were read, its picture was not.
         if (session.engine().MoveTo(record.index) &&
             session.engine().currentIndex() == record.index) {
-            return CatalogueRecord{record.index + 1, record.text, session.host().lastPicture()};
+            return CatalogueRecord{record.index + 1, record.text, session.host().takeLastPicture()};
         }
         if (!session.engine().isBaseOpen() || session.host().sawBaseChange()) {
             return std::nullopt;
