@@ -1,4 +1,5 @@
 #include "catalogue/catalogue_printer.h"
+#include "catalogue/french_date_p.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -74,6 +75,13 @@ TEST_P(CataloguePages, RowsFillThePagesInOrderAndNeverSplit) {
     const Printout out(columns, records);
     ASSERT_EQ(out.placements.size(), records.size());
     const double pageBottom = out.writer.height();
+    const auto rowBottom = [&](int first) {
+        double bottom = 0;
+        for (int k = first; k < std::min<int>(first + columns, records.size()); ++k) {
+            bottom = std::max(bottom, out.placements[k].caption.bottom());
+        }
+        return bottom;
+    };
     for (int i = 0; i < records.size(); ++i) {
         const CataloguePlacement& here = out.placements[i];
         EXPECT_LE(here.caption.bottom(), pageBottom) << i;
@@ -87,19 +95,12 @@ TEST_P(CataloguePages, RowsFillThePagesInOrderAndNeverSplit) {
             EXPECT_EQ(here.page, 1);
             continue;
         }
-        double above = 0;  // the bottom of the row above
-        for (int k = i - columns; k < i; ++k) {
-            above = std::max(above, out.placements[k].caption.bottom());
-        }
-        const CataloguePlacement& previous = out.placements[i - columns];
-        double height = 0;
-        for (int k = i; k < std::min<int>(i + columns, records.size()); ++k) {
-            height = std::max(height, out.placements[k].caption.bottom() - here.picture.top());
-        }
-        if (here.page == previous.page) {
+        const double above = rowBottom(i - columns);
+        const double height = rowBottom(i) - here.picture.top();
+        if (here.page == out.placements[i - columns].page) {
             EXPECT_GT(here.picture.top(), above) << i;
         } else {
-            EXPECT_EQ(here.page, previous.page + 1) << i;
+            EXPECT_EQ(here.page, out.placements[i - columns].page + 1) << i;
             // Left behind: less than the row, the foot and a gap need.
             EXPECT_LT(pageBottom - above, height + out.writer.logicalDpiY() * 0.6) << i;
         }
@@ -145,6 +146,11 @@ TEST(CataloguePictures, ABaseOfLargePhotosGivesASmallFile) {
                                  out.placements[0].picture.height() / out.writer.logicalDpiY() *
                                  150 * 150;
     EXPECT_LT(out.buffer.size(), Count * printedPixels * 3);
+}
+
+TEST(CatalogueTitle, DatesAreWrittenAsInFrench) {
+    EXPECT_EQ(frenchLongDate(QDate(2026, 12, 9)), QStringLiteral("9 décembre 2026"));
+    EXPECT_EQ(frenchLongDate(QDate(2027, 3, 1)), QStringLiteral("1er mars 2027"));
 }
 
 }  // namespace
