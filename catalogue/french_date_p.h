@@ -5,7 +5,7 @@
 
 namespace pictarium {
 
-// "9 décembre 2026".
+// "9 décembre 2026", "1er mars 2027".
 [[nodiscard]] QString frenchLongDate(QDate date);
 
 }  // namespace pictarium

@@ -55,7 +55,7 @@ bool printRecords(EngineSession& session, QPdfWriter& writer, const QString& bas
         // Straight to the record: the texts were read, its picture was not.
         if (session.engine().MoveTo(record.index) &&
             session.engine().currentIndex() == record.index) {
-            return CatalogueRecord{record.index + 1, record.text, session.host().lastPicture()};
+            return CatalogueRecord{record.index + 1, record.text, session.host().takeLastPicture()};
         }
         if (!session.engine().isBaseOpen() || session.host().sawBaseChange()) {
             return std::nullopt;
@@ -65,28 +65,32 @@ bool printRecords(EngineSession& session, QPdfWriter& writer, const QString& bas
     });
 }
 
+// Prints into `file` as an A4 PDF; false when the printing stopped. A
+// failed write is thrown, with its number.
+bool printInto(BinaryFile& file, const QString& title,
+               const std::function<bool(QPdfWriter&)>& print) {
+    BinaryFileDevice device(file);
+    QPdfWriter writer(&device);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Pictarium"));
+    const bool printed = print(writer);
+    if (device.failure()) {
+        throw *device.failure();
+    }
+    return printed;
+}
+
 // Writes the PDF beside `target` and puts it in its place once whole, so
 // that a failed write (a full disk, a folder closed to us) leaves no half
 // file; the failure is said as the export says its own, naming the file.
-bool writePdf(const QString& target, const QString& baseName,
+bool writePdf(const QString& target, const QString& title,
               const std::function<bool(QPdfWriter&)>& print) {
     const QString staging = swapStagingPath(target);
     try {
         BinaryFile file = BinaryFile::create(staging);
-        bool printed = false;
-        {
-            BinaryFileDevice device(file);
-            QPdfWriter writer(&device);
-            writer.setPageSize(QPageSize(QPageSize::A4));
-            writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-            writer.setTitle(QFileInfo(baseName).fileName());
-            writer.setCreator(QStringLiteral("Pictarium"));
-            printed = print(writer);
-            if (device.failure()) {
-                throw *device.failure();
-            }
-        }
-        if (!printed) {
+        if (!printInto(file, title, print)) {
             file.close();
             removeFileQuietly(staging);
             return false;
@@ -102,9 +106,32 @@ bool writePdf(const QString& target, const QString& baseName,
     }
 }
 
+// Whether the two names are one file, such as the base given twice.
+bool isSameFile(const QString& first, const QString& second) {
+    const std::optional<FileStatus> one = pictarium::statusOf(first);
+    const std::optional<FileStatus> other = pictarium::statusOf(second);
+    return one && other && one->device == other->device && one->inode == other->inode;
+}
+
+// An empty PDF would help no one: says why there is nothing to print.
+void refuseEmptyCatalogue(EngineSession& session, const Invocation& call) {
+    if (session.engine().recordCount() == 0) {
+        printError(QStringLiteral("La base « %1 » n'a aucun enregistrement : pas de catalogue.")
+                       .arg(QDir::toNativeSeparators(call.argument(0))));
+        return;
+    }
+    printError(QStringLiteral("Aucune description ne contient « %1 » : pas de catalogue.")
+                   .arg(call.optionValue(FilterOption)));
+}
+
 ExitStatus writeCatalogue(EngineSession& session, const Invocation& call, int columns) {
     const QString baseName = call.argument(0);
     if (!session.open(baseName)) {
+        return ExitStatus::Failure;
+    }
+    if (isSameFile(baseName, call.argument(1))) {
+        printError(QStringLiteral("« %1 » est la base elle-même : le catalogue ne la remplace pas.")
+                       .arg(QDir::toNativeSeparators(call.argument(1))));
         return ExitStatus::Failure;
     }
     std::optional<DescriptionMatch> filter;
@@ -115,20 +142,15 @@ ExitStatus writeCatalogue(EngineSession& session, const Invocation& call, int co
     if (!chosen) {
         return ExitStatus::Failure;
     }
-    if (session.engine().recordCount() == 0) {
-        printError(QStringLiteral("La base « %1 » n'a aucun enregistrement : pas de catalogue.")
-                       .arg(QDir::toNativeSeparators(baseName)));
-        return ExitStatus::Failure;
-    }
     if (chosen->isEmpty()) {
-        printError(QStringLiteral("Aucune description ne contient « %1 » : pas de catalogue.")
-                       .arg(call.optionValue(FilterOption)));
+        refuseEmptyCatalogue(session, call);
         return ExitStatus::Failure;
     }
     bool everyPictureRead = true;
-    const bool written = writePdf(call.argument(1), baseName, [&](QPdfWriter& writer) {
-        return printRecords(session, writer, baseName, *chosen, columns, everyPictureRead);
-    });
+    const bool written =
+        writePdf(call.argument(1), QFileInfo(baseName).fileName(), [&](QPdfWriter& writer) {
+            return printRecords(session, writer, baseName, *chosen, columns, everyPictureRead);
+        });
     return statusOf(written && everyPictureRead);
 }
 

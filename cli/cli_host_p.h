@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace pictarium::cli {
 
 // The engine's owner on a terminal: boxes become lines on standard error,
@@ -39,6 +41,9 @@ public:
     [[nodiscard]] int deliveredRecords() const { return mDeliveredRecords; }
     [[nodiscard]] const QString& lastText() const { return mLastText; }
     [[nodiscard]] const QImage& lastPicture() const { return mLastPicture; }
+    // The picture delivered last, which the host then lets go, so that it
+    // is freed before the next one is read.
+    [[nodiscard]] QImage takeLastPicture() { return std::exchange(mLastPicture, QImage()); }
 
 private:
     void endProgressLine();

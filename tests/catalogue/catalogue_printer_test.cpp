@@ -1,4 +1,5 @@
 #include "catalogue/catalogue_printer.h"
+#include "catalogue/french_date_p.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -13,11 +14,6 @@
 
 namespace pictarium::test {
 namespace {
-
-struct PdfImage {
-    int width = 0;
-    bool jpeg = false;
-};
 
 // A catalogue printed into memory, with what the PDF says of its pictures.
 struct Printout {
@@ -38,7 +34,7 @@ struct Printout {
     QPdfWriter writer;
     QList<CataloguePlacement> placements;
     QFont font;
-    QList<PdfImage> images;
+    QList<std::pair<int, bool>> images;  // width, whether JPEG
 };
 
 QImage photo(int width, int height) {
@@ -74,7 +70,15 @@ TEST_P(CataloguePages, RowsFillThePagesInOrderAndNeverSplit) {
     const Printout out(columns, records);
     ASSERT_EQ(out.placements.size(), records.size());
     const double pageBottom = out.writer.height();
-    for (int i = 0; i < records.size(); ++i) {
+    const auto rowBottom = [&](int first) {
+        double bottom = 0;
+        for (int k = first; k < std::min<int>(first + columns, records.size()); ++k) {
+            bottom = std::max(bottom, out.placements[k].caption.bottom());
+        }
+        return bottom;
+    };
+    EXPECT_EQ(out.placements[0].page, 1);
+    for (int i = 1; i < records.size(); ++i) {
         const CataloguePlacement& here = out.placements[i];
         EXPECT_LE(here.caption.bottom(), pageBottom) << i;
         if (i % columns != 0) {
@@ -83,23 +87,12 @@ TEST_P(CataloguePages, RowsFillThePagesInOrderAndNeverSplit) {
             EXPECT_DOUBLE_EQ(here.picture.top(), rowStart.picture.top()) << i;
             continue;
         }
-        if (i == 0) {
-            EXPECT_EQ(here.page, 1);
-            continue;
-        }
-        double above = 0;  // the bottom of the row above
-        for (int k = i - columns; k < i; ++k) {
-            above = std::max(above, out.placements[k].caption.bottom());
-        }
-        const CataloguePlacement& previous = out.placements[i - columns];
-        double height = 0;
-        for (int k = i; k < std::min<int>(i + columns, records.size()); ++k) {
-            height = std::max(height, out.placements[k].caption.bottom() - here.picture.top());
-        }
-        if (here.page == previous.page) {
+        const double above = rowBottom(i - columns);
+        const double height = rowBottom(i) - here.picture.top();
+        if (here.page == out.placements[i - columns].page) {
             EXPECT_GT(here.picture.top(), above) << i;
         } else {
-            EXPECT_EQ(here.page, previous.page + 1) << i;
+            EXPECT_EQ(here.page, out.placements[i - columns].page + 1) << i;
             // Left behind: less than the row, the foot and a gap need.
             EXPECT_LT(pageBottom - above, height + out.writer.logicalDpiY() * 0.6) << i;
         }
@@ -127,9 +120,9 @@ TEST(CataloguePictures, KeepTheirResolutionAndTheRightCompression) {
     for (int i = 0; i < records.size(); ++i) {
         const double needed = out.placements[i].picture.width() / out.writer.logicalDpiX() * 150;
         const double expected = std::min<double>(needed, records[i].picture.width());
-        EXPECT_GE(out.images[i].width, std::floor(expected)) << i;
-        EXPECT_LE(out.images[i].width, expected * 1.05 + 2) << i;
-        EXPECT_EQ(out.images[i].jpeg, jpeg[i]) << i;
+        EXPECT_GE(out.images[i].first, std::floor(expected)) << i;
+        EXPECT_LE(out.images[i].first, expected * 1.05 + 2) << i;
+        EXPECT_EQ(out.images[i].second, jpeg[i]) << i;
     }
 }
 
@@ -145,6 +138,11 @@ TEST(CataloguePictures, ABaseOfLargePhotosGivesASmallFile) {
                                  out.placements[0].picture.height() / out.writer.logicalDpiY() *
                                  150 * 150;
     EXPECT_LT(out.buffer.size(), Count * printedPixels * 3);
+}
+
+TEST(CatalogueTitle, DatesAreWrittenAsInFrench) {
+    EXPECT_EQ(frenchLongDate(QDate(2026, 12, 9)), QStringLiteral("9 décembre 2026"));
+    EXPECT_EQ(frenchLongDate(QDate(2027, 3, 1)), QStringLiteral("1er mars 2027"));
 }
 
 }  // namespace

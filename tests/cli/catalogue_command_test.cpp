@@ -65,6 +65,9 @@ TEST_F(CliCatalogueTest, choosesTheRecordsAsTheSearchDoesAndRefusesAnEmptyCatalo
 }
 
 TEST_F(CliCatalogueTest, aFailedWriteIsSaidNamingTheFileAndLeavesNothing) {
+    const QByteArray base = readFile(Base);
+    EXPECT_EQ(run({"catalogue", Base, Base}).exitCode, 1);
+    EXPECT_EQ(readFile(Base), base);
     const QString missingFolder = QStringLiteral("absent/catalogue.pdf");
     const CliResult notThere = run({"catalogue", Base, missingFolder});
     EXPECT_EQ(notThere.exitCode, 1);
