@@ -181,10 +181,12 @@ private slots:
         press(tabStrip(), Qt::Key_Left);
         QCOMPARE(started().description(), QStringLiteral("Pomme rouge"));
 
-        // In the description box the arrows move the caret, nothing else.
+        // In the description box the arrows move the caret, nothing else;
+        // the page keys, which a line of text has no use for, do nothing.
         descriptionBox()->setFocus();
         press(descriptionBox(), Qt::Key_End);
         press(descriptionBox(), Qt::Key_Right);
+        press(descriptionBox(), Qt::Key_PageDown);
         QCOMPARE(started().description(), QStringLiteral("Pomme rouge"));
         QCOMPARE(position(), QStringLiteral("Enregistrement 1 sur 3"));
     }
