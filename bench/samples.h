@@ -29,6 +29,10 @@ public:
         return *middle;
     }
 
+    [[nodiscard]] double maximum() const {
+        return mSeconds.empty() ? 0.0 : *std::max_element(mSeconds.begin(), mSeconds.end());
+    }
+
 private:
     std::vector<double> mSeconds;
 };

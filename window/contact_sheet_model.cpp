@@ -139,6 +139,8 @@ QVariant ContactSheetModel::data(const QModelIndex& item, int role) const {
             return shownThumbnail(index);
         case BaseIndexRole:
             return index;
+        case ThumbnailMadeRole:
+            return hasThumbnail(index);
         default:
             return {};
     }

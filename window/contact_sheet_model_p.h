@@ -19,6 +19,8 @@ class ContactSheetModel : public QAbstractListModel {
 public:
     // The record's index in the base, of every item.
     static constexpr int BaseIndexRole = Qt::UserRole;
+    // Whether an item's thumbnail has come, for tools that wait for them.
+    static constexpr int ThumbnailMadeRole = Qt::UserRole + 1;
     // Told, after a drag inside the sheet, which records (indexes in the
     // base) are to go just before the record `before` (the base's count
     // for the end).

@@ -1,7 +1,8 @@
 // Browsing a base of 24-megapixel photos: one forward click (read, decode,
 // hand over, draw) next to reading the record's stored bitmap from the
 // file and decoding it alone, in turn in the same run, and how far the
-// memory rises during the click against the size of one decoded picture.
+// memory rises during the click against the size of one decoded picture;
+// then the viewer opened on that record and painted at several zooms.
 
 #include "bench/base_writer.h"
 #include "bench/peak_memory.h"
@@ -15,6 +16,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -24,6 +27,7 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace pictarium::bench {
 
@@ -72,6 +76,51 @@ QImage readAndDecode(const BigBase& base) {
     return pictureFromBitmapFile(bitmap);
 }
 
+// The viewer opened on the record on show, then one paint at each zoom:
+// the first after the zoom changed, and a repaint at the same zoom. The
+// viewer takes three quarters of the screen (600 x 450 on the offscreen
+// platform's screen).
+void measureViewer(benchmark::State& state, const MainDialog& window) {
+    const auto act = [&window](const QWidget* owner, const char* name) {
+        owner->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+    };
+    Samples opens;
+    for (int round = 0; round < 5; ++round) {
+        if (auto* viewer = window.findChild<QWidget*>(QStringLiteral("ViewerWindow"))) {
+            viewer->close();
+        }
+        opens.time([&] {
+            act(&window, "ShowViewer");
+            QCoreApplication::processEvents();
+            window.findChild<QAbstractScrollArea*>(QStringLiteral("ViewerPicture"))
+                ->viewport()
+                ->repaint();
+        });
+    }
+    const auto* viewer = window.findChild<QWidget*>(QStringLiteral("ViewerWindow"));
+    QWidget* view =
+        window.findChild<QAbstractScrollArea*>(QStringLiteral("ViewerPicture"))->viewport();
+    // Fitted, then about 51 %, 100 % and 305 %.
+    const std::vector<std::vector<const char*>> zooms = {
+        {"ViewerFit"},
+        {"ViewerActualSize", "ViewerZoomOut", "ViewerZoomOut", "ViewerZoomOut"},
+        {"ViewerActualSize"},
+        {"ViewerZoomIn", "ViewerZoomIn", "ViewerZoomIn", "ViewerZoomIn", "ViewerZoomIn"}};
+    Samples firstPaints;
+    Samples repaints;
+    for (const auto& steps : zooms) {
+        for (const char* step : steps) {
+            act(viewer, step);
+        }
+        firstPaints.time([&] { view->repaint(); });
+        repaints.time([&] { view->repaint(); });
+    }
+    // The slowest opening: the first, which scales the picture for the fit.
+    state.counters["viewer_open_ms"] = opens.maximum() * 1e3;
+    state.counters["zoomed_paint_ms"] = firstPaints.maximum() * 1e3;
+    state.counters["repaint_ms"] = repaints.maximum() * 1e3;
+}
+
 void compareClicks(benchmark::State& state, const BigBase& base) {
     WindowSetup setup;
     setup.folders = {withSeparator(base.programFolder), withSeparator(base.programFolder),
@@ -112,6 +161,7 @@ void compareClicks(benchmark::State& state, const BigBase& base) {
         state.SkipWithError("a decode or a click did not give its picture");
         return;
     }
+    measureViewer(state, window);
     state.counters["decode_ms"] = decodes.median() * 1e3;
     state.counters["click_ms"] = clicks.median() * 1e3;
     state.counters["paint_ms"] = paints.median() * 1e3;
@@ -152,6 +202,14 @@ int run(int argc, char** argv) {
     summary.figure("peak memory rise during the click", peak, "KiB");
     summary.atMost("peak rise, in decoded pictures",
                    peak ? std::optional<double>(*peak / pictureKiB) : std::nullopt, 2.0, "");
+    // The viewer shows the picture the window holds: no read, no decode.
+    const auto open = results.counter("BigPhotoClick", "viewer_open_ms");
+    summary.figure("viewer opened on the record, first paint included", open, "ms");
+    summary.ratioAtMost("viewer open / forward click", open, click, 0.1);
+    summary.atMost("viewer repaint at any zoom", results.counter("BigPhotoClick", "repaint_ms"), 16,
+                   "ms");
+    summary.atMost("viewer's first paint after a zoom change, slowest",
+                   results.counter("BigPhotoClick", "zoomed_paint_ms"), 16, "ms");
     const int status = summary.print();
     benchmark::Shutdown();
     return status;
