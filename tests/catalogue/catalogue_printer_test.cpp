@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -138,6 +139,34 @@ TEST(CataloguePictures, ABaseOfLargePhotosGivesASmallFile) {
                                  out.placements[0].picture.height() / out.writer.logicalDpiY() *
                                  150 * 150;
     EXPECT_LT(out.buffer.size(), Count * printedPixels * 3);
+}
+
+// Read back by a PDF reader, the catalogue holds the title, every caption
+// whole and the page numbers, page by page.
+TEST(CatalogueText, APdfReaderFindsTheTitleTheCaptionsAndThePages) {
+    QList<CatalogueRecord> records;
+    for (int i = 0; i < 14; ++i) {
+        records.append({i + 1, QStringLiteral("Étang n° %1").arg(i + 1), drawing(40, 30)});
+    }
+    const Printout out(2, records);
+    ASSERT_GT(out.placements.back().page, 1);
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-"), QStringLiteral("-")});
+    ASSERT_TRUE(reader.waitForStarted()) << "pdftotext (poppler-utils) is needed";
+    reader.write(out.buffer.data());
+    reader.closeWriteChannel();
+    ASSERT_TRUE(reader.waitForFinished());
+    const QStringList pages = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\f');
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("vacances.bdp")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("9 décembre 2026")));
+    for (const CataloguePlacement& placed : out.placements) {
+        const int i = static_cast<int>(&placed - out.placements.data());
+        EXPECT_TRUE(pages[placed.page - 1].contains(QStringLiteral("%1 – Étang n° %1").arg(i + 1)))
+            << i;
+    }
+    for (int page = 1; page <= out.placements.back().page; ++page) {
+        EXPECT_TRUE(pages[page - 1].contains(QStringLiteral("Page %1").arg(page))) << page;
+    }
 }
 
 TEST(CatalogueTitle, DatesAreWrittenAsInFrench) {

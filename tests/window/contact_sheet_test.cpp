@@ -58,6 +58,15 @@ private:
             selection->select(model().index(row), QItemSelectionModel::Select);
         }
     }
+    // Whether the thumbnail of `row` shows `colour` at its middle, give or
+    // take what scaling and the cache's compression change.
+    bool showsColour(int row, QRgb colour) const {
+        const QImage shown = model().index(row).data(Qt::DecorationRole).value<QPixmap>().toImage();
+        const QRgb middle = shown.pixel(shown.width() / 2, shown.height() / 2);
+        return qAbs(qRed(middle) - qRed(colour)) <= 3 &&
+               qAbs(qGreen(middle) - qGreen(colour)) <= 3 &&
+               qAbs(qBlue(middle) - qBlue(colour)) <= 3;
+    }
     void trigger(const char* name) const {
         mSheet->findChild<QAction*>(QString::fromLatin1(name))->trigger();
     }
@@ -170,12 +179,17 @@ private slots:
         QCOMPARE(undone, (QList<std::int32_t>{0, 1, 2, 3, 4}));
     }
 
-    // Another program's change shows without anything done here.
+    // Another program's change shows without anything done here, and no
+    // thumbnail stays with the place its record left.
     void anotherProgramsChangeShows() {
+        QTRY_VERIFY(model().hasThumbnail(0) && model().hasThumbnail(1));
         const QString other = mFolder->filePath(QStringLiteral("other.bdp"));
-        writeBase(other, {{plainPicture(8, 8, Qt::white), QStringLiteral("Seul")}});
+        writeBase(other, {Records[1], {plainPicture(8, 8, Qt::white), QStringLiteral("Seul")}});
         std::filesystem::rename(other.toStdString(), mBase.toStdString());
-        QTRY_COMPARE(shownNames(), QStringList{"1 – Seul"});
+        QTRY_COMPARE(shownNames(), (QStringList{"1 – Herbe verte", "2 – Seul"}));
+        QTRY_VERIFY(model().hasThumbnail(0) && model().hasThumbnail(1));
+        QVERIFY(showsColour(0, qRgb(0, 255, 0)));
+        QVERIFY(showsColour(1, qRgb(255, 255, 255)));
     }
 
     void theSelectionIsExportedAndPrinted() {

@@ -138,10 +138,13 @@ private slots:
         QCOMPARE(step("ViewerNext"), Shown("Herbe verte", "2 / 3"));
         QCOMPARE(started.description(), QStringLiteral("Herbe verte"));
         QCOMPARE(viewer->view().picture().pixelColor(0, 0), QColor(Qt::green));
+        const QStringList ends{"Command2", "Command3", "Command9", "Command10"};
         QCOMPARE(step("ViewerLast"), Shown("Ciel bleu", "3 / 3"));
+        QCOMPARE(started.enabledAmong(ends), (QStringList{"Command2", "Command9"}));
         QCOMPARE(step("ViewerNext"), Shown("Ciel bleu", "3 / 3"));
         QCOMPARE(step("ViewerPrevious"), Shown("Herbe verte", "2 / 3"));
         QCOMPARE(step("ViewerFirst"), Shown("Pomme rouge", "1 / 3"));
+        QCOMPARE(started.enabledAmong(ends), (QStringList{"Command3", "Command10"}));
         // The picture the window holds, shared rather than copied.
         QCOMPARE(viewer->view().picture().cacheKey(),
                  started.control<PictureHolder>("PicLoad")->picture().cacheKey());
