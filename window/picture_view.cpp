@@ -103,7 +103,11 @@ void PictureView::setZoom(double zoom, QPointF anchor) {
 
 void PictureView::updateScrollBars() {
     const QSize shown = (QSizeF(mPicture.size()) * mZoom).toSize();
-    const QSize room = viewport()->size();
+    // A picture that fits the view without scroll bars needs none, even
+    // while the bars of a larger zoom still take room.
+    const QSize whole = maximumViewportSize();
+    const bool fits = shown.width() <= whole.width() && shown.height() <= whole.height();
+    const QSize room = fits ? shown : viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, shown.width() - room.width()));
     verticalScrollBar()->setRange(0, std::max(0, shown.height() - room.height()));
     horizontalScrollBar()->setPageStep(room.width());

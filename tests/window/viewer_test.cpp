@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,8 +76,11 @@ private slots:
         view->showActualSize();
         QCOMPARE(view->zoom(), 1.0);
         QVERIFY(!view->fitting());
+        QCoreApplication::processEvents();
         view->fitToView();
         QCOMPARE(view->zoom(), fitted);
+        // The bars of the larger zoom go with it.
+        QCOMPARE(view->horizontalScrollBar()->maximum() + view->verticalScrollBar()->maximum(), 0);
     }
 
     void zoomKeepsThePointUnderThePointer_data() {
