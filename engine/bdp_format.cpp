@@ -13,6 +13,10 @@ void requireStoredLengths(const IndexEntry& entry) {
     }
 }
 
+bool liesInFile(std::int64_t offset, std::int64_t length, std::int64_t fileSize) {
+    return offset >= 0 && length >= 0 && offset <= fileSize && length <= fileSize - offset;
+}
+
 EntryBytes encodeEntry(const IndexEntry& entry) {
     EntryBytes bytes{};
     putInt32(bytes.data(), entry.PicOffset);

@@ -37,6 +37,9 @@ struct IndexEntry {
 // says otherwise is the subscript failure.
 void requireStoredLengths(const IndexEntry& entry);
 
+// Whether `length` bytes at `offset` lie inside a file of `fileSize` bytes.
+[[nodiscard]] bool liesInFile(std::int64_t offset, std::int64_t length, std::int64_t fileSize);
+
 using EntryBytes = std::array<char, IndexEntrySize>;
 
 [[nodiscard]] EntryBytes encodeEntry(const IndexEntry& entry);

@@ -11,14 +11,6 @@
 
 namespace pictarium {
 
-namespace {
-
-bool liesInFile(std::int64_t offset, std::int64_t length, std::int64_t fileSize) {
-    return offset >= 0 && length >= 0 && offset <= fileSize && length <= fileSize - offset;
-}
-
-}  // namespace
-
 bool ClassDBP::MoveFirst() {
     if (mState->RecordCount < 1) {
         return false;

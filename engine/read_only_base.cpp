@@ -5,6 +5,7 @@
 #include "engine/bdp_format.h"
 #include "engine/index_reader_p.h"
 #include "engine/stored_picture_p.h"
+#include "imaging/core/bitmap_codec.h"
 
 #include <algorithm>
 #include <array>
@@ -37,8 +38,7 @@ std::optional<StoredPictureLocation> ReadOnlyBase::pictureLocation(std::int32_t 
         requireStoredLengths(entry);
         const std::int32_t at =
             checkedAdd(checkedMul(IndexEntrySize, mRecordCount), entry.PicOffset);
-        const std::int64_t fileSize = mFile.openedSize();
-        if (at < 0 || at > fileSize || entry.PicLength > fileSize - at) {
+        if (!liesInFile(at, entry.PicLength, mFile.openedSize())) {
             return std::nullopt;
         }
         return StoredPictureLocation{at, entry.PicLength};
@@ -52,13 +52,12 @@ std::optional<QStringList> ReadOnlyBase::descriptions() const {
         QStringList texts;
         texts.reserve(mRecordCount);
         IndexReader entries(mFile, mRecordCount);
-        const std::int64_t fileSize = mFile.openedSize();
         for (std::int32_t index = 0; index < mRecordCount; ++index) {
             const IndexEntry entry = entries.entry(index);
             requireStoredLengths(entry);
             const std::int32_t at =
                 checkedAdd(checkedMul(IndexEntrySize, mRecordCount), entry.TextOffset);
-            if (at < 0 || at > fileSize || entry.TextLength > fileSize - at) {
+            if (!liesInFile(at, entry.TextLength, mFile.openedSize())) {
                 return std::nullopt;
             }
             QByteArray text(entry.TextLength, Qt::Uninitialized);
@@ -93,6 +92,11 @@ QByteArray ReadOnlyBase::pictureFile(const StoredPictureLocation& location) cons
     } catch (const RunFailure&) {
         return {};
     }
+}
+
+QImage ReadOnlyBase::picture(std::int32_t index) const {
+    const std::optional<StoredPictureLocation> location = pictureLocation(index);
+    return location ? pictureFromBitmapFile(pictureFile(*location)) : QImage();
 }
 
 bool ReadOnlyBase::isUnchanged() const {

@@ -3,6 +3,7 @@
 #include "base/binary_file.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +47,9 @@ public:
     // the engine reads it: only its headers when they show that it cannot
     // decode. Empty when the file cannot be read.
     [[nodiscard]] QByteArray pictureFile(const StoredPictureLocation& location) const;
+
+    // Record `index`'s picture, decoded; a null one when it cannot be read.
+    [[nodiscard]] QImage picture(std::int32_t index) const;
 
     // Whether the file held is still as it was opened: false once another
     // program wrote over it in place, so what was read from it since may

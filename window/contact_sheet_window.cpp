@@ -2,7 +2,6 @@
 
 #include "catalogue/catalogue_printer.h"
 #include "engine/read_only_base.h"
-#include "imaging/core/bitmap_codec.h"
 #include "thumbnails/thumbnail_maker.h"
 #include "window/child_widget_p.h"
 #include "window/contact_sheet_grid_p.h"
@@ -281,10 +280,7 @@ bool ContactSheetWindow::printCatalogue(QPrinter& printer, const QList<std::int3
     CataloguePrinter catalogue(printer, QFileInfo(mPath).fileName(), QDate::currentDate(), columns);
     return catalogue.print(records.size(), [&](qsizetype at) -> std::optional<CatalogueRecord> {
         const std::int32_t index = records[at];
-        const auto location = base->pictureLocation(index);
-        return CatalogueRecord{
-            index + 1, mModel->description(index),
-            location ? pictureFromBitmapFile(base->pictureFile(*location)) : QImage()};
+        return CatalogueRecord{index + 1, mModel->description(index), base->picture(index)};
     });
 }
 

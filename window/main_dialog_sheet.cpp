@@ -7,7 +7,6 @@
 #include "base/run_errors.h"
 #include "engine/exported_name.h"
 #include "engine/read_only_base.h"
-#include "imaging/core/bitmap_codec.h"
 #include "imaging/picture_writer.h"
 #include "window/child_widget_p.h"
 #include "window/contact_sheet_window_p.h"
@@ -105,9 +104,7 @@ void MainDialog::exportPictures(const QList<std::int32_t>& indexes) {
         return;
     }
     for (const std::int32_t index : indexes) {
-        const auto location = base->pictureLocation(index);
-        const QImage picture =
-            location ? pictureFromBitmapFile(base->pictureFile(*location)) : QImage();
+        const QImage picture = base->picture(index);
         const QString path =
             QDir(*folder).filePath(exportedPictureName(index, QStringLiteral("png")));
         try {
