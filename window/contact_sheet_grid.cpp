@@ -13,21 +13,20 @@ bool ContactSheetGrid::holdsRecords(const QDropEvent* event) const {
 }
 
 void ContactSheetGrid::dragEnterEvent(QDragEnterEvent* event) {
-    if (!holdsRecords(event)) {
-        event->ignore();
-        return;
-    }
-    QListView::dragEnterEvent(event);
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
+    takeRecords(event, [this, event] { QListView::dragEnterEvent(event); });
 }
 
 void ContactSheetGrid::dragMoveEvent(QDragMoveEvent* event) {
+    takeRecords(event, [this, event] { QListView::dragMoveEvent(event); });
+}
+
+// Records are always moved, never copied; anything else is refused.
+void ContactSheetGrid::takeRecords(QDragMoveEvent* event, const std::function<void()>& show) {
     if (!holdsRecords(event)) {
         event->ignore();
         return;
     }
-    QListView::dragMoveEvent(event);
+    show();
     event->setDropAction(Qt::MoveAction);
     event->accept();
 }

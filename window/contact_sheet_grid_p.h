@@ -2,6 +2,8 @@
 
 #include <QListView>
 
+#include <functional>
+
 namespace pictarium {
 
 // The contact sheet's grid of thumbnails. Records dragged within it are
@@ -18,6 +20,9 @@ protected:
 
 private:
     [[nodiscard]] bool holdsRecords(const QDropEvent* event) const;
+    // Accepts a drag of records as a move, after `show` has drawn where it
+    // would land.
+    void takeRecords(QDragMoveEvent* event, const std::function<void()>& show);
 };
 
 }  // namespace pictarium
