@@ -33,34 +33,30 @@ namespace {
 using Outcome = PictureReading::Outcome;
 using PictureReaderTest = PictureFileTest;
 
-TEST(GetFileExtensionTest, takesTheUpperCasedTextAfterTheLastDotOfTheWholeName) {
-    EXPECT_EQ(GetFileExtension("Photo.Jpg"), "JPG");
-    EXPECT_EQ(GetFileExtension("archive.tar.Tif"), "TIF");
-    EXPECT_EQ(GetFileExtension("C:\\my.pictures\\scan"), "PICTURES\\SCAN");
-    EXPECT_EQ(GetFileExtension("/home/me/my.pictures/scan"), "PICTURES/SCAN");
-    EXPECT_EQ(GetFileExtension("scan"), "");
-    EXPECT_EQ(GetFileExtension("trailing."), "");
-}
-
-TEST(ExtensionGroupTest, aNamesExtensionPicksItsGroupWhateverItsCase) {
+// The extension is the upper-cased text after the last dot of the whole
+// name, and it alone picks the group, whatever its case.
+TEST(ExtensionGroupTest, aNamesLastDotGivesItsExtensionAndItsGroup) {
     using enum ExtensionGroup;
-    const std::pair<const char*, ExtensionGroup> names[] = {
-        {"logo.bmp", PlatformLoader},
-        {"Clip.Wmf", PlatformLoader},
-        {"ANIM.GIF", PlatformLoader},
-        {"photo.jpg", ImagingComponent},
-        {"Scan.Tif", ImagingComponent},
-        {"drawing.EPS", ImagingComponent},
+    const std::tuple<const char*, const char*, ExtensionGroup> names[] = {
+        {"logo.bmp", "BMP", PlatformLoader},
+        {"Clip.Wmf", "WMF", PlatformLoader},
+        {"ANIM.GIF", "GIF", PlatformLoader},
+        {"Photo.Jpg", "JPG", ImagingComponent},
+        {"archive.tar.Tif", "TIF", ImagingComponent},
+        {"drawing.EPS", "EPS", ImagingComponent},
         // What cameras and phones write today is read by content, as the
         // component's formats are.
-        {"camera.jpeg", ImagingComponent},
-        {"phone.Heic", ImagingComponent},
-        {"notes.txt", Ignored},
-        {"base.BDP", Ignored},
-        {"scan", Ignored},
-        {"my.pictures/scan", Ignored},
+        {"camera.jpeg", "JPEG", ImagingComponent},
+        {"phone.Heic", "HEIC", ImagingComponent},
+        {"notes.txt", "TXT", Ignored},
+        {"base.BDP", "BDP", Ignored},
+        {"scan", "", Ignored},
+        {"trailing.", "", Ignored},
+        {"C:\\my.pictures\\scan", "PICTURES\\SCAN", Ignored},
+        {"/home/me/my.pictures/scan", "PICTURES/SCAN", Ignored},
     };
-    for (const auto& [name, group] : names) {
+    for (const auto& [name, extension, group] : names) {
+        EXPECT_EQ(GetFileExtension(name), extension) << name;
         EXPECT_EQ(extensionGroupOf(GetFileExtension(name)), group) << name;
     }
 }
@@ -455,17 +451,10 @@ protected:
     ImagingControl mControl;
 };
 
-TEST_F(ImagingControlTest, loadingMakesTheFilePictureHeldUntilTheHandleIsCleared) {
-    EXPECT_TRUE(mControl.ImagePicture().isNull());
-    EXPECT_EQ(loadFailure(write("scan.pcx", writtenByMagick(colourReference(), "PCX"))), 0);
-    EXPECT_EQ(largestDifference(mControl.ImagePicture(), colourReference()), 0);
-    mControl.setImageHandle(0);
-    EXPECT_TRUE(mControl.ImagePicture().isNull());
-}
-
 // Load failures carry the classic numbers; formats without a signature
-// are known by their extension alone.
-TEST_F(ImagingControlTest, loadFailuresCarryTheClassicNumbers) {
+// are known by their extension alone. The picture loaded is held until
+// the handle is cleared.
+TEST_F(ImagingControlTest, loadsHoldThePictureAndFailuresCarryTheClassicNumbers) {
     const QByteArray targa = writtenByMagick(colourReference(), "TGA");
     EXPECT_EQ(loadFailure(mFolder.filePath("gone.pcx")), RunError::FileNotFound);
     EXPECT_EQ(loadFailure(mFolder.path()), RunError::PathFileAccessError);
@@ -474,6 +463,8 @@ TEST_F(ImagingControlTest, loadFailuresCarryTheClassicNumbers) {
     EXPECT_TRUE(mControl.ImagePicture().isNull());
     EXPECT_EQ(loadFailure(write("targa.tga", targa)), 0);
     EXPECT_EQ(largestDifference(mControl.ImagePicture(), colourReference()), 0);
+    mControl.setImageHandle(0);
+    EXPECT_TRUE(mControl.ImagePicture().isNull());
 }
 
 TEST_F(ImagingControlTest, convertingToTwentyFourBitsMakesAnyPictureTrueColour) {
