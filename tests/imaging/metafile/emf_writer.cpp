@@ -20,7 +20,7 @@ ByteWriter bounds() {
 }
 
 // The picture's DIB without its image size, as the seeds of tests/data/emf
-// were written: make-emf-samples writes them again byte for byte.
+// were written: make-imaging-samples --emf writes them again byte for byte.
 QByteArray dibOf(const QImage& picture) {
     return dib24(picture).replace(20, 4, QByteArray(4, '\0'));
 }
