@@ -265,32 +265,32 @@ private slots:
         QCOMPARE(himetricToPixels(himetric, dpi), pixels);
     }
 
-    void readsThePathBeforeTheFirstNul() {
+    void readsThePointerFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("named");
         const QString base = mFolder.filePath(QStringLiteral("a.bdp"));
         QVERIFY(QFile(base).open(QIODevice::WriteOnly));
-        writeRaw(QFile::encodeName(base) + QByteArray("\0rest of an older path", 23));
-        QCOMPARE(readPointerFile(pointerFile()), base);
-    }
-
-    void readsAtMost999BytesWithoutNul() {
         const QString path999 = existingPathOfLength(999);
         QVERIFY(!path999.isEmpty());
-        writeRaw(QFile::encodeName(path999));
-        QCOMPARE(readPointerFile(pointerFile()), path999);
-
-        // With 1000 bytes and no NUL among them there is no path at all,
-        // even when the first 999 name an existing file.
-        writeRaw(QFile::encodeName(path999) + "x");
-        QCOMPARE(readPointerFile(pointerFile()), QString());
+        QTest::newRow("up to the first NUL")
+            << QFile::encodeName(base) + QByteArray("\0rest of an older path", 23) << base;
+        QTest::newRow("999 bytes without NUL") << QFile::encodeName(path999) << path999;
+        // Even when the first 999 name an existing file.
+        QTest::newRow("1000 bytes without NUL") << QFile::encodeName(path999) + "x" << QString();
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("a base gone")
+            << QFile::encodeName(mFolder.filePath(QStringLiteral("gone.bdp"))) << QString();
     }
 
-    void givesNothingForMissingEmptyOrStaleFiles() {
-        QCOMPARE(readPointerFile(pointerFile()), QString());
-        writeRaw(QByteArray());
-        QCOMPARE(readPointerFile(pointerFile()), QString());
-        writeRaw(QFile::encodeName(mFolder.filePath(QStringLiteral("gone.bdp"))));
-        QCOMPARE(readPointerFile(pointerFile()), QString());
-        QCOMPARE(readRaw().isEmpty(), false);  // a stale file is left alone
+    // What the pointer file names, when it still exists; the file itself is
+    // left alone.
+    void readsThePointerFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, named);
+        QCOMPARE(readPointerFile(pointerFile()), QString());  // none yet
+        writeRaw(bytes);
+        QCOMPARE(readPointerFile(pointerFile()), named);
+        QCOMPARE(readRaw(), bytes);
     }
 
     void writingReplacesTheWholeFile() {
