@@ -92,10 +92,9 @@ private slots:
         QTest::newRow("none") << QString()
                               << QStringList{"1 – Pomme rouge", "2 – Herbe verte", "3 – Ciel bleu",
                                              "4 – Été à la plage"};
-        QTest::newRow("any case") << "ROUGE" << QStringList{"1 – Pomme rouge"};
-        QTest::newRow("accents upper-cased") << "été" << QStringList{"4 – Été à la plage"};
-        QTest::newRow("an accent is a letter of its own") << "Ete" << QStringList{};
-        QTest::newRow("inside words") << "e v" << QStringList{"2 – Herbe verte"};
+        // Which descriptions match is the engine's to say, as for a search.
+        QTest::newRow("some") << "ROUGE" << QStringList{"1 – Pomme rouge"};
+        QTest::newRow("no record") << "Ete" << QStringList{};
     }
 
     void itemsAreNamedAndFilteredAsTheSearchCompares() {
@@ -110,16 +109,9 @@ private slots:
 
     // Made off the window's thread, each thumbnail shows its own record.
     void thumbnailsComeForEveryRecord() {
-        QTRY_VERIFY(model().hasThumbnail(0) && model().hasThumbnail(1) && model().hasThumbnail(2) &&
-                    model().hasThumbnail(3));
         for (int row = 0; row < 4; ++row) {
-            const QImage shown =
-                model().index(row).data(Qt::DecorationRole).value<QPixmap>().toImage();
-            const QRgb middle = shown.pixel(shown.width() / 2, shown.height() / 2);
-            const QRgb expected = Records[row].first.pixel(0, 0);
-            QVERIFY(qAbs(qRed(middle) - qRed(expected)) <= 2 &&
-                    qAbs(qGreen(middle) - qGreen(expected)) <= 2 &&
-                    qAbs(qBlue(middle) - qBlue(expected)) <= 2);
+            QTRY_VERIFY(model().hasThumbnail(row));
+            QVERIFY(showsColour(row, Records[row].first.pixel(0, 0)));
         }
     }
 

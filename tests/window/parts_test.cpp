@@ -208,44 +208,36 @@ private slots:
     }
 
     void fitsPictureIntoBox_data() {
-        QTest::addColumn<int>("picW");
-        QTest::addColumn<int>("picH");
-        QTest::addColumn<int>("boxW");
-        QTest::addColumn<int>("boxH");
+        QTest::addColumn<QSize>("picture");
+        // The box's size, and the offsets it had: one below zero is kept.
+        QTest::addColumn<QRect>("box");
         QTest::addColumn<QRect>("drawn");
+        const QRect box(0, 0, 325, 181);
         QTest::newRow("smaller: never enlarged")
-            << 100 << 50 << 325 << 181 << QRect(112, 65, 100, 50);
-        QTest::newRow("wide: width ratio") << 650 << 200 << 325 << 181 << QRect(0, 40, 325, 100);
-        QTest::newRow("tall: ties go to even")
-            << 200 << 400 << 325 << 181 << QRect(117, 0, 90, 181);
-        QTest::newRow("exactly the box") << 325 << 181 << 325 << 181 << QRect(0, 0, 325, 181);
-        QTest::newRow("one pixel too wide") << 326 << 100 << 325 << 181 << QRect(0, 40, 325, 100);
+            << QSize(100, 50) << box << QRect(112, 65, 100, 50);
+        QTest::newRow("wide: width ratio") << QSize(650, 200) << box << QRect(0, 40, 325, 100);
+        QTest::newRow("tall: ties go to even") << QSize(200, 400) << box << QRect(117, 0, 90, 181);
+        QTest::newRow("exactly the box") << QSize(325, 181) << box << QRect(0, 0, 325, 181);
+        QTest::newRow("one pixel too wide") << QSize(326, 100) << box << QRect(0, 40, 325, 100);
         QTest::newRow("odd free space: extra pixel right")
-            << 100 << 50 << 326 << 181 << QRect(113, 65, 100, 50);
-        QTest::newRow("zero width that fits") << 0 << 50 << 325 << 181 << QRect(162, 65, 0, 50);
+            << QSize(100, 50) << QRect(0, 0, 326, 181) << QRect(113, 65, 100, 50);
+        QTest::newRow("zero width that fits") << QSize(0, 50) << box << QRect(162, 65, 0, 50);
         QTest::newRow("zero width too tall: natural size")
-            << 0 << 400 << 325 << 181 << QRect(162, -109, 0, 400);
+            << QSize(0, 400) << box << QRect(162, -109, 0, 400);
+        QTest::newRow("offsets below zero kept")
+            << QSize(650, 200) << QRect(-1, -5, 325, 181) << QRect(-1, -5, 325, 100);
     }
 
     void fitsPictureIntoBox() {
-        QFETCH(int, picW);
-        QFETCH(int, picH);
-        QFETCH(int, boxW);
-        QFETCH(int, boxH);
+        QFETCH(QSize, picture);
+        QFETCH(QRect, box);
         QFETCH(QRect, drawn);
-        int offX = 0;
-        int offY = 0;
-        FitPicture(picW, picH, boxW, boxH, offX, offY);
+        int offX = box.x();
+        int offY = box.y();
+        int boxW = box.width();
+        int boxH = box.height();
+        FitPicture(picture.width(), picture.height(), boxW, boxH, offX, offY);
         QCOMPARE(QRect(offX, offY, boxW, boxH), drawn);
-    }
-
-    void keepsOffsetsBelowZero() {
-        int boxW = 325;
-        int boxH = 181;
-        int offX = -1;
-        int offY = -5;
-        FitPicture(650, 200, boxW, boxH, offX, offY);
-        QCOMPARE(QRect(offX, offY, boxW, boxH), QRect(-1, -5, 325, 100));
     }
 
     void himetricGivesPixelsBack_data() {
@@ -265,32 +257,32 @@ private slots:
         QCOMPARE(himetricToPixels(himetric, dpi), pixels);
     }
 
-    void readsThePathBeforeTheFirstNul() {
+    void readsThePointerFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("named");
         const QString base = mFolder.filePath(QStringLiteral("a.bdp"));
         QVERIFY(QFile(base).open(QIODevice::WriteOnly));
-        writeRaw(QFile::encodeName(base) + QByteArray("\0rest of an older path", 23));
-        QCOMPARE(readPointerFile(pointerFile()), base);
-    }
-
-    void readsAtMost999BytesWithoutNul() {
         const QString path999 = existingPathOfLength(999);
         QVERIFY(!path999.isEmpty());
-        writeRaw(QFile::encodeName(path999));
-        QCOMPARE(readPointerFile(pointerFile()), path999);
-
-        // With 1000 bytes and no NUL among them there is no path at all,
-        // even when the first 999 name an existing file.
-        writeRaw(QFile::encodeName(path999) + "x");
-        QCOMPARE(readPointerFile(pointerFile()), QString());
+        QTest::newRow("up to the first NUL")
+            << QFile::encodeName(base) + QByteArray("\0rest of an older path", 23) << base;
+        QTest::newRow("999 bytes without NUL") << QFile::encodeName(path999) << path999;
+        // Even when the first 999 name an existing file.
+        QTest::newRow("1000 bytes without NUL") << QFile::encodeName(path999) + "x" << QString();
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("a base gone")
+            << QFile::encodeName(mFolder.filePath(QStringLiteral("gone.bdp"))) << QString();
     }
 
-    void givesNothingForMissingEmptyOrStaleFiles() {
-        QCOMPARE(readPointerFile(pointerFile()), QString());
-        writeRaw(QByteArray());
-        QCOMPARE(readPointerFile(pointerFile()), QString());
-        writeRaw(QFile::encodeName(mFolder.filePath(QStringLiteral("gone.bdp"))));
-        QCOMPARE(readPointerFile(pointerFile()), QString());
-        QCOMPARE(readRaw().isEmpty(), false);  // a stale file is left alone
+    // What the pointer file names, when it still exists; the file itself is
+    // left alone.
+    void readsThePointerFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, named);
+        QCOMPARE(readPointerFile(pointerFile()), QString());  // none yet
+        writeRaw(bytes);
+        QCOMPARE(readPointerFile(pointerFile()), named);
+        QCOMPARE(readRaw(), bytes);
     }
 
     void writingReplacesTheWholeFile() {
