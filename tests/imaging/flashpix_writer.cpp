@@ -2,23 +2,20 @@
 
 #include "tests/imaging/byte_writer.h"
 
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-output-memory.h>
+
 #include <QBuffer>
 #include <QString>
 
 #include <algorithm>
+#include <memory>
 #include <tuple>
 #include <vector>
 
 namespace pictarium::test {
 
 namespace {
-
-constexpr int SectorSize = 512;
-constexpr int MiniSectorSize = 64;
-constexpr int MiniCutoff = 4096;
-constexpr std::uint32_t EndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t FreeSector = 0xFFFFFFFF;
-constexpr std::uint32_t NoEntry = 0xFFFFFFFF;
 
 // One entry of a compound file: a storage of children or a stream of bytes.
 struct StorageNode {
@@ -28,127 +25,34 @@ struct StorageNode {
     QList<StorageNode> children;
 };
 
-struct FlatEntry {
-    const StorageNode* node = nullptr;  // none: the root
-    std::uint32_t child = NoEntry;
-    std::uint32_t right = NoEntry;
-    std::uint32_t start = EndOfChain;
-    std::uint32_t size = 0;
+struct Unref {
+    void operator()(gpointer object) const { g_object_unref(object); }
 };
+using Output = std::unique_ptr<GsfOutput, Unref>;
 
-// Lays the tree out: each storage's children chained through their right
-// siblings.
-void flatten(const QList<StorageNode>& children, std::uint32_t parent,
-             std::vector<FlatEntry>& entries) {
-    std::uint32_t previous = NoEntry;
-    for (const StorageNode& node : children) {
-        const auto index = static_cast<std::uint32_t>(entries.size());
-        entries.push_back(FlatEntry{&node});
-        (previous == NoEntry ? entries[parent].child : entries[previous].right) = index;
-        previous = index;
-        if (node.isStorage) {
-            flatten(node.children, index, entries);
-        }
+void writeNode(GsfOutfile* parent, const StorageNode& node) {
+    const Output child(gsf_outfile_new_child(parent, node.name.toUtf8().constData(),
+                                             node.isStorage ? TRUE : FALSE));
+    for (const StorageNode& each : node.children) {
+        writeNode(GSF_OUTFILE(child.get()), each);
     }
+    gsf_output_write(child.get(), static_cast<std::size_t>(node.bytes.size()),
+                     reinterpret_cast<const guint8*>(node.bytes.constData()));
+    gsf_output_close(child.get());
 }
 
-int sectorsFor(qsizetype bytes, int size) {
-    return static_cast<int>((bytes + size - 1) / size);
-}
-
-// Chains `count` sectors from `start` in the table; the chain's start, or
-// its end when empty.
-std::uint32_t chain(std::vector<std::uint32_t>& table, std::uint32_t start, int count) {
-    for (int i = 0; i < count; ++i) {
-        table[start + i] = i + 1 < count ? start + i + 1 : EndOfChain;
-    }
-    return count > 0 ? start : EndOfChain;
-}
-
-void writeEntry(ByteWriter& directory, const QString& name, int type, const FlatEntry& entry) {
-    const qsizetype start = directory.size();
-    for (const QChar character : name) {
-        directory.u16le(character.unicode());
-    }
-    directory.padTo(start + 64).u16le(static_cast<int>(2 * (name.size() + 1)));
-    directory.u8(type).u8(1).u32les({NoEntry, entry.right, entry.child});
-    directory.padTo(start + 116).u32les({entry.start, entry.size, 0});
-}
-
-// A compound file of 512-byte sectors holding the root's children; streams
-// under 4096 bytes go in the mini stream, as writers put them.
+// A compound file holding the root's children, as libgsf lays it out: the
+// writer of Gnumeric's workbooks, so the reader meets a layout not of our
+// own making.
 QByteArray compoundFile(const QList<StorageNode>& rootChildren) {
-    std::vector<FlatEntry> entries(1);
-    flatten(rootChildren, 0, entries);
-
-    // The mini stream: small streams one after another, in 64-byte steps.
-    ByteWriter miniStream;
-    std::vector<std::uint32_t> miniFat;
-    std::vector<std::size_t> bigStreams;
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        const StorageNode& node = *entries[i].node;
-        if (node.isStorage) {
-            continue;
-        }
-        entries[i].size = static_cast<std::uint32_t>(node.bytes.size());
-        if (node.bytes.size() >= MiniCutoff) {
-            bigStreams.push_back(i);
-            continue;
-        }
-        const int count = sectorsFor(node.bytes.size(), MiniSectorSize);
-        const auto first = static_cast<std::uint32_t>(miniFat.size());
-        miniFat.resize(miniFat.size() + count);
-        entries[i].start = chain(miniFat, first, count);
-        miniStream.bytes(node.bytes).align(MiniSectorSize);
+    const Output sink(gsf_output_memory_new());
+    const Output root(GSF_OUTPUT(gsf_outfile_msole_new(sink.get())));
+    for (const StorageNode& node : rootChildren) {
+        writeNode(GSF_OUTFILE(root.get()), node);
     }
-
-    const int directorySectors = sectorsFor(128 * qsizetype(entries.size()), SectorSize);
-    const int miniFatSectors = sectorsFor(4 * qsizetype(miniFat.size()), SectorSize);
-    const int miniStreamSectors = sectorsFor(miniStream.size(), SectorSize);
-    int dataSectors = directorySectors + miniFatSectors + miniStreamSectors;
-    for (const std::size_t index : bigStreams) {
-        dataSectors += sectorsFor(entries[index].node->bytes.size(), SectorSize);
-    }
-    const int fatSectors = sectorsFor(qsizetype{4} * (dataSectors + 1), SectorSize);
-    std::vector<std::uint32_t> fat(std::size_t(fatSectors) * SectorSize / 4, FreeSector);
-    std::fill_n(fat.begin(), fatSectors, 0xFFFFFFFD);  // the table's own sectors
-    std::uint32_t next = fatSectors;
-    const auto place = [&](int count) {
-        next += count;
-        return chain(fat, next - count, count);
-    };
-    const std::uint32_t directoryStart = place(directorySectors);
-    const std::uint32_t miniFatStart = place(miniFatSectors);
-    entries[0].start = place(miniStreamSectors);
-    entries[0].size = static_cast<std::uint32_t>(miniStream.size());
-    for (const std::size_t index : bigStreams) {
-        entries[index].start = place(sectorsFor(entries[index].node->bytes.size(), SectorSize));
-    }
-
-    ByteWriter file;
-    file.bytes(QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)).padTo(0x18);
-    file.u16les({0x3E, 3, 0xFFFE, 9, 6}).padTo(0x2C);
-    file.u32les({fatSectors, directoryStart, 0, MiniCutoff, miniFatStart, miniFatSectors});
-    file.u32les({EndOfChain, 0});
-    for (int i = 0; i < 109; ++i) {
-        file.u32le(i < fatSectors ? static_cast<std::uint32_t>(i) : FreeSector);
-    }
-    for (const std::uint32_t value : fat) {
-        file.u32le(value);
-    }
-    writeEntry(file, QStringLiteral("Root Entry"), 5, entries[0]);
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        writeEntry(file, entries[i].node->name, entries[i].node->isStorage ? 1 : 2, entries[i]);
-    }
-    file.align(SectorSize);
-    for (const std::uint32_t value : miniFat) {
-        file.u32le(value);
-    }
-    file.align(SectorSize).bytes(miniStream.result()).align(SectorSize);
-    for (const std::size_t index : bigStreams) {
-        file.bytes(entries[index].node->bytes).align(SectorSize);
-    }
-    return file.result();
+    gsf_output_close(root.get());
+    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
+    return QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(gsf_output_size(sink.get())));
 }
 
 constexpr int TileSide = 64;

@@ -1,6 +1,7 @@
 // The decoders of imaging/decoders, each given small files built byte by
 // byte for its rules, and the files Magick++ writes where it writes them.
 
+#include "base/byte_order.h"
 #include "imaging/decoders/clipboard_file_decoder.h"
 #include "imaging/decoders/flashpix_decoder.h"
 #include "imaging/decoders/gem_image_decoder.h"
@@ -13,6 +14,7 @@
 #include "imaging/decoders/sun_raster_decoder.h"
 #include "imaging/decoders/targa_decoder.h"
 #include "imaging/picture_completeness_p.h"
+#include "tests/imaging/bitmap_bytes.h"
 #include "tests/imaging/flashpix_writer.h"
 #include "tests/imaging/hand_built_samples.h"
 #include "tests/imaging/library_samples.h"
@@ -299,8 +301,12 @@ TEST(OwnDecodersTest, filesThatPromiseMoreThanTheyHoldAreRefused) {
     ASSERT_FALSE(decodePict(magickPict).isNull());
     const QByteArray flashPix = flashPixFile({gradient(), 3, 3, FlashPixTiles::Raw, true});
     ASSERT_FALSE(decodeFlashPix(flashPix).isNull());
-    QByteArray looped = flashPix;  // the directory's chain comes back to itself
-    looped.replace(512 + 4, 4, QByteArray("\x01\0\0\0", 4));
+    // The directory's chain made to come back to itself, in the first
+    // sector of the allocation table.
+    const std::int32_t directory = getInt32(flashPix.constData() + 0x30);
+    const std::int32_t table = getInt32(flashPix.constData() + 0x4C);
+    QByteArray looped = flashPix;
+    looped.replace(512 * (1 + table) + 4 * directory, 4, le32(directory));
     const std::tuple<const char*, Decoder, QByteArray> files[] = {
         {"GEM: a line run without its marker", decodeGemImage,
          gemHeader(1, 8, 1).u8s({0, 0, 0x00, 1, 0x81}).result()},
