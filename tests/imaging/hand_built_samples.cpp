@@ -4,6 +4,8 @@
 #include "tests/imaging/library_samples.h"
 #include "tests/imaging/metafile/wmf_writer.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <functional>
 
@@ -425,14 +427,8 @@ QByteArray dosEpsWithTiffPreview(const QByteArray& tiff) {
 }
 
 std::uint32_t pngCrc(QByteArrayView bytes) {
-    std::uint32_t crc = 0xFFFFFFFFU;
-    for (const char byte : bytes) {
-        crc ^= static_cast<unsigned char>(byte);
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ ((crc & 1U) != 0 ? 0xEDB88320U : 0U);
-        }
-    }
-    return ~crc;
+    return static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 QByteArray withPngChunk(QByteArray png, const QByteArray& type, const QByteArray& data) {
