@@ -185,17 +185,6 @@ TEST_F(Records, SelectingARecordOutsideTheBaseIsRefused) {
     }
 }
 
-TEST_F(Records, MovesInAnEmptyBaseShowNothing) {
-    openBaseWith(0);
-    EXPECT_FALSE(mBase.MoveEnd());
-    EXPECT_FALSE(mBase.MoveFirst());
-    EXPECT_FALSE(mBase.MoveLast());
-    EXPECT_TRUE(mHost.take().empty());
-    EXPECT_FALSE(mBase.MoveNext());
-    EXPECT_EQ(mHost.take().size(), 9U);
-    EXPECT_TRUE(mHost.messages.empty());
-}
-
 TEST_F(Records, DeleteShowsTheRecordThatTookThePlace) {
     const QString path = openBaseWith(3);
     ASSERT_TRUE(mBase.MoveTo(1));
