@@ -66,4 +66,10 @@ QByteArray storedPicture(const QColor& colour, int width, int height) {
     return bitmapFile.mid(3);
 }
 
+QByteArray threeRecordBase() {
+    return wellFormedBase({{storedText("chat"), storedPicture(Qt::red)},
+                           {storedText("chien"), storedPicture(Qt::green)},
+                           {storedText("oiseau"), storedPicture(Qt::blue)}});
+}
+
 }  // namespace pictarium::test

@@ -24,5 +24,9 @@ struct StoredRecord {
 // The stored form of a small picture of one colour, as Qt writes it: its
 // bitmap file less three bytes.
 [[nodiscard]] QByteArray storedPicture(const QColor& colour, int width = 2, int height = 2);
+// "chat", "chien" and "oiseau", of 4, 5 and 6 text bytes and 67 picture
+// bytes each: texts at bytes 56, 127 and 199, record 2's picture at bytes
+// 205 to 271, 272 bytes in all.
+[[nodiscard]] QByteArray threeRecordBase();
 
 }  // namespace pictarium::test

@@ -32,6 +32,9 @@ TEST(TextAndNumbersTest, descriptionsRoundTripThroughTheCodePage) {
         EXPECT_EQ(windows1252UpperTable()[c.byte], c.upper);
     }
     EXPECT_EQ(toWindows1252(QChar(u'ł')), '?');
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(toWindows1252(fromWindows1252(static_cast<unsigned char>(byte))), byte);
+    }
 }
 
 TEST(TextAndNumbersTest, offsetsOutsideSigned32BitsAreTheOverflowFailure) {

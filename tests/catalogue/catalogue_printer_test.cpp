@@ -127,20 +127,6 @@ TEST(CataloguePictures, KeepTheirResolutionAndTheRightCompression) {
     }
 }
 
-TEST(CataloguePictures, ABaseOfLargePhotosGivesASmallFile) {
-    constexpr int Count = 20;
-    QList<CatalogueRecord> records;
-    for (int i = 0; i < Count; ++i) {
-        records.append({i + 1, QStringLiteral("Photo"), photo(1600, 1200)});
-    }
-    const Printout out(3, records);
-    // Far below what the pictures would take at full size, even as JPEG.
-    const double printedPixels = out.placements[0].picture.width() / out.writer.logicalDpiX() *
-                                 out.placements[0].picture.height() / out.writer.logicalDpiY() *
-                                 150 * 150;
-    EXPECT_LT(out.buffer.size(), Count * printedPixels * 3);
-}
-
 // Read back by a PDF reader, the catalogue holds the title, every caption
 // whole and the page numbers, page by page.
 TEST(CatalogueText, APdfReaderFindsTheTitleTheCaptionsAndThePages) {

@@ -58,6 +58,7 @@ using pictarium::test::setInt32;
 using pictarium::test::storedPicture;
 using pictarium::test::StoredRecord;
 using pictarium::test::storedText;
+using pictarium::test::threeRecordBase;
 using pictarium::test::wellFormedBase;
 
 }  // namespace pictarium::cli::test

@@ -6,14 +6,6 @@ namespace {
 const QString Damaged = QStringLiteral("abimee.bdp");
 const QString Saved = QStringLiteral("sauvee.bdp");
 
-// Three records of 4, 5 and 6 text bytes and 67 picture bytes each; the
-// texts start at bytes 56, 127 and 199.
-QByteArray threeRecordBase() {
-    return wellFormedBase({{storedText("chat"), storedPicture(Qt::red)},
-                           {storedText("chien"), storedPicture(Qt::green)},
-                           {storedText("oiseau"), storedPicture(Qt::blue)}});
-}
-
 using CliRecoverTest = CliTest;
 
 TEST_F(CliRecoverTest, savesWhatADamagedBaseHoldsAndSaysWhereEachRecordCameFrom) {

@@ -31,55 +31,46 @@ QList<StoredRecord> withText(int index, const QByteArray& text) {
     return records;
 }
 
+// The operations, each as one call on an open base.
+using Operation = std::function<bool(ClassDBP&)>;
+
+Operation texts(const QList<TextChange>& changes) {
+    return [changes](ClassDBP& base) { return base.ChangeTextsBDP(changes); };
+}
+
+Operation order(const QList<std::int32_t>& newOrder, std::int32_t shown) {
+    return [newOrder, shown](ClassDBP& base) { return base.ReorderBDP(newOrder, shown); };
+}
+
+Operation move(std::int32_t from, std::int32_t to) {
+    return [from, to](ClassDBP& base) { return base.MoveRecordBDP(from, to); };
+}
+
+Operation removal(const QList<std::int32_t>& indexes) {
+    return [indexes](ClassDBP& base) { return base.DeleteRecordsBDP(indexes); };
+}
+
 struct Change {
     const char* name;
-    std::function<bool(ClassDBP&)> apply;
+    Operation apply;
     QList<StoredRecord> after;
     QString shown;  // the description on show afterwards
 };
 
 TEST_F(Arrangement, eachChangeLaysTheBaseOutAsTheFormatWants) {
+    QList<StoredRecord> twoTexts = withText(3, "4");
+    twoTexts[0].text = storedText("premier");
     const Change changes[] = {
-        {"one text",
-         [](ClassDBP& base) {
-             return base.ChangeTextsBDP({{1, "second"}});
-         },
-         withText(1, "second"), "second"},
-        {"two texts",
-         [](ClassDBP& base) {
-             return base.ChangeTextsBDP({{3, "4"}, {0, "premier"}});
-         },
-         [] {
-             QList<StoredRecord> records = withText(3, "4");
-             records[0].text = storedText("premier");
-             return records;
-         }(),
-         "premier"},
-        {"a new order",
-         [](ClassDBP& base) {
-             return base.ReorderBDP({2, 0, 3, 1}, 3);
-         },
-         reordered({2, 0, 3, 1}), "deux"},
-        {"first to last", [](ClassDBP& base) { return base.MoveRecordBDP(0, 3); },
-         reordered({1, 2, 3, 0}), "un"},
-        {"last to first", [](ClassDBP& base) { return base.MoveRecordBDP(3, 0); },
-         reordered({3, 0, 1, 2}), "quatre"},
-        {"one place on", [](ClassDBP& base) { return base.MoveRecordBDP(1, 2); },
-         reordered({0, 2, 1, 3}), "deux"},
-        {"to where it is", [](ClassDBP& base) { return base.MoveRecordBDP(2, 2); }, kFour, "trois"},
-        {"two deleted",
-         [](ClassDBP& base) {
-             return base.DeleteRecordsBDP({3, 1});
-         },
-         reordered({0, 2}), "trois"},
-        {"the last deleted", [](ClassDBP& base) { return base.DeleteRecordsBDP({3}); },
-         reordered({0, 1, 2}), "trois"},
-        {"all deleted",
-         [](ClassDBP& base) {
-             return base.DeleteRecordsBDP({0, 1, 2, 3});
-         },
-         {},
-         ""},
+        {"one text", texts({{1, "second"}}), withText(1, "second"), "second"},
+        {"two texts", texts({{3, "4"}, {0, "premier"}}), twoTexts, "premier"},
+        {"a new order", order({2, 0, 3, 1}, 3), reordered({2, 0, 3, 1}), "deux"},
+        {"first to last", move(0, 3), reordered({1, 2, 3, 0}), "un"},
+        {"last to first", move(3, 0), reordered({3, 0, 1, 2}), "quatre"},
+        {"one place on", move(1, 2), reordered({0, 2, 1, 3}), "deux"},
+        {"to where it is", move(2, 2), kFour, "trois"},
+        {"two deleted", removal({3, 1}), reordered({0, 2}), "trois"},
+        {"the last deleted", removal({3}), reordered({0, 1, 2}), "trois"},
+        {"all deleted", removal({0, 1, 2, 3}), {}, ""},
     };
     for (const Change& change : changes) {
         SCOPED_TRACE(change.name);
@@ -99,45 +90,18 @@ TEST_F(Arrangement, eachChangeLaysTheBaseOutAsTheFormatWants) {
 }
 
 TEST_F(Arrangement, aRefusedChangeSaysWhyAndWritesNothing) {
-    const std::pair<std::function<bool(ClassDBP&)>, QString> refusals[] = {
-        {[](ClassDBP& base) {
-             return base.ChangeTextsBDP({{0, "   "}});
-         },
-         EngineText::TextMissing},
-        {[](ClassDBP& base) {
-             return base.ChangeTextsBDP({{0, "bon"}, {1, QString(256, 'a')}});
-         },
-         EngineText::TextTooLong},
-        {[](ClassDBP& base) {
-             return base.ChangeTextsBDP({{4, "cinq"}});
-         },
-         EngineText::BadIndex},
-        {[](ClassDBP& base) { return base.MoveRecordBDP(0, 4); }, EngineText::BadIndex},
-        {[](ClassDBP& base) { return base.MoveRecordBDP(-1, 0); }, EngineText::BadIndex},
-        {[](ClassDBP& base) {
-             return base.ReorderBDP({0, 1, 2}, 0);
-         },
-         EngineText::BadIndex},
-        {[](ClassDBP& base) {
-             return base.ReorderBDP({0, 1, 1, 3}, 0);
-         },
-         EngineText::BadIndex},
-        {[](ClassDBP& base) {
-             return base.ReorderBDP({0, 1, 2, 4}, 0);
-         },
-         EngineText::BadIndex},
-        {[](ClassDBP& base) {
-             return base.ReorderBDP({3, 2, 1, 0}, 4);
-         },
-         EngineText::BadIndex},
-        {[](ClassDBP& base) {
-             return base.DeleteRecordsBDP({1, 1});
-         },
-         EngineText::BadIndex},
-        {[](ClassDBP& base) {
-             return base.DeleteRecordsBDP({0, 4});
-         },
-         EngineText::BadIndex},
+    const std::pair<Operation, QString> refusals[] = {
+        {texts({{0, "   "}}), EngineText::TextMissing},
+        {texts({{0, "bon"}, {1, QString(256, 'a')}}), EngineText::TextTooLong},
+        {texts({{4, "cinq"}}), EngineText::BadIndex},
+        {move(0, 4), EngineText::BadIndex},
+        {move(-1, 0), EngineText::BadIndex},
+        {order({0, 1, 2}, 0), EngineText::BadIndex},
+        {order({0, 1, 1, 3}, 0), EngineText::BadIndex},
+        {order({0, 1, 2, 4}, 0), EngineText::BadIndex},
+        {order({3, 2, 1, 0}, 4), EngineText::BadIndex},
+        {removal({1, 1}), EngineText::BadIndex},
+        {removal({0, 4}), EngineText::BadIndex},
     };
     const QString path = basePath();
     writeAll(path, wellFormedBase(kFour));

@@ -1,11 +1,8 @@
 #include "tests/engine/engine_fixture.h"
 #include "tests/file_size_limit.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <sys/mount.h>
 
 namespace pictarium::test {
 namespace {
@@ -56,26 +53,6 @@ TEST_F(Failures, AFullDiskKeepsTheOldBase) {
     EXPECT_EQ(mBase.currentIndex(), 0);  // reopened on record 0
     EXPECT_EQ(mHost.lastText, QStringLiteral("record 0"));
     EXPECT_FALSE(mHost.mBusy);
-}
-
-TEST_F(Failures, ARealSmallFileSystemFillsUp) {
-    QTemporaryDir mountPoint;
-    if (::mount("tmpfs", QFile::encodeName(mountPoint.path()).constData(), "tmpfs", 0,
-                "size=64k") != 0) {
-        GTEST_SKIP() << "mounting a small file system needs root";
-    }
-    RecordingHost host(mountPoint.path());
-    {
-        ClassDBP base(host);
-        const QString path = buildBase(1);
-        const QByteArray before = readAll(path);
-        ASSERT_TRUE(base.OpenBDP(path));
-        EXPECT_FALSE(base.AddBDP(picture(3, 200, 200), QStringLiteral("120 kB")));
-        EXPECT_EQ(host.messages.front().text, QStringLiteral("Erreur 61\r\nDisque plein"));
-        EXPECT_EQ(readAll(path), before);
-        EXPECT_TRUE(QDir(mountPoint.path()).isEmpty());
-    }
-    ::umount(QFile::encodeName(mountPoint.path()).constData());
 }
 
 TEST_F(Failures, AProgramFolderThatCannotBeWrittenChangesNothing) {

@@ -1,4 +1,3 @@
-#include "base/windows_1252.h"
 #include "engine/bdp_format.h"
 
 #include <gtest/gtest.h>
@@ -42,14 +41,6 @@ TEST(DescriptionText, ControlCharactersAndCode255VanishOnReading) {
     EXPECT_EQ(static_cast<unsigned char>(stored[6]), 128);
     FlipBytes(stored);
     EXPECT_EQ(BytesToText(stored), QStringLiteral("abcd"));
-}
-
-// The upper-casing of the code page is tested with the rest of base/.
-TEST(Windows1252, EveryByteComesBackAndMuStaysSmall) {
-    EXPECT_EQ(upperWindows1252(0xB5), 0xB5);  // µ's capital is not in the code page
-    for (int byte = 0; byte < 256; ++byte) {
-        EXPECT_EQ(toWindows1252(fromWindows1252(static_cast<unsigned char>(byte))), byte);
-    }
 }
 
 TEST(IndexEntryBytes, AreFourLittleEndianFieldsInFileOrder) {

@@ -66,7 +66,7 @@ TEST_F(Lifecycle, ReplacingTheOpenBaseFailsAndLeavesItOpen) {
 // A signature without a count opens as an empty base: the freshness check
 // must read the missing count as zero too, or the base looks changed and
 // is reopened without end.
-TEST_F(Lifecycle, EmptyBasesOpenRefreshingTheButtonsTwice) {
+TEST_F(Lifecycle, EmptyBasesOpenRefreshingTheButtonsTwiceAndShowNothing) {
     ASSERT_TRUE(mBase.CreateBDP(basePath()));
     writeAll(basePath(QStringLiteral("short.bdp")), QByteArray("\x24\x14\x71\x06", 4));
     const Log refresh = {"Add(1)",  "Next(0)",   "Last(0)",        "Search(0)", "Next(0)",
@@ -78,7 +78,13 @@ TEST_F(Lifecycle, EmptyBasesOpenRefreshingTheButtonsTwice) {
         mHost.take();
         EXPECT_TRUE(base.OpenBDP(basePath(name)));
         EXPECT_EQ(mHost.take(), twice) << name.toStdString();
+        // Moves show nothing; Next refreshes the buttons once more.
+        EXPECT_FALSE(base.MoveEnd());
+        EXPECT_FALSE(base.MoveFirst());
+        EXPECT_FALSE(base.MoveLast());
+        EXPECT_TRUE(mHost.take().empty());
         EXPECT_FALSE(base.MoveNext());
+        EXPECT_EQ(mHost.take(), refresh);
         EXPECT_TRUE(base.isBaseOpen());
     }
     EXPECT_TRUE(mHost.messages.empty());

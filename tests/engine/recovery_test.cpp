@@ -194,27 +194,24 @@ TEST_F(Recovery, GarbageInsertedBeforeARecordIsStepped) {
     EXPECT_EQ(mReport.unclaimedBytes, 300 + 3 * 16);
 }
 
-TEST_F(Recovery, ATextThatLooksLikeTheStartOfAPictureStaysAText) {
-    // A picture of 0x28xx bytes stores 28 00 00 00 first: just after its
-    // text, that reads as the header size of a picture starting in the
-    // text. The text holds what a header would hold there.
+// Texts that hold what a picture's header would hold there stay texts. A
+// picture of 0x28xx bytes stores 28 00 00 00 first: just after its text,
+// that reads as the header size of a picture starting in the text. A count
+// raised by one or two entries puts the data 16 or 32 bytes into the first
+// text: that text is found whole, not cut where the count says.
+TEST_F(Recovery, ATextThatLooksLikeAPictureStaysWhole) {
+    const QByteArray header("\x01\x01\x01\x01\x36\x01\x01\x01\x28\x01\x01\x01\x0C", 13);
     QList<StoredRecord> records = sampleRecords(3);
     records[1].picture = storedPicture(Qt::blue, 58, 58);
     ASSERT_EQ(static_cast<unsigned char>(records[1].picture[0]), 0x28);
-    records[1].text = QByteArray("\x01\x01\x01\x01\x36\x01\x01\x01\x28\x01\x01\x01\x0C", 13);
+    records[1].text = header;
     QByteArray noIndex = wellFormedBase(records);
     noIndex.replace(8, 16 * 3, QByteArray(16 * 3, '\0'));
-    const QList<StoredRecord> kept = recover(noIndex);
-    EXPECT_EQ(kept, records);
-}
+    EXPECT_EQ(recover(noIndex), records);
 
-// A count raised by one or two entries puts the data 16 or 32 bytes into
-// the first text: that text is found whole, not cut where the count says.
-TEST_F(Recovery, ACountThatLiesCutsNoText) {
-    QList<StoredRecord> records = sampleRecords(4);
+    records = sampleRecords(4);
     for (StoredRecord& record : records) {
-        record.text =
-            QByteArray("\x01\x01\x01\x01\x36\x01\x01\x01\x28\x01\x01\x01\x0C", 13).repeated(3);
+        record.text = header.repeated(3);
     }
     for (const int raised : {1, 2}) {
         QByteArray damaged = wellFormedBase(records);

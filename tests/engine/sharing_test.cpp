@@ -79,6 +79,8 @@ private:
 
 // Another program adds a record while this engine shows one: whatever this
 // engine does next, it notices, says so and starts again from the new base.
+// (An add refused on a changed base, then carried out on the fresh one, is
+// tried against a real other process in the command line's tests.)
 TEST_F(Sharing, AnotherProgramsChangeIsNoticedAndTheBaseReopened) {
     const QString path = openBaseWith(3);
     ASSERT_TRUE(mBase.MoveNext());
@@ -93,21 +95,6 @@ TEST_F(Sharing, AnotherProgramsChangeIsNoticedAndTheBaseReopened) {
     EXPECT_EQ(mBase.recordCount(), 4);
     EXPECT_EQ(mBase.currentIndex(), 0);
     EXPECT_EQ(mHost.lastText, QStringLiteral("record 0"));
-
-    // An add on a base changed meanwhile is not carried out...
-    elsewhere(path, [](ClassDBP& other) {
-        ASSERT_TRUE(other.MoveEnd());
-        ASSERT_TRUE(other.DeleteBDP());
-    });
-    mHost.messages.clear();
-    EXPECT_FALSE(mBase.AddBDP(picture(5), QStringLiteral("stale")));
-    ASSERT_EQ(mHost.messages.size(), 1U);
-    EXPECT_EQ(mHost.messages[0].text, kChanged);
-    EXPECT_TRUE(isSoundBase(path, 3));
-    // ... and the next one is, on the fresh base.
-    EXPECT_TRUE(mBase.AddBDP(picture(5), QStringLiteral("fresh")));
-    EXPECT_TRUE(isSoundBase(path, 4));
-    EXPECT_EQ(mHost.lastText, QStringLiteral("fresh"));
 }
 
 // A base overwritten in place by some other tool, same size and all, is

@@ -12,14 +12,6 @@
 namespace pictarium::test {
 namespace {
 
-// Three records of 4, 5 and 6 text bytes and 67 picture bytes each:
-// data from byte 56, record 2's picture at bytes 205 to 271, 272 bytes in all.
-QByteArray threeRecordBase() {
-    return wellFormedBase({{storedText("chat"), storedPicture(Qt::red)},
-                           {storedText("chien"), storedPicture(Qt::green)},
-                           {storedText("oiseau"), storedPicture(Qt::blue)}});
-}
-
 qsizetype entryField(int record, int field) {
     return 8 + 16 * record + 4 * field;
 }
