@@ -1,10 +1,8 @@
 #include "imaging/metafile/emf_reader.h"
 #include "tests/cli/cli_fixture.h"
-#include "tests/imaging/metafile/emf_samples.h"
 
+#include <QFile>
 #include <QImage>
-
-#include <algorithm>
 
 namespace pictarium::cli::test {
 namespace {
@@ -87,16 +85,15 @@ TEST_F(CliCommandsTest, createAddListPictureSearchInfoRoundTrip) {
 // Metafile text is drawn with the machine's fonts: the command line must
 // not leave it out where the window would show it.
 TEST_F(CliCommandsTest, metafilesAreAddedWithTheirText) {
-    const QList<pictarium::test::EmfSample> samples = pictarium::test::emfSamplesOfEveryKind();
-    const auto text = std::find_if(samples.begin(), samples.end(),
-                                   [](const auto& sample) { return sample.name == "text.emf"; });
-    ASSERT_NE(text, samples.end());
-    writeFile(text->name, text->bytes);
+    QFile seed(QStringLiteral(PICTARIUM_TEST_DATA "/emf/seeds/text.emf"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    const QByteArray text = seed.readAll();
+    writeFile("text.emf", text);
     ASSERT_EQ(run({"create", Base}).exitCode, 0);
-    ASSERT_EQ(run({"add", Base, text->name, "texte"}).exitCode, 0);
+    ASSERT_EQ(run({"add", Base, "text.emf", "texte"}).exitCode, 0);
     ASSERT_EQ(run({"export", Base, "0", "copie.bmp"}).exitCode, 0);
     EXPECT_EQ(QImage(path("copie.bmp"), "BMP").convertToFormat(QImage::Format_RGB32),
-              pictarium::decodeEnhancedMetafile(text->bytes));
+              pictarium::decodeEnhancedMetafile(text));
 }
 
 // The engine asks before replacing a file; the command line answers No

@@ -19,8 +19,8 @@ ByteWriter bounds() {
     return std::move(ByteWriter().fill(16));
 }
 
-// The picture's DIB without its image size, as the seeds of tests/data/emf
-// were written: make-imaging-samples --emf writes them again byte for byte.
+// The picture's DIB without its image size, which writers of uncompressed
+// bitmaps may leave at zero.
 QByteArray dibOf(const QImage& picture) {
     return dib24(picture).replace(20, 4, QByteArray(4, '\0'));
 }
