@@ -8,6 +8,7 @@ using ForeignBitmaps = EngineTest;
 
 // A base another program wrote, its pictures stored as run-length and
 // bit-field bitmaps: each record shows its picture as the base is browsed.
+// Every kind of bitmap the codec reads is the bitmap tests' to try.
 TEST_F(ForeignBitmaps, aBaseOfRunLengthAndBitFieldPicturesBrowses) {
     const QRgb red = qRgb(255, 0, 0);
     const QRgb green = qRgb(0, 255, 0);
@@ -18,13 +19,9 @@ TEST_F(ForeignBitmaps, aBaseOfRunLengthAndBitFieldPicturesBrowses) {
     const std::pair<QString, QByteArray> pictures[] = {
         {"RLE8", bitmapFile(bitmapHeader(40, 2, 8, 1, 4), colours,
                             QByteArray("\x01\x02\x01\x03\x00\x00\x01\x00\x01\x01\x00\x01", 12))},
-        {"RLE4", bitmapFile(bitmapHeader(40, 2, 4, 2, 4), colours,
-                            QByteArray("\x02\x23\x00\x00\x02\x01\x00\x01", 8))},
         {"5-6-5 bit fields",
          bitmapFile(bitmapHeader(40, 2, 16, 3), words({0xF800, 0x07E0, 0x001F}),
                     ByteWriter().u16les({0x001F, 0xFFFF, 0xF800, 0x07E0}).result())},
-        {"8-8-8 bit fields", bitmapFile(bitmapHeader(40, 2, 32, 3), words({0xFF0000, 0xFF00, 0xFF}),
-                                        words({0xFF, 0xFFFFFF, 0xFF0000, 0xFF00}))},
     };
     QList<StoredRecord> records;
     for (const auto& [name, file] : pictures) {
