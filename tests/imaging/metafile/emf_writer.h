@@ -117,7 +117,6 @@ inline constexpr std::uint32_t BeginPath = 59;
 inline constexpr std::uint32_t EndPath = 60;
 inline constexpr std::uint32_t CloseFigure = 61;
 inline constexpr std::uint32_t FillPath = 62;
-inline constexpr std::uint32_t StrokeAndFillPath = 63;
 inline constexpr std::uint32_t StrokePath = 64;
 inline constexpr std::uint32_t Polygon16 = 86;
 inline constexpr std::uint32_t Polyline16 = 87;
