@@ -108,22 +108,6 @@ QByteArray windowsMetafile() {
     return wmf.rectangle(edges(360, 0, 720, 480)).finish();
 }
 
-QByteArray macPaint(const QImage& monochrome, bool withMacBinaryHeader) {
-    ByteWriter file;
-    if (withMacBinaryHeader) {
-        file.u8(0).u8(6).bytes("sample").padTo(65).bytes("PNTGMPNT").padTo(128);
-    }
-    const qsizetype start = file.size();
-    file.u32be(2).padTo(start + 512);
-    for (int y = 0; y < 720; ++y) {
-        encodeRuns(
-            monoRow(monochrome, y, false, 72), 128,
-            [&](char value, qsizetype count) { file.u8(257 - int(count)).u8(value); },
-            [&](const QByteArray& literal) { file.u8(int(literal.size()) - 1).bytes(literal); });
-    }
-    return file.result();
-}
-
 QByteArray wordPerfectGraphic(const QImage& sixteenColours) {
     ByteWriter file;
     file.bytes("\xFFWPC").u32le(16).u16le(0x1601).u16le(1).u8(1).u8(0).u16le(0).u16le(0);
@@ -215,37 +199,6 @@ ByteWriter gemHeader(int planes, int width, int height, int words) {
     ByteWriter header;
     header.u16bes({1, words, planes, 2, 85, 85, width, height});
     return header;
-}
-
-QByteArray gemMonochrome(const QImage& monochrome) {
-    ByteWriter file = gemHeader(1, monochrome.width(), monochrome.height());
-    QList<QByteArray> rows;
-    for (int y = 0; y < monochrome.height(); ++y) {
-        rows.append(monoRow(monochrome, y, false));
-    }
-    for (qsizetype y = 0; y < rows.size();) {
-        qsizetype repeat = 1;
-        while (y + repeat < rows.size() && rows[y + repeat] == rows[y]) {
-            ++repeat;
-        }
-        if (repeat > 1) {
-            file.u8(0).u8(0).u8(0xFF).u8(int(repeat));
-        }
-        encodeRuns(
-            rows[y], 127,
-            [&](char value, qsizetype count) {
-                if (value == '\0' || value == '\xFF') {
-                    file.u8((value == '\0' ? 0x00 : 0x80) | int(count));
-                } else {
-                    file.u8(0x80).u8(int(count)).bytes(QByteArray(count, value));
-                }
-            },
-            [&](const QByteArray& literal) {
-                file.u8(0x80).u8(int(literal.size())).bytes(literal);
-            });
-        y += repeat;
-    }
-    return file.result();
 }
 
 QByteArray gemSixteenColours(const QImage& sixteenColours) {

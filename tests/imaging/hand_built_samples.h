@@ -16,9 +16,6 @@ namespace pictarium::test {
 // A placeable metafile, 0.5 x 1/3 inch: left half red, right half blue.
 [[nodiscard]] QByteArray windowsMetafile();
 
-// MacPaint: the picture at the top left of the 576 x 720 page, with or
-// without the MacBinary header that transfers from a Mac add.
-[[nodiscard]] QByteArray macPaint(const QImage& monochrome, bool withMacBinaryHeader);
 // WordPerfect Graphics 1: a 4-bit bitmap record with its palette.
 [[nodiscard]] QByteArray wordPerfectGraphic(const QImage& sixteenColours);
 // Dr Halo: 8-bit run-length rows; without a palette file they read as grey.
@@ -33,8 +30,6 @@ enum class MspVersion { Plain1, Packed2 };
 
 // A GEM raster header of `planes`, 8 words long unless a palette follows.
 [[nodiscard]] ByteWriter gemHeader(int planes, int width, int height, int words = 8);
-// GEM raster: one plane, with vertical replication, solid and literal runs.
-[[nodiscard]] QByteArray gemMonochrome(const QImage& monochrome);
 // GEM raster: four planes with an XIMG palette.
 [[nodiscard]] QByteArray gemSixteenColours(const QImage& sixteenColours);
 

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <list>
@@ -174,6 +175,17 @@ QByteArray faxCodedByLibtiff(const QImage& picture, bool fillBits) {
         return {};
     }
     return codes;
+}
+
+QByteArray writtenByNetpbm(const QImage& monochrome, const QString& program) {
+    QProcess converter;
+    converter.start(program, {});
+    converter.write(writtenByQt(monochrome, "pbm"));
+    converter.closeWriteChannel();
+    if (!converter.waitForFinished() || converter.exitCode() != 0) {
+        return {};
+    }
+    return converter.readAllStandardOutput();
 }
 
 }  // namespace pictarium::test

@@ -8,7 +8,8 @@
 
 namespace pictarium::test {
 
-// Sample files written by the libraries that can write their format.
+// Sample files written by the libraries and programs that can write their
+// format.
 
 // Qt's writer for `format` ("bmp", "png", "jpeg", "tiff"); `quality` as
 // QImageWriter takes it.
@@ -46,5 +47,9 @@ enum class HeifCodec { Hevc, Av1 };
 // dimension, white where the picture's index is 0, an end of line before
 // each row; with `fillBits`, zeros pad each end of line to end a byte.
 [[nodiscard]] QByteArray faxCodedByLibtiff(const QImage& picture, bool fillBits);
+
+// Netpbm's converter `program` ("pbmtogem", "pbmtomacp") fed the
+// black and white picture.
+[[nodiscard]] QByteArray writtenByNetpbm(const QImage& monochrome, const QString& program);
 
 }  // namespace pictarium::test

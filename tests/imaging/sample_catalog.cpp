@@ -37,12 +37,14 @@ QImage withTransparentCorner(bool layOnWhite) {
     return layOnWhite ? picture.convertToFormat(QImage::Format_RGB32) : picture;
 }
 
+// The 576 x 720 page that pbmtomacp centres the reference on.
 QImage macPaintPage() {
     QImage page = solid(576, 720, qRgb(255, 255, 255));
     const QImage reference = monochromeReference();
+    const QPoint corner((576 - reference.width()) / 2, (720 - reference.height()) / 2);
     for (int y = 0; y < reference.height(); ++y) {
         for (int x = 0; x < reference.width(); ++x) {
-            page.setPixel(x, y, reference.pixel(x, y));
+            page.setPixel(corner + QPoint(x, y), reference.pixel(x, y));
         }
     }
     return page;
@@ -81,6 +83,9 @@ std::vector<Sample> buildSamples() {
     const QByteArray jpeg = writtenByQt(colour, "jpeg", 95);
     const MagickOptions fine{.type = "TrueColor", .compression = "", .quality = 90};
     const QByteArray heic = writtenByMagick(colour, "HEIC", fine);
+    const QByteArray macPaint = writtenByNetpbm(mono, "pbmtomacp");
+    const QByteArray macBinaryHeader =
+        ByteWriter().u8(0).u8(6).bytes("sample").padTo(65).bytes("PNTGMPNT").padTo(128).result();
     return {
         {"bitmap-24.bmp", writtenByQt(colour, "bmp"), colour},
         {"bitmap-8.BMP", writtenByMagick(colour, "BMP3", {"Palette", ""}), colour},
@@ -143,9 +148,10 @@ std::vector<Sample> buildSamples() {
         {"pcpaint-vga.PIC", pcPaintVga(sixteen), sixteen},
         {"quickdraw.pic", writtenByMagick(colour, "PICT"), colour},
         {"drawing.cal", writtenByMagick(mono, "CALS"), mono},
-        {"macpaint.mac", macPaint(mono, false), macPaintPage()},
-        {"macbinary.mac", macPaint(mono, true), macPaintPage()},
-        {"gem-mono.img", gemMonochrome(mono), mono},
+        {"macpaint.mac", macPaint, macPaintPage()},
+        // As it comes from a Mac: behind the MacBinary header that names its type.
+        {"macbinary.mac", macBinaryHeader + macPaint, macPaintPage()},
+        {"gem-mono.img", writtenByNetpbm(mono, "pbmtogem"), mono},
         {"gem-colour.img", gemSixteenColours(sixteen), sixteen},
         {"paint-1.msp", microsoftPaint(mono, MspVersion::Plain1), mono},
         {"paint-2.msp", microsoftPaint(mono, MspVersion::Packed2), mono},
