@@ -220,6 +220,20 @@ TEST_F(Recovery, ATextThatLooksLikeAPictureStaysWhole) {
     }
 }
 
+// Three records spoilt in a row leave the entry of the next one four
+// places past the last record kept: it still gives the length of that
+// record's text, which the bytes before it would make longer.
+TEST_F(Recovery, AScannedRecordTakesItsTextFromAnEntryUpToFourPlacesOn) {
+    const QList<StoredRecord> records = sampleRecords();
+    QByteArray damaged = wellFormedBase(records);
+    setInt32(damaged, 4, 7);  // every record is found by the scan
+    for (int i = 1; i <= 3; ++i) {
+        damaged.replace(recordStart(records, i) + records[i].text.size(), 20, QByteArray(20, '\0'));
+    }
+    damaged.replace(recordStart(records, 4) - 20, 20, QByteArray(20, '\xEE'));
+    EXPECT_EQ(recover(damaged), (QList<StoredRecord>{records[0], records[4], records[5]}));
+}
+
 TEST_F(Recovery, TenThousandRecordsCutInTheMiddleKeepTheFirstHalf) {
     const QList<StoredRecord> records = sampleRecords(10000);
     const QByteArray base = wellFormedBase(records);
