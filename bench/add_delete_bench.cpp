@@ -239,7 +239,6 @@ int run(int argc, char** argv) {
     RecordingReporter results;
     benchmark::RunSpecifiedBenchmarks(&results);
     printSummary(results, bases);
-    benchmark::Shutdown();
     return 0;
 }
 

@@ -153,7 +153,6 @@ int run(int argc, char** argv) {
     RecordingReporter results;
     benchmark::RunSpecifiedBenchmarks(&results);
     printSummary(results, cases);
-    benchmark::Shutdown();
     return 0;
 }
 

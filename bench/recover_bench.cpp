@@ -156,7 +156,6 @@ int run(int argc, char** argv) {
     RecordingReporter results;
     benchmark::RunSpecifiedBenchmarks(&results);
     printSummary(results, damages);
-    benchmark::Shutdown();
     return 0;
 }
 

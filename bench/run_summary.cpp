@@ -129,7 +129,9 @@ int TargetSummary::print() const {
 
 int runProgram(const char* name, int (*body)(int, char**), int argc, char** argv) {
     try {
-        return body(argc, argv);
+        const int status = body(argc, argv);
+        benchmark::Shutdown();
+        return status;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "%s: %s\n", name, failure.what());
         return 1;

@@ -70,8 +70,9 @@ private:
     int mMissed = 0;
 };
 
-// Runs a benchmark program's body: a failure that escapes it becomes a
-// message on standard error and the exit status 1.
+// Runs a benchmark program's body, then lets the benchmark library go: a
+// failure that escapes it becomes a message on standard error and the exit
+// status 1.
 int runProgram(const char* name, int (*body)(int, char**), int argc, char** argv);
 
 }  // namespace pictarium::bench

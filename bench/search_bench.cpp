@@ -129,7 +129,6 @@ int run(int argc, char** argv) {
                        "s");
     }
     summary.print();
-    benchmark::Shutdown();
     return 0;
 }
 

@@ -160,7 +160,6 @@ int run(int argc, char** argv) {
         peaks.push_back(peakOfCommand(command));
     }
     printSummary(results, peaks, commands);
-    benchmark::Shutdown();
     return 0;
 }
 

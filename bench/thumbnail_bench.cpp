@@ -165,9 +165,7 @@ int run(int argc, char** argv) {
     summary.figure("maker destroyed while making", figure("stop_ms"), "ms");
     summary.atMost("cache file of one 320 px thumbnail", figure("cache_file_KiB"),
                    CacheFileLimitKiB, "KiB");
-    const int status = summary.print();
-    benchmark::Shutdown();
-    return status;
+    return summary.print();
 }
 
 }  // namespace

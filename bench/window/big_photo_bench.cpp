@@ -210,9 +210,7 @@ int run(int argc, char** argv) {
                    "ms");
     summary.atMost("viewer's first paint after a zoom change, slowest",
                    results.counter("BigPhotoClick", "zoomed_paint_ms"), 16, "ms");
-    const int status = summary.print();
-    benchmark::Shutdown();
-    return status;
+    return summary.print();
 }
 
 }  // namespace

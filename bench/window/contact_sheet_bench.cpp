@@ -177,9 +177,7 @@ int run(int argc, char** argv) {
                    results.counter("SheetUncached", "first_screen_ms"), 1000, "ms");
     summary.atMost("longest stall, thumbnails made",
                    results.counter("SheetUncached", "longest_stall_ms"), 50, "ms");
-    const int status = summary.print();
-    benchmark::Shutdown();
-    return status;
+    return summary.print();
 }
 
 }  // namespace

@@ -346,7 +346,6 @@ int run(int argc, char** argv) {
     RecordingReporter results;
     benchmark::RunSpecifiedBenchmarks(&results);
     printSummary(results);
-    benchmark::Shutdown();
     return 0;
 }
 
