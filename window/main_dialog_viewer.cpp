@@ -66,9 +66,7 @@ void MainDialog::browseFrom(ViewerWindow::Step step) {
             button = mUi.Command10;
             break;
     }
-    if (mCommandsRunning == 0 && button->isEnabled()) {
-        button->click();
-    }
+    pressFromKey(button, KeyScope::Anywhere);
 }
 
 }  // namespace pictarium
