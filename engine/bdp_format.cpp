@@ -1,5 +1,6 @@
 #include "engine/bdp_format.h"
 
+#include "base/checked_int32.h"
 #include "base/run_errors.h"
 #include "base/windows_1252.h"
 
@@ -11,6 +12,10 @@ void requireStoredLengths(const IndexEntry& entry) {
     if (entry.TextLength < 1 || entry.PicLength < 1) {
         throw RunFailure(RunError::SubscriptOutOfRange);
     }
+}
+
+std::int32_t fileOffsetOf(std::int32_t count, std::int32_t storedOffset) {
+    return checkedAdd(checkedMul(IndexEntrySize, count), storedOffset);
 }
 
 bool liesInFile(std::int64_t offset, std::int64_t length, std::int64_t fileSize) {

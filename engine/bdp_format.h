@@ -37,6 +37,10 @@ struct IndexEntry {
 // says otherwise is the subscript failure.
 void requireStoredLengths(const IndexEntry& entry);
 
+// Where the bytes a stored offset names lie in a base of `count` records:
+// offsets count from the start of the index, as if it took no room.
+[[nodiscard]] std::int32_t fileOffsetOf(std::int32_t count, std::int32_t storedOffset);
+
 // Whether `length` bytes at `offset` lie inside a file of `fileSize` bytes.
 [[nodiscard]] bool liesInFile(std::int64_t offset, std::int64_t length, std::int64_t fileSize);
 

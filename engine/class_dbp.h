@@ -148,7 +148,7 @@ private:
     void ShowError(const RunFailure& failure);
 
     void ReadRecord(std::int32_t index, QImage& picture, QString& text);
-    void readText(const IndexEntry& entry);
+    void readText(std::int32_t textAt, std::int32_t length);
     bool showRecord(std::int32_t index);
     bool failRecordRead(const RunFailure& failure);
     // The checks that open every operation on the base, each with its box.

@@ -2,7 +2,6 @@
 
 #include "engine/base_state_p.h"
 
-#include "base/checked_int32.h"
 #include "base/run_errors.h"
 #include "engine/engine_texts.h"
 #include "engine/index_reader_p.h"
@@ -112,9 +111,8 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
     IndexEntry& entry = mState->Entry;
     entry = readIndexEntry(file, mState->RecordCount, index);
     requireStoredLengths(entry);
-    const std::int32_t indexSize = checkedMul(IndexEntrySize, mState->RecordCount);
-    const std::int32_t textAt = checkedAdd(indexSize, entry.TextOffset);
-    const std::int32_t pictureAt = checkedAdd(indexSize, entry.PicOffset);
+    const std::int32_t textAt = fileOffsetOf(mState->RecordCount, entry.TextOffset);
+    const std::int32_t pictureAt = fileOffsetOf(mState->RecordCount, entry.PicOffset);
 
     // An entry that points outside the file gives no picture; nothing is
     // allocated for bytes the file does not hold.
@@ -128,22 +126,19 @@ void ClassDBP::ReadRecord(std::int32_t index, QImage& picture, QString& text) {
         return;
     }
 
-    readText(entry);
+    readText(textAt, entry.TextLength);
     mState->PictureFile = readStoredPicture(file, pictureAt, entry.PicLength);
 
     picture = BytesToPicture();
     text = BytesToText(mState->TextBytes);
 }
 
-// The text bytes of `entry`, whose place in the file has been checked,
-// into TextBytes, decoded from their stored form.
-void ClassDBP::readText(const IndexEntry& entry) {
-    const std::int32_t textAt =
-        checkedAdd(checkedMul(IndexEntrySize, mState->RecordCount), entry.TextOffset);
+// The `length` text bytes at `textAt`, a place in the file already
+// checked, into TextBytes, decoded from their stored form.
+void ClassDBP::readText(std::int32_t textAt, std::int32_t length) {
     QByteArray& textBytes = mState->TextBytes;
-    textBytes = QByteArray(entry.TextLength, Qt::Uninitialized);
-    mState->FileNumber.readExactAt(textAt, textBytes.data(),
-                                   static_cast<std::size_t>(entry.TextLength));
+    textBytes = QByteArray(length, Qt::Uninitialized);
+    mState->FileNumber.readExactAt(textAt, textBytes.data(), static_cast<std::size_t>(length));
     FlipBytes(textBytes);
 }
 
@@ -158,12 +153,11 @@ bool ClassDBP::SelectRecord(std::int32_t index) {
     try {
         mState->Entry = readIndexEntry(mState->FileNumber, mState->RecordCount, index);
         requireStoredLengths(mState->Entry);
-        const std::int32_t textAt =
-            checkedAdd(checkedMul(IndexEntrySize, mState->RecordCount), mState->Entry.TextOffset);
+        const std::int32_t textAt = fileOffsetOf(mState->RecordCount, mState->Entry.TextOffset);
         if (!liesInFile(textAt, mState->Entry.TextLength, mState->FileNumber.openedSize())) {
             throw RunFailure(RunError::InputPastEndOfFile);
         }
-        readText(mState->Entry);
+        readText(textAt, mState->Entry.TextLength);
     } catch (...) {
         ShowError(runFailureOfCurrentException());
         return false;

@@ -1,6 +1,5 @@
 #include "engine/read_only_base.h"
 
-#include "base/checked_int32.h"
 #include "base/run_errors.h"
 #include "engine/bdp_format.h"
 #include "engine/index_reader_p.h"
@@ -36,8 +35,7 @@ std::optional<StoredPictureLocation> ReadOnlyBase::pictureLocation(std::int32_t 
     try {
         const IndexEntry entry = readIndexEntry(mFile, mRecordCount, index);
         requireStoredLengths(entry);
-        const std::int32_t at =
-            checkedAdd(checkedMul(IndexEntrySize, mRecordCount), entry.PicOffset);
+        const std::int32_t at = fileOffsetOf(mRecordCount, entry.PicOffset);
         if (!liesInFile(at, entry.PicLength, mFile.openedSize())) {
             return std::nullopt;
         }
@@ -55,8 +53,7 @@ std::optional<QStringList> ReadOnlyBase::descriptions() const {
         for (std::int32_t index = 0; index < mRecordCount; ++index) {
             const IndexEntry entry = entries.entry(index);
             requireStoredLengths(entry);
-            const std::int32_t at =
-                checkedAdd(checkedMul(IndexEntrySize, mRecordCount), entry.TextOffset);
+            const std::int32_t at = fileOffsetOf(mRecordCount, entry.TextOffset);
             if (!liesInFile(at, entry.TextLength, mFile.openedSize())) {
                 return std::nullopt;
             }
