@@ -10,6 +10,7 @@
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
 #include "bench/window/counting_message_boxes.h"
+#include "bench/window/program_folder.h"
 #include "imaging/core/bitmap_codec.h"
 #include "window/main_dialog.h"
 
@@ -54,12 +55,7 @@ BigBase makeBase(const ScratchFolder& scratch) {
     writeBase(base.path, Records, stored, description);
     base.storedLength = stored.size();
     base.firstPictureAt = qint64{8} + qint64{16} * Records + description(0).size();
-    base.programFolder = scratch.filePath(QStringLiteral("program"));
-    QDir().mkpath(base.programFolder);
-    QFile pointer(base.programFolder + QStringLiteral("/default.tsi"));
-    if (!pointer.open(QIODevice::WriteOnly) || pointer.write(QFile::encodeName(base.path)) <= 0) {
-        throw std::runtime_error("cannot write the pointer file");
-    }
+    base.programFolder = programFolderFor(scratch, QStringLiteral("program"), base.path);
     return base;
 }
 

@@ -7,6 +7,7 @@
 #include "bench/run_summary.h"
 #include "bench/scratch_folder.h"
 #include "bench/window/counting_message_boxes.h"
+#include "bench/window/program_folder.h"
 #include "window/main_dialog.h"
 
 #include <benchmark/benchmark.h>
@@ -49,12 +50,7 @@ Sheet makeBase(const ScratchFolder& scratch) {
     Sheet sheet;
     sheet.base = scratch.filePath(QStringLiteral("fonds.bdp"));
     writeBase(sheet.base, Records, storedPictureBytes(photoLikePicture(PictureSize)), description);
-    sheet.programFolder = scratch.filePath(QStringLiteral("program"));
-    QDir().mkpath(sheet.programFolder);
-    QFile pointer(sheet.programFolder + QStringLiteral("/default.tsi"));
-    if (!pointer.open(QIODevice::WriteOnly) || pointer.write(QFile::encodeName(sheet.base)) <= 0) {
-        throw std::runtime_error("cannot write the pointer file");
-    }
+    sheet.programFolder = programFolderFor(scratch, QStringLiteral("program"), sheet.base);
     return sheet;
 }
 

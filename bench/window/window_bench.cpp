@@ -13,6 +13,7 @@
 #include "bench/samples.h"
 #include "bench/scratch_folder.h"
 #include "bench/window/counting_message_boxes.h"
+#include "bench/window/program_folder.h"
 #include "window/french_translations.h"
 #include "window/main_dialog.h"
 
@@ -61,20 +62,6 @@ protected:
 
 QString description(std::int32_t index) {
     return QStringLiteral("Photo de vacances numéro %1").arg(index);
-}
-
-// A program folder whose pointer file names `base`; none when `base` is empty.
-QString programFolderFor(const ScratchFolder& scratch, const QString& name, const QString& base) {
-    const QString folder = scratch.filePath(name);
-    QDir().mkpath(folder);
-    if (!base.isEmpty()) {
-        QFile pointer(folder + QStringLiteral("/default.tsi"));
-        if (!pointer.open(QIODevice::WriteOnly)) {
-            throw std::runtime_error("cannot write a pointer file");
-        }
-        pointer.write(QFile::encodeName(base));
-    }
-    return folder;
 }
 
 struct StartedWindow {
